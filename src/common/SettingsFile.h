@@ -1,0 +1,36 @@
+#pragma once
+// "initial.txt": line 1 = position of the port in the "Comm 1".."Comm 20" list (0-based), line 2 = unit
+// system (1 EI, 2 SI), line 3 = screen factor. Lines end in CR LF; numbers are written in the classic print
+// form (" 0 ": a blank before a number of zero or more and one after).
+#include <QString>
+#include <QStringList>
+
+struct ProgramState;
+
+struct SettingsValues {
+    int portIndex = 0;       // 0-based list position
+    int unitSystem = 1;
+    double screenFactor = 1.0;
+    int linesRead = 0;       // how many of the three meaningful lines held a number
+};
+
+class SettingsFile {
+public:
+    static QString fileName() { return QStringLiteral("initial.txt"); }
+
+    // Reads the file; what is missing, unreadable or out of range falls back to port 1, EI, factor 1.0.
+    static SettingsValues read(const QString &path);
+
+    // Start-up: applies the file to the state (CommPortNumber = line 1 + 1, UnitSystem, ScreenFactor).
+    static void apply(const SettingsValues &values, ProgramState &state);
+
+    // Setup screen's Return: rewrites the file from scratch. screenFactorText is written as its number.
+    static bool writeFromSetup(const QString &path, int portIndex, int unitSystem, double screenFactor);
+
+    // Reset Screen: keeps lines 1 and 2 character for character and writes 1 as line 3; lines after the
+    // third are dropped. A missing file gets the defaults for lines 1 and 2.
+    static bool resetScreen(const QString &path);
+
+    // The classic numeric print form: " 5 ", "-1.25 ".
+    static QString printForm(double value);
+};

@@ -1,0 +1,46 @@
+#pragma once
+// Test double for Prompts: records every prompt (kind, text, title, buttons, icon) and answers from a
+// script. An unscripted message box answers its first button (Ok or Yes); an unscripted input box or
+// file dialog is cancelled; an unscripted print dialog prints to printPdfPath when set, else cancels.
+#include "platform/Prompts.h"
+
+#include <QList>
+#include <QString>
+#include <QStringList>
+#include <deque>
+#include <functional>
+
+struct PromptRecord {
+    enum Kind { Message, Input, SaveFile, OpenFile, Print, OpenDesktop } kind;
+    QString text;
+    QString title;
+    MsgButtons buttons = MsgButtons::Ok;
+    MsgIcon icon = MsgIcon::None;
+};
+
+class ScriptedPrompts : public Prompts {
+public:
+    std::deque<MsgAnswer> messageAnswers;
+    std::deque<std::optional<QString>> inputAnswers;
+    std::deque<QString> fileAnswers;
+    QString printPdfPath;
+    bool desktopOpens = false;
+    // Called after each prompt is recorded (lets a test act "while the dialog is up").
+    std::function<void(const PromptRecord &)> onPrompt;
+
+    QList<PromptRecord> records;
+
+    QStringList messageTexts() const;
+    const PromptRecord *lastMessage() const;
+    void clear() { records.clear(); }
+
+    MsgAnswer message(const QString &text, const QString &title, MsgButtons buttons, MsgIcon icon) override;
+    std::optional<QString> input(const QString &prompt, const QString &title, const QString &defaultText) override;
+    QString saveFileName(const QString &title, const QString &proposed, const QString &filter) override;
+    QString openFileName(const QString &title, const QString &dir, const QString &filter) override;
+    bool printDialog(QPrinter &printer, const QString &title) override;
+    bool openWithDesktop(const QString &path) override;
+
+private:
+    void record(const PromptRecord &r);
+};
