@@ -1,0 +1,293 @@
+#include "common/NumberText.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace NumberText {
+namespace {
+
+// A non-negative decimal number as a digit string: value = 0.d1d2d3... x 10^pointPos, i.e. pointPos digits
+// stand before the decimal point. No leading or trailing zeros in digits; zero is an empty digit string.
+struct Decimal {
+    QString digits;
+    int pointPos = 0;
+    bool isZero() const { return digits.isEmpty(); }
+};
+
+// The value's 15-significant-digit (or fewer) decimal form. Working on this form rather than on the binary
+// value is what makes 2.675 round to 2.68: its binary neighbour 2.67499999... reads as 2.67500000000000.
+Decimal decimalOf(double magnitude, int significant = 15)
+{
+    Decimal d;
+    if (magnitude == 0.0)
+        return d;
+    const QString e = QString::number(magnitude, 'e', significant - 1);  // "d.ddddde+XX", locale-free
+    const int ePos = e.indexOf(QLatin1Char('e'));
+    QString mantissa = e.left(ePos);
+    mantissa.remove(QLatin1Char('.'));
+    const int exponent = e.mid(ePos + 1).toInt();
+    while (mantissa.endsWith(QLatin1Char('0')))
+        mantissa.chop(1);
+    d.digits = mantissa;
+    d.pointPos = exponent + 1;
+    return d;
+}
+
+enum class Tie { AwayFromZero, Even };
+
+// Rounds to `decimals` places after the point (negative: to tens, hundreds...).
+Decimal roundDecimal(Decimal d, int decimals, Tie tie)
+{
+    const int keep = d.pointPos + decimals;  // digits that stay
+    if (d.isZero() || keep >= d.digits.size())
+        return d;
+    if (keep < 0)
+        return {};  // the first dropped digit is an implied zero
+
+    QString kept = d.digits.left(keep);
+    const QString dropped = d.digits.mid(keep);  // never empty, never ends in '0'
+    const QChar first = dropped.at(0);
+    bool up = false;
+    if (tie == Tie::AwayFromZero) {
+        up = first >= QLatin1Char('5');
+    } else {
+        const bool exactHalf = dropped == QLatin1String("5");
+        const bool lastOdd = !kept.isEmpty() && (kept.back().digitValue() % 2 == 1);
+        up = first > QLatin1Char('5') || (first == QLatin1Char('5') && (!exactHalf || lastOdd));
+    }
+
+    if (up) {
+        int i = kept.size() - 1;
+        while (i >= 0 && kept.at(i) == QLatin1Char('9')) {
+            kept[i] = QLatin1Char('0');
+            --i;
+        }
+        if (i >= 0) {
+            kept[i] = QChar(kept.at(i).unicode() + 1);
+        } else {
+            kept.prepend(QLatin1Char('1'));
+            ++d.pointPos;
+        }
+    }
+    while (kept.endsWith(QLatin1Char('0')))
+        kept.chop(1);
+    d.digits = kept;
+    if (d.isZero())
+        d.pointPos = 0;
+    return d;
+}
+
+QString integerDigits(const Decimal &d)
+{
+    if (d.pointPos <= 0)
+        return {};
+    QString s = d.digits.left(d.pointPos);
+    return s + QString(d.pointPos - s.size(), QLatin1Char('0'));
+}
+
+QString fractionDigits(const Decimal &d)
+{
+    if (d.pointPos >= d.digits.size())
+        return {};
+    if (d.pointPos >= 0)
+        return d.digits.mid(d.pointPos);
+    return QString(-d.pointPos, QLatin1Char('0')) + d.digits;
+}
+
+double toDouble(const Decimal &d, bool negative)
+{
+    if (d.isZero())
+        return 0.0;
+    const QString text = QStringLiteral("0.") + d.digits + QStringLiteral("e") + QString::number(d.pointPos);
+    const double v = text.toDouble();
+    return negative ? -v : v;
+}
+
+double roundValue(double value, int decimals, Tie tie)
+{
+    if (!std::isfinite(value))
+        return value;
+    return toDouble(roundDecimal(decimalOf(std::fabs(value)), decimals, tie), std::signbit(value));
+}
+
+QString nonFinite(double value)
+{
+    if (std::isnan(value))
+        return QStringLiteral("NaN");
+    return value < 0 ? QStringLiteral("-Inf") : QStringLiteral("Inf");
+}
+
+// The runtime's general number form: up to `significant` digits, fixed notation for decimal exponents
+// -4..significant-1 and "1.5E+20" / "1E-05" outside that range. No sign, no leading blank.
+QString generalForm(double magnitude, int significant, bool zeroBeforePoint)
+{
+    const Decimal d = decimalOf(magnitude, significant);
+    if (d.isZero())
+        return QStringLiteral("0");
+    const int exponent = d.pointPos - 1;
+    if (exponent < -4 || exponent >= significant) {
+        QString s = d.digits.left(1);
+        if (d.digits.size() > 1)
+            s += QLatin1Char('.') + d.digits.mid(1);
+        s += QLatin1Char('E');
+        s += QLatin1Char(exponent < 0 ? '-' : '+');
+        s += QStringLiteral("%1").arg(std::abs(exponent), 2, 10, QLatin1Char('0'));
+        return s;
+    }
+    QString intPart = integerDigits(d);
+    const QString frac = fractionDigits(d);
+    if (intPart.isEmpty() && zeroBeforePoint)
+        intPart = QStringLiteral("0");
+    return frac.isEmpty() ? intPart : intPart + QLatin1Char('.') + frac;
+}
+
+bool isPlaceholder(QChar c)
+{
+    return c == QLatin1Char('#') || c == QLatin1Char('0');
+}
+
+} // namespace
+
+double RoundHalfAwayFromZero(double value, int decimals)
+{
+    return roundValue(value, decimals, Tie::AwayFromZero);
+}
+
+double RoundHalfEven(double value, int decimals)
+{
+    return roundValue(value, decimals, Tie::Even);
+}
+
+QString Format(double value, const QString &picture)
+{
+    if (!std::isfinite(value))
+        return nonFinite(value);
+    if (picture.isEmpty())
+        return Text(value);
+
+    // The number section runs from the first to the last '#', '0' or '.'; text around it is kept as is.
+    int first = -1, last = -1;
+    for (int i = 0; i < picture.size(); ++i) {
+        const QChar c = picture.at(i);
+        if (isPlaceholder(c) || c == QLatin1Char('.')) {
+            if (first < 0)
+                first = i;
+            last = i;
+        }
+    }
+    if (first < 0)
+        return picture;
+    const QString prefix = picture.left(first);
+    const QString suffix = picture.mid(last + 1);
+    const QString section = picture.mid(first, last - first + 1);
+
+    const int point = section.indexOf(QLatin1Char('.'));
+    const QString intPicture = point < 0 ? section : section.left(point);
+    const QString fracPicture = point < 0 ? QString() : section.mid(point + 1);
+
+    // Integer digits: every placeholder from the first '0' on is always shown.
+    int minInt = 0;
+    bool zeroSeen = false;
+    for (const QChar c : intPicture) {
+        zeroSeen = zeroSeen || c == QLatin1Char('0');
+        if (zeroSeen && isPlaceholder(c))
+            ++minInt;
+    }
+    // Decimal digits: all placeholders are rounded to; those up to the last '0' are always shown.
+    int decimals = 0, minFrac = 0;
+    for (const QChar c : fracPicture) {
+        if (!isPlaceholder(c))
+            continue;
+        ++decimals;
+        if (c == QLatin1Char('0'))
+            minFrac = decimals;
+    }
+
+    const Decimal rounded = roundDecimal(decimalOf(std::fabs(value)), decimals, Tie::AwayFromZero);
+    QString intPart = integerDigits(rounded);
+    if (intPart.size() < minInt)
+        intPart.prepend(QString(minInt - intPart.size(), QLatin1Char('0')));
+    QString frac = fractionDigits(rounded);
+    frac += QString(decimals - frac.size(), QLatin1Char('0'));
+    while (frac.size() > minFrac && frac.endsWith(QLatin1Char('0')))
+        frac.chop(1);
+
+    // A value that rounds to zero shows no sign: "-0.0" is not a reading anyone wants to see.
+    const QString sign = (value < 0 && !rounded.isZero()) ? QStringLiteral("-") : QString();
+    return sign + prefix + intPart + (point >= 0 ? QStringLiteral(".") : QString()) + frac + suffix;
+}
+
+QString Str(double value, int significant)
+{
+    if (!std::isfinite(value))
+        return nonFinite(value);
+    significant = std::clamp(significant, 1, 17);
+    const QString body = generalForm(std::fabs(value), significant, false);
+    if (body == QLatin1String("0"))
+        return QStringLiteral(" 0");
+    return (value < 0 ? QStringLiteral("-") : QStringLiteral(" ")) + body;
+}
+
+QString Text(double value)
+{
+    if (!std::isfinite(value))
+        return nonFinite(value);
+    const QString body = generalForm(std::fabs(value), 15, true);
+    if (body == QLatin1String("0"))
+        return body;
+    return value < 0 ? QStringLiteral("-") + body : body;
+}
+
+double Val(const QString &text)
+{
+    // Blanks, tabs and line breaks are skipped wherever they are, as the classic Val does ("1 000" is 1000).
+    QString s;
+    s.reserve(text.size());
+    for (const QChar c : text) {
+        if (c != QLatin1Char(' ') && c != QLatin1Char('\t') && c != QLatin1Char('\n') && c != QLatin1Char('\r'))
+            s += c;
+    }
+
+    int i = 0;
+    QString number;
+    if (i < s.size() && (s.at(i) == QLatin1Char('-') || s.at(i) == QLatin1Char('+')))
+        number += s.at(i++);
+    int mantissaDigits = 0;
+    while (i < s.size() && s.at(i).isDigit() && s.at(i).unicode() < 128) {
+        number += s.at(i++);
+        ++mantissaDigits;
+    }
+    if (i < s.size() && s.at(i) == QLatin1Char('.')) {
+        number += s.at(i++);
+        while (i < s.size() && s.at(i).isDigit() && s.at(i).unicode() < 128) {
+            number += s.at(i++);
+            ++mantissaDigits;
+        }
+    }
+    if (mantissaDigits == 0)
+        return 0.0;
+
+    // An exponent counts only when digits follow it ("2e" is 2, "2e3" is 2000; the old "D" form too).
+    if (i < s.size()) {
+        const QChar e = s.at(i).toLower();
+        if (e == QLatin1Char('e') || e == QLatin1Char('d')) {
+            int j = i + 1;
+            QString exponent = QStringLiteral("e");
+            if (j < s.size() && (s.at(j) == QLatin1Char('-') || s.at(j) == QLatin1Char('+')))
+                exponent += s.at(j++);
+            int expDigits = 0;
+            while (j < s.size() && s.at(j).isDigit() && s.at(j).unicode() < 128) {
+                exponent += s.at(j++);
+                ++expDigits;
+            }
+            if (expDigits > 0)
+                number += exponent;
+        }
+    }
+
+    bool ok = false;
+    const double v = number.toDouble(&ok);  // QString::toDouble is locale-independent ("." always)
+    return ok && std::isfinite(v) ? v : 0.0;
+}
+
+} // namespace NumberText
