@@ -1,0 +1,97 @@
+#include "platform/WorkbookModel.h"
+#include "platform/XlsxWriter.h"
+#include "tests/support/TempDir.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+
+#include <gtest/gtest.h>
+
+#include <unistd.h>
+
+namespace {
+
+WorkbookModel smallBook(const QString &sheetName = QStringLiteral("Sheet1"))
+{
+    WorkbookModel book;
+    auto &s = book.addSheet(sheetName);
+    s.setText(1, 1, QStringLiteral("K7100 Test Report"));
+    s.setNumber(2, 1, 1.5);
+    return book;
+}
+
+QByteArray contentOf(const QString &path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+QStringList filesIn(const QString &dir)
+{
+    return QDir(dir).entryList(QDir::Files | QDir::Hidden | QDir::NoDotAndDotDot);
+}
+
+} // namespace
+
+TEST(XlsxWriter, writesAZipPackageUnderTheChosenName_andNothingElse)
+{
+    TempDir tmp;
+    const QString path = tmp.file(QStringLiteral("out.xlsx"));
+    QString error;
+    ASSERT_TRUE(XlsxWriter::write(smallBook(), path, &error)) << error.toStdString();
+    EXPECT_TRUE(contentOf(path).startsWith("PK"));
+    EXPECT_EQ(filesIn(tmp.path()), QStringList{QStringLiteral("out.xlsx")});
+
+    // Writing again replaces the file.
+    WorkbookModel bigger = smallBook();
+    for (int r = 3; r < 400; ++r)
+        bigger.sheets().front().setText(r, 2, QStringLiteral("row %1").arg(r));
+    const qint64 before = QFileInfo(path).size();
+    ASSERT_TRUE(XlsxWriter::write(bigger, path, &error)) << error.toStdString();
+    EXPECT_GT(QFileInfo(path).size(), before);
+    EXPECT_EQ(filesIn(tmp.path()), QStringList{QStringLiteral("out.xlsx")});
+}
+
+// Each failure is reported with a reason, leaves an earlier file under the name untouched and leaves
+// no temporary file behind.
+TEST(XlsxWriter, failures_reportAReason_keepTheOldFile_leaveNoTemporary)
+{
+    TempDir tmp;
+    const QString existing = tmp.file(QStringLiteral("kept.xlsx"));
+    {
+        QFile f(existing);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write("earlier workbook");
+    }
+    ASSERT_TRUE(QDir(tmp.path()).mkdir(QStringLiteral("locked")));
+    const QString lockedDir = tmp.file(QStringLiteral("locked"));
+    QFile::setPermissions(lockedDir, QFileDevice::ReadOwner | QFileDevice::ExeOwner);
+    const bool permissionsBite = ::geteuid() != 0;  // root writes anywhere
+
+    struct Case {
+        const char *what;
+        WorkbookModel book;
+        QString path;
+        bool applies;
+    };
+    const Case cases[] = {
+        {"a sheet the library refuses", smallBook(QStringLiteral("bad[name]")), existing, true},
+        {"a folder that does not exist", smallBook(), tmp.file(QStringLiteral("missing/x.xlsx")), true},
+        {"the name of a folder", smallBook(), lockedDir, true},
+        {"a folder without write permission", smallBook(), lockedDir + QStringLiteral("/x.xlsx"), permissionsBite},
+        {"no name", smallBook(), QString(), true},
+    };
+    for (const Case &c : cases) {
+        if (!c.applies)
+            continue;
+        SCOPED_TRACE(c.what);
+        QString error;
+        EXPECT_FALSE(XlsxWriter::write(c.book, c.path, &error));
+        EXPECT_FALSE(error.isEmpty());
+        EXPECT_EQ(contentOf(existing), QByteArray("earlier workbook"));
+        EXPECT_EQ(filesIn(tmp.path()), QStringList{QStringLiteral("kept.xlsx")});
+        EXPECT_TRUE(filesIn(lockedDir).isEmpty());
+    }
+    QFile::setPermissions(lockedDir, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+}
