@@ -1,0 +1,426 @@
+#include "platform/ChartView.h"
+
+#include "platform/ChartModel.h"
+#include "platform/Prompts.h"
+
+#include <QChart>
+#include <QChartView>
+#include <QDateTimeAxis>
+#include <QGraphicsScene>
+#include <QLegend>
+#include <QLegendMarker>
+#include <QLineSeries>
+#include <QLogValueAxis>
+#include <QPainter>
+#include <QPrinter>
+#include <QScatterSeries>
+#include <QSplineSeries>
+#include <QTimer>
+#include <QVBoxLayout>
+#include <QValueAxis>
+#include <cmath>
+
+namespace {
+
+// Series with no more points than this show a marker on every point, so single readings stay visible.
+constexpr int MarkerLimit = 60;
+
+QColor toQColor(const ChartColor &c) { return QColor(c.red, c.green, c.blue); }
+
+struct Extent {
+    double lo = 0;
+    double hi = 0;
+    bool any = false;
+    void add(double v)
+    {
+        if (!std::isfinite(v))
+            return;
+        lo = any ? std::min(lo, v) : v;
+        hi = any ? std::max(hi, v) : v;
+        any = true;
+    }
+};
+
+// Range of a linear axis: the data, with fixed ends where the model gives them, rounded outward to nice
+// tick values when an end is free.
+void applyValueRange(QValueAxis *axis, const Extent &e, const AxisRange &r)
+{
+    double lo = e.any ? e.lo : 0.0;
+    double hi = e.any ? e.hi : 1.0;
+    if (r.min)
+        lo = *r.min;
+    if (r.max)
+        hi = *r.max;
+    if (r.min && !r.max && hi <= lo)
+        hi = lo + 1.0;
+    if (r.max && !r.min && lo >= hi)
+        lo = hi - 1.0;
+    if (hi <= lo) {
+        const double pad = lo == 0.0 ? 1.0 : std::abs(lo) * 0.1;
+        lo -= pad;
+        hi += pad;
+    }
+    axis->setRange(lo, hi);
+    if (!r.min || !r.max) {
+        axis->applyNiceNumbers();
+        if (r.min)
+            axis->setMin(*r.min);
+        if (r.max)
+            axis->setMax(*r.max);
+    }
+}
+
+// Range of a logarithmic axis: whole decades around the data; fixed ends only when above zero.
+void applyLogRange(QLogValueAxis *axis, const Extent &e, const AxisRange &r)
+{
+    double lo = e.any ? std::pow(10.0, std::floor(std::log10(e.lo))) : 1.0;
+    double hi = e.any ? std::pow(10.0, std::ceil(std::log10(e.hi))) : 10.0;
+    if (r.min && *r.min > 0)
+        lo = *r.min;
+    if (r.max && *r.max > 0)
+        hi = *r.max;
+    if (hi <= lo)
+        hi = lo * 10.0;
+    axis->setRange(lo, hi);
+}
+
+void applyDateTimeRange(QDateTimeAxis *axis, const Extent &e, const AxisRange &r)
+{
+    double lo = e.any ? e.lo : ChartModel::chartTime(QDateTime::currentDateTime());
+    double hi = e.any ? e.hi : lo + 60000.0;
+    if (r.min)
+        lo = *r.min;
+    if (r.max)
+        hi = *r.max;
+    if (hi <= lo) {
+        lo -= 30000.0;
+        hi += 30000.0;
+    }
+    axis->setRange(ChartModel::dateTimeOf(lo), ChartModel::dateTimeOf(hi));
+}
+
+QAbstractAxis *makeAxis(AxisKind kind, AxisScale scale)
+{
+    if (kind == AxisKind::DateTime) {
+        auto *a = new QDateTimeAxis;
+        a->setFormat(QStringLiteral("hh:mm:ss"));
+        a->setTickCount(6);
+        return a;
+    }
+    if (scale == AxisScale::Log) {
+        auto *a = new QLogValueAxis;
+        a->setBase(10.0);
+        a->setLabelFormat(QStringLiteral("%g"));
+        a->setMinorTickCount(-1);
+        return a;
+    }
+    return new QValueAxis;
+}
+
+void applyRange(QAbstractAxis *axis, const Extent &e, const AxisRange &r)
+{
+    if (auto *v = qobject_cast<QValueAxis *>(axis))
+        applyValueRange(v, e, r);
+    else if (auto *l = qobject_cast<QLogValueAxis *>(axis))
+        applyLogRange(l, e, r);
+    else if (auto *d = qobject_cast<QDateTimeAxis *>(axis))
+        applyDateTimeRange(d, e, r);
+}
+
+} // namespace
+
+ChartView::ChartView(QWidget *parent) : QWidget(parent)
+{
+    setObjectName(QStringLiteral("Pesgo1"));
+    chart_ = new QChart;
+    chart_->legend()->setAlignment(Qt::AlignBottom);
+    view_ = new QChartView(chart_, this);
+    view_->setRenderHint(QPainter::Antialiasing);
+    auto *layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(view_);
+    syncTimer_ = new QTimer(this);
+    syncTimer_->setSingleShot(true);
+    syncTimer_->setInterval(0);
+    connect(syncTimer_, &QTimer::timeout, this, &ChartView::sync);
+    setAccessibleName(tr("Chart"));
+}
+
+ChartView::~ChartView() = default;
+
+QChart *ChartView::chart() const { return chart_; }
+
+QXYSeries *ChartView::drawnSeries(int series) const
+{
+    return series >= 0 && series < int(drawn_.size()) ? drawn_[size_t(series)].data : nullptr;
+}
+
+QAbstractAxis *ChartView::drawnXAxis() const { return xAxis_; }
+
+QAbstractAxis *ChartView::drawnYAxis(int axis) const
+{
+    return axis >= 0 && axis < int(yAxes_.size()) ? yAxes_[size_t(axis)] : nullptr;
+}
+
+void ChartView::setModel(ChartModel *model)
+{
+    if (model_)
+        disconnect(model_, nullptr, this, nullptr);
+    model_ = model;
+    if (model_) {
+        connect(model_, &ChartModel::textChanged, this, [this] {
+            needTexts_ = true;
+            scheduleSync();
+        });
+        connect(model_, &ChartModel::rangeChanged, this, [this] {
+            needRanges_ = true;
+            scheduleSync();
+        });
+        connect(model_, &ChartModel::structureChanged, this, &ChartView::markStructure);
+        connect(model_, &ChartModel::pointsChanged, this, &ChartView::onPointsChanged);
+        connect(model_, &ChartModel::pointsShifted, this, &ChartView::onPointsShifted);
+        connect(model_, &QObject::destroyed, this, [this] { markStructure(); });
+    }
+    markStructure();
+}
+
+void ChartView::scheduleSync()
+{
+    if (!syncTimer_->isActive())
+        syncTimer_->start();
+}
+
+void ChartView::markStructure()
+{
+    needStructure_ = true;
+    scheduleSync();
+}
+
+void ChartView::onPointsChanged(int series, int fromIndex)
+{
+    if (series >= 0 && series < int(drawn_.size()) && fromIndex < drawn_[size_t(series)].syncedEnd)
+        drawn_[size_t(series)].replace = true;
+    needRanges_ = true;
+    scheduleSync();
+}
+
+void ChartView::onPointsShifted(int)
+{
+    for (Drawn &d : drawn_)
+        d.replace = true;
+    needRanges_ = true;
+    scheduleSync();
+}
+
+void ChartView::refresh()
+{
+    syncTimer_->stop();
+    sync();
+}
+
+void ChartView::sync()
+{
+    if (needStructure_) {
+        rebuild();
+        needStructure_ = false;
+        needTexts_ = true;
+        needRanges_ = true;
+    }
+    if (!model_)
+        return;
+    for (int s = 0; s < int(drawn_.size()); ++s) {
+        Drawn &d = drawn_[size_t(s)];
+        if (d.replace || d.fit)
+            fillSeries(s);
+        else if (model_->endIndex(s) != d.syncedEnd)
+            appendToSeries(s);
+    }
+    if (needTexts_) {
+        applyTexts();
+        needTexts_ = false;
+    }
+    if (needRanges_) {
+        applyRanges();
+        needRanges_ = false;
+    }
+}
+
+void ChartView::rebuild()
+{
+    chart_->removeAllSeries();
+    for (QAbstractAxis *a : chart_->axes()) {
+        chart_->removeAxis(a);
+        delete a;
+    }
+    drawn_.clear();
+    yAxes_.clear();
+    xAxis_ = nullptr;
+    if (!model_)
+        return;
+
+    xAxis_ = makeAxis(model_->xKind(), model_->xScale());
+    chart_->addAxis(xAxis_, Qt::AlignBottom);
+    for (int i = 0; i < model_->yAxisCount(); ++i) {
+        QAbstractAxis *a = makeAxis(AxisKind::Value, model_->yScale(i));
+        if (const auto c = model_->yAxisColor(i)) {
+            a->setLabelsColor(toQColor(*c));
+            a->setLinePenColor(toQColor(*c));
+            a->setTitleBrush(toQColor(*c));
+        }
+        chart_->addAxis(a, model_->yAxisSide(i) == AxisSide::Right ? Qt::AlignRight : Qt::AlignLeft);
+        yAxes_.push_back(a);
+    }
+
+    const PlottingMethod method = model_->plottingMethod();
+    const bool withFit = method == PlottingMethod::PointsWithLine || method == PlottingMethod::PointsWithPowerCurve;
+    bool anyLabel = false;
+    drawn_.resize(size_t(model_->seriesCount()));
+    for (int s = 0; s < model_->seriesCount(); ++s) {
+        Drawn &d = drawn_[size_t(s)];
+        if (withFit) {
+            auto *scatter = new QScatterSeries;
+            scatter->setMarkerSize(8.0);
+            d.data = scatter;
+            d.fit = new QLineSeries;
+        } else if (method == PlottingMethod::Spline) {
+            d.data = new QSplineSeries;
+        } else {
+            d.data = new QLineSeries;
+        }
+        d.data->setName(model_->seriesLabel(s));
+        anyLabel = anyLabel || !model_->seriesLabel(s).isEmpty();
+        chart_->addSeries(d.data);
+        // The theme picks a colour when the series is added; a colour of the model replaces it.
+        const QColor color = model_->seriesColor(s) ? toQColor(*model_->seriesColor(s)) : d.data->color();
+        d.data->setColor(color);
+        if (withFit) {
+            static_cast<QScatterSeries *>(d.data)->setBorderColor(color);
+        } else {
+            QPen pen = d.data->pen();
+            pen.setWidthF(2.0);
+            pen.setColor(color);
+            d.data->setPen(pen);
+        }
+        QAbstractAxis *y = yAxes_[size_t(model_->seriesYAxis(s))];
+        d.data->attachAxis(xAxis_);
+        d.data->attachAxis(y);
+        if (model_->seriesLabel(s).isEmpty())
+            for (QLegendMarker *m : chart_->legend()->markers(d.data))
+                m->setVisible(false);
+        if (d.fit) {
+            chart_->addSeries(d.fit);
+            QPen pen(color);
+            pen.setWidthF(2.0);
+            d.fit->setPen(pen);
+            d.fit->attachAxis(xAxis_);
+            d.fit->attachAxis(y);
+            for (QLegendMarker *m : chart_->legend()->markers(d.fit))
+                m->setVisible(false);
+        }
+        d.replace = true;
+    }
+    // One series needs no legend: the title says what it is.
+    chart_->legend()->setVisible(anyLabel && model_->seriesCount() > 1);
+}
+
+void ChartView::fillSeries(int series)
+{
+    Drawn &d = drawn_[size_t(series)];
+    const QList<QPointF> points = model_->visiblePoints(series);
+    d.data->replace(points);
+    if (!d.fit)
+        d.data->setPointsVisible(points.size() <= MarkerLimit);
+    if (d.fit)
+        d.fit->replace(model_->fitPoints(series));
+    d.syncedEnd = model_->endIndex(series);
+    d.replace = false;
+}
+
+void ChartView::appendToSeries(int series)
+{
+    Drawn &d = drawn_[size_t(series)];
+    const int end = model_->endIndex(series);
+    if (end < d.syncedEnd) {
+        fillSeries(series);
+        return;
+    }
+    d.data->append(model_->visiblePoints(series, d.syncedEnd));
+    d.data->setPointsVisible(d.data->count() <= MarkerLimit);
+    d.syncedEnd = end;
+}
+
+void ChartView::applyTexts()
+{
+    if (!model_)
+        return;
+    const QString title = model_->title().toHtmlEscaped();
+    const QString subtitle = model_->subtitle().toHtmlEscaped();
+    QString html = title.isEmpty() ? QString() : QStringLiteral("<b>%1</b>").arg(title);
+    if (!subtitle.isEmpty())
+        html += (html.isEmpty() ? QString() : QStringLiteral("<br>")) + subtitle;
+    chart_->setTitle(html);
+    if (xAxis_)
+        xAxis_->setTitleText(model_->xLabel());
+    for (int i = 0; i < int(yAxes_.size()); ++i)
+        yAxes_[size_t(i)]->setTitleText(model_->yLabel(i));
+    QString spoken = model_->title();
+    if (!model_->subtitle().isEmpty())
+        spoken += QStringLiteral(" - ") + model_->subtitle();
+    setAccessibleName(spoken.isEmpty() ? tr("Chart") : spoken);
+    view_->setAccessibleName(accessibleName());
+}
+
+void ChartView::applyRanges()
+{
+    if (!model_ || !xAxis_)
+        return;
+    Extent x;
+    std::vector<Extent> y(yAxes_.size());
+    for (int s = 0; s < int(drawn_.size()); ++s) {
+        const Drawn &d = drawn_[size_t(s)];
+        Extent &ye = y[size_t(model_->seriesYAxis(s))];
+        for (const QXYSeries *series : {d.data, d.fit}) {
+            if (!series)
+                continue;
+            for (const QPointF &p : series->points()) {
+                x.add(p.x());
+                ye.add(p.y());
+            }
+        }
+    }
+    applyRange(xAxis_, x, model_->xRange());
+    for (int i = 0; i < int(yAxes_.size()); ++i)
+        applyRange(yAxes_[size_t(i)], y[size_t(i)], model_->yRange(i));
+}
+
+bool ChartView::print(Prompts &prompts)
+{
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setPageOrientation(QPageLayout::Landscape);
+    if (!prompts.printDialog(printer, tr("Print Chart")))
+        return false;
+    if (print(printer))
+        return true;
+    prompts.message(tr("The chart could not be printed: the printer could not be opened."), tr("Print Error"),
+                    MsgButtons::Ok, MsgIcon::Critical);
+    return false;
+}
+
+bool ChartView::print(QPrinter &printer)
+{
+    refresh();
+    // A view that was never shown has not laid its chart out yet: give the chart the widget's size.
+    if (!view_->isVisible())
+        chart_->resize(QSizeF(size()));
+    QPainter painter;
+    if (!painter.begin(&printer))
+        return false;
+    const QRectF source(chart_->pos(), chart_->size());
+    const QRectF page = printer.pageLayout().paintRectPixels(printer.resolution());
+    QSizeF fitted = source.size();
+    fitted.scale(page.size(), Qt::KeepAspectRatio);
+    const QRectF target(QPointF((page.width() - fitted.width()) / 2.0, 0.0), fitted);
+    chart_->scene()->render(&painter, target, source, Qt::KeepAspectRatio);
+    painter.end();
+    return true;
+}
