@@ -1,0 +1,133 @@
+#pragma once
+// The main window: every command of the program as a button, a menu entry or a toolbar button, the open
+// test's chart area and results grid, the clock in the status bar, the exit confirmation and the
+// reaction to being activated again after another screen. The commands that belong to other parts of the
+// program are handlers here that call into those parts; this class owns no test data itself.
+#include <QMainWindow>
+
+#include <functional>
+
+struct AppContext;
+class ProportionalResizer;
+class QAction;
+class QComboBox;
+class QGroupBox;
+class QLabel;
+class QPushButton;
+class QRadioButton;
+class QTableView;
+class QTimer;
+class QToolBar;
+
+class frmMain : public QMainWindow {
+    Q_OBJECT
+public:
+    static QString caption() { return QStringLiteral("K7100DAQ  version 2.0.0.12"); }
+    static QStringList chartTypeEntries();
+
+    explicit frmMain(AppContext &context, QWidget *parent = nullptr);
+    ~frmMain() override;
+
+    // Where the chart view goes (an empty widget with a layout), and the results grid.
+    QWidget *chartArea() const { return chartArea_; }
+    QTableView *resultsGrid() const { return MSFlexGrid1_; }
+    QComboBox *chartTypeList() const { return cmbChartType_; }
+    // Status bar panels by key: "Time" (the clock) and "Status".
+    QLabel *statusPanel(const QString &key) const;
+
+    // Called on activation when the units were changed on the setup screen (grid header, grid and chart
+    // of the open test). The window itself then clears UnitsChanged.
+    void setUnitsChangedHandler(std::function<void()> handler) { unitsChangedHandler_ = std::move(handler); }
+
+    // The "Related Information" button is usable only while a test is open or was just retrieved.
+    void setRelatedInfoEnabled(bool enabled);
+
+    // Buttons.
+    void cmdOpen_Click();
+    void cmdRetrieve_Click();
+    void cmdStartTest_Click();
+    void cmdStopTest_Click();
+    void cmdRealTime_Click();
+    void cmdSetup_Click();
+    void cmdCalicheck_Click();
+    void cmdExport_Click();
+    void cmdBrief_Click();
+    void cmdReport_Click();
+    void cmdOverlap_Click();
+    void cmdPrintChart_Click();
+    void RelatedInfo_Click();
+    void cmdExit_Click();
+
+    // Menu entries.
+    void MenuFileOpen_Click();
+    void MenuFileRetrieve_Click();
+    void menureport_Click();
+    void MenuFilePrint_Click();
+    void MenuSetup_Click();
+    void menureset_Click();
+    void MenuFileExit_Click();
+    void DirectLog_Click();
+    void MenuHelpAbout_Click();
+
+    // Toolbar: the button's key chooses the command ("Open", "Retrieve", "Print", "Report").
+    void Toolbar1_ButtonClick(const QString &key);
+
+    // Chart controls.
+    void cmbChartType_Click();
+    void Option1_Click();
+    void Option2_Click();
+    void Option3_Click();
+    void Option4_Click();
+
+    // Lifecycle.
+    void Form_Activate();
+    enum class CloseReason { UserClose, Other };
+    // True when the window may close: the user's close box asks first, every other reason closes at once.
+    bool Form_QueryUnload(CloseReason reason);
+    // Ends the program: every other window closes without its own checks, then this one.
+    void endProgram();
+    bool isEnding() const { return ending_; }
+
+    void updateClock();
+
+signals:
+    // The program is ending (connect to the application's quit).
+    void programEnded();
+
+protected:
+    bool event(QEvent *event) override;
+    void closeEvent(QCloseEvent *event) override;
+
+private:
+    void buildControls();
+    void buildMenus();
+    void buildToolbar();
+    void buildStatusBar();
+    void placeControls();
+    bool confirmExit();
+    void beginEnding();
+    QPushButton *addButton(const char *name, const QString &caption, const QString &toolTip);
+
+    AppContext &ctx_;
+    QWidget *form_ = nullptr;
+    ProportionalResizer *resizer_ = nullptr;
+    std::function<void()> unitsChangedHandler_;
+    bool ending_ = false;
+
+    QWidget *chartArea_ = nullptr;
+    QTableView *MSFlexGrid1_ = nullptr;
+    QLabel *lblChartType_ = nullptr;
+    QComboBox *cmbChartType_ = nullptr;
+    QGroupBox *Frame1_ = nullptr;
+    QGroupBox *Frame2_ = nullptr;
+    QRadioButton *Option1_ = nullptr;
+    QRadioButton *Option2_ = nullptr;
+    QRadioButton *Option3_ = nullptr;
+    QRadioButton *Option4_ = nullptr;
+    QList<QPushButton *> buttons_;
+    QPushButton *RelatedInfo_ = nullptr;
+    QToolBar *Toolbar1_ = nullptr;
+    QLabel *timePanel_ = nullptr;
+    QLabel *statusPanel_ = nullptr;
+    QTimer *clockTimer_ = nullptr;
+};

@@ -1,0 +1,120 @@
+#include "app/StartUp.h"
+#include "common/ProgramState.h"
+#include "store/Database.h"
+#include "tests/support/ScriptedPrompts.h"
+#include "tests/support/TempDir.h"
+
+#include <QCryptographicHash>
+#include <QFile>
+#include <QSqlQuery>
+#include <gtest/gtest.h>
+
+namespace {
+
+void writeFile(const QString &path, const QByteArray &bytes)
+{
+    QFile f(path);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write(bytes);
+}
+
+QByteArray readFile(const QString &path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+} // namespace
+
+TEST(StartUpCommandLine, DebugOnlyWhenTheWholeLineIsSlashDebug)
+{
+    struct Case { QStringList args; bool debug; };
+    const Case cases[] = {
+        {{"/debug"}, true},
+        {{"/DEBUG"}, true},
+        {{"/Debug"}, true},
+        {{"-platform", "vnc:size=1280x900:port=5900", "/debug"}, true},  // Qt's own option is not ours
+        {{"/debug", "-style", "fusion"}, true},
+        {{"/debug", "x"}, false},
+        {{"/debug", "/debug"}, false},
+        {{}, false},
+        {{"debug"}, false},
+        {{"-debug"}, false},
+        {{"/debugx"}, false},
+        {{"--simulate"}, false},
+    };
+    for (const auto &c : cases)
+        EXPECT_EQ(StartUp::isDebugCommandLine(StartUp::commandLineOf(c.args)), c.debug)
+            << c.args.join(' ').toStdString();
+}
+
+TEST(StartUpCommandLine, ArgumentsAreJoinedByBlanksWithoutQtOptions)
+{
+    EXPECT_EQ(StartUp::commandLineOf({"/debug", "x"}), "/debug x");
+    EXPECT_EQ(StartUp::commandLineOf({"-platform", "offscreen", "--simulate", "-reverse"}), "--simulate");
+    EXPECT_EQ(StartUp::commandLineOf({}), "");
+}
+
+TEST(StartUpState, MissingSettingsGivePortOneEnglishUnitsAndFactorOne)
+{
+    TempDir dir;
+    ProgramState s;
+    s.SequenceSent = true;
+    s.UnitsChanged = true;
+    s.NewTestMode = false;
+    s.CurrentTestName = "left over";
+    StartUp::initialiseState(s, dir.path(), "");
+    EXPECT_EQ(s.CommPortNumber, 1);
+    EXPECT_EQ(s.UnitSystem, UnitsEI);
+    EXPECT_DOUBLE_EQ(s.ScreenFactor, 1.0);
+    EXPECT_FALSE(s.DebugMode);
+    EXPECT_TRUE(s.NewTestMode);
+    EXPECT_FALSE(s.SequenceSent);
+    EXPECT_FALSE(s.UnitsChanged);
+    EXPECT_TRUE(s.CurrentTestName.isEmpty());
+    EXPECT_FALSE(QFile::exists(dir.file("initial.txt")));  // reading never creates the file
+}
+
+TEST(StartUpState, SettingsFileAndDebugSwitchAreApplied)
+{
+    TempDir dir;
+    writeFile(dir.file("initial.txt"), " 3 \r\n 2 \r\n 1.25 \r\n");
+    ProgramState s;
+    StartUp::initialiseState(s, dir.path(), "/DEBUG");
+    EXPECT_EQ(s.CommPortNumber, 4);
+    EXPECT_EQ(s.UnitSystem, UnitsSI);
+    EXPECT_DOUBLE_EQ(s.ScreenFactor, 1.25);
+    EXPECT_TRUE(s.DebugMode);
+}
+
+TEST(StartUpDatabase, MissingFileIsCreatedWithItsTables)
+{
+    TempDir dir;
+    Database db;
+    QString error;
+    ASSERT_TRUE(StartUp::openDatabase(db, dir.path(), &error)) << error.toStdString();
+    EXPECT_TRUE(QFile::exists(dir.file("K7100.db")));
+    QSqlQuery q(db.connection());
+    EXPECT_TRUE(q.exec("SELECT TestId, TestName FROM RelatedInfo"));
+}
+
+TEST(StartUpDatabase, DamagedFileStopsStartUpWithTheEnginesMessageAndStaysUntouched)
+{
+    TempDir dir;
+    const QByteArray junk = QByteArray("not a database, just text\n").repeated(200);
+    writeFile(dir.file("K7100.db"), junk);
+    Database db;
+    QString error;
+    EXPECT_FALSE(StartUp::openDatabase(db, dir.path(), &error));
+    EXPECT_FALSE(error.isEmpty());
+    EXPECT_EQ(readFile(dir.file("K7100.db")), junk);
+
+    ScriptedPrompts prompts;
+    StartUp::reportDatabaseFailure(prompts, dir.file("K7100.db"), error);
+    ASSERT_EQ(prompts.records.size(), 1);
+    const PromptRecord &r = prompts.records.front();
+    EXPECT_EQ(r.title, "K7100DAQ");
+    EXPECT_EQ(r.icon, MsgIcon::Critical);
+    EXPECT_TRUE(r.text.contains(error));
+    EXPECT_TRUE(r.text.contains("K7100.db"));
+}
