@@ -1,0 +1,79 @@
+#include "realtime/SequenceSteps.h"
+
+#include "common/NumberText.h"
+
+#include <QSqlError>
+#include <QSqlQuery>
+#include <QVariant>
+#include <charconv>
+#include <cmath>
+
+namespace {
+
+double shortestSingleValue(float value)
+{
+    char text[32];
+    const auto result = std::to_chars(text, text + sizeof text, value);
+    return QByteArray(text, int(result.ptr - text)).toDouble();
+}
+
+} // namespace
+
+bool SequenceSteps::load(const QSqlDatabase &db, const QString &sequenceName, bool si, float rateFactor,
+                         QList<SequenceStepRow> *rows, QString *error)
+{
+    rows->clear();
+    QSqlQuery q(db);
+    q.setForwardOnly(true);
+    q.prepare(QStringLiteral(
+        "SELECT StepNo, Time, Temperature, Speed, RecordRate FROM SequenceSetup "
+        "WHERE SequenceId = (SELECT SequenceId FROM SequenceName WHERE SequenceName = ? "
+        "ORDER BY SequenceId LIMIT 1) ORDER BY StepNo"));
+    q.addBindValue(sequenceName);
+    if (!q.exec()) {
+        if (error)
+            *error = q.lastError().text();
+        return false;
+    }
+    const double factor = shortestSingleValue(rateFactor);
+    while (q.next()) {
+        SequenceStepRow r;
+        r.stepNo = q.value(0).toLongLong();
+        r.time = q.value(1).toDouble();
+        const double f = q.value(2).toDouble();
+        r.temperature = si ? (f - 32) * 5.0 / 9.0 : f;
+        r.speed = q.value(3).toDouble();
+        r.shearRate = r.speed / RpmPerReciprocalSecond * factor;
+        const double rate = NumberText::RoundHalfEven(q.value(4).toDouble(), 0);
+        r.recordRate = std::isfinite(rate) && std::abs(rate) < 2147483647.0 ? int(rate) : 0;
+        rows->append(r);
+    }
+    return true;
+}
+
+RecordRates SequenceSteps::recordRates(const QList<SequenceStepRow> &rows)
+{
+    RecordRates rates;
+    for (int n = 0; n < rows.size(); ++n)
+        rates.set(n + 1, rows[n].recordRate);
+    return rates;
+}
+
+QStringList SequenceSteps::gridHeader(bool si)
+{
+    return {QStringLiteral("Step No"),
+            QStringLiteral("Elaps Time\n(S)"),
+            si ? QStringLiteral("Temp\n(C°)") : QStringLiteral("Temp\n(F°)"),
+            QStringLiteral("Speed \n(Rpm)"),
+            QStringLiteral("Shear Rate\n (1/S)"),
+            QStringLiteral("Record Rate\n(Sec/Datum)")};
+}
+
+QStringList SequenceSteps::gridCells(const SequenceStepRow &row)
+{
+    using NumberText::Format;
+    using NumberText::Text;
+    return {Text(double(row.stepNo)), Text(row.time), Format(row.temperature, QStringLiteral("###.0")),
+            Format(row.speed, QStringLiteral("###0.00")), Format(row.shearRate, QStringLiteral("###0.00")),
+            Text(double(row.recordRate))};
+}
