@@ -122,8 +122,18 @@ void PtyHost::checkListener()
     if (master_ < 0 || listener_)
         return;
     pollfd p{master_, POLLIN, 0};
-    if (::poll(&p, 1, 0) < 0 || (p.revents & POLLHUP))
+    if (::poll(&p, 1, 0) < 0)
         return;
+    if (p.revents & POLLIN) {
+        // The program opened the port, wrote and closed it again between two looks (a stand-alone
+        // start does just that): its bytes are still there to read.
+        bool hangup = false;
+        deliver(readPending(hangup));
+    }
+    if (p.revents & POLLHUP) {
+        pump();
+        return;
+    }
     listener_ = true;
     listenerTimer_.stop();
     readNotifier_->setEnabled(true);
@@ -153,12 +163,10 @@ void PtyHost::discardUnreadInput()
     ::close(fd);
 }
 
-void PtyHost::onReadable()
+QByteArray PtyHost::readPending(bool &hangup)
 {
-    if (master_ < 0)
-        return;
     QByteArray data;
-    bool hangup = false;
+    hangup = false;
     char buf[4096];
     for (;;) {
         const ssize_t n = ::read(master_, buf, sizeof buf);
@@ -170,13 +178,25 @@ void PtyHost::onReadable()
             continue;
         // EAGAIN: all read. EIO or 0: the last holder of the device closed it.
         hangup = n == 0 || (errno != EAGAIN && errno != EWOULDBLOCK);
-        break;
+        return data;
     }
-    if (!data.isEmpty()) {
-        sim_.advanceTo(clock_.elapsed());
-        emit received(data);
-        sim_.receive(data);
-    }
+}
+
+void PtyHost::deliver(const QByteArray &data)
+{
+    if (data.isEmpty())
+        return;
+    sim_.advanceTo(clock_.elapsed());
+    emit received(data);
+    sim_.receive(data);
+}
+
+void PtyHost::onReadable()
+{
+    if (master_ < 0)
+        return;
+    bool hangup = false;
+    deliver(readPending(hangup));
     if (hangup && listener_)
         listenerGone();
     pump();

@@ -50,6 +50,8 @@ signals:
 
 private:
     void onReadable();
+    QByteArray readPending(bool &hangup);
+    void deliver(const QByteArray &data);
     void onWritable();
     void checkListener();
     void listenerGone();
