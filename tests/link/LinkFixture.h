@@ -1,6 +1,7 @@
 #pragma once
 // A program context for the link tests: state, scripted prompts, a virtual clock, a port map with
-// "Comm 1" = "/dev/k7-present" as the only existing device, and fake ports that the test can reach.
+// "Comm 1" = "/dev/k7-present" as the only existing device, and fake ports that the test can reach
+// even after the code under test has dropped them.
 #include "common/AppContext.h"
 #include "common/ProgramState.h"
 #include "platform/PortMap.h"
@@ -36,6 +37,24 @@ private:
     bool dead_ = false;
 };
 
+// What the code under test owns: forwards to a fake the fixture keeps, so a test can inspect a port
+// after the command that used it has finished and dropped it.
+class PortProxy : public SerialPort {
+public:
+    explicit PortProxy(FakeSerialPort &fake) : fake_(fake) {}
+    bool open(const QString &device) override { return fake_.open(device); }
+    void close() override { fake_.close(); }
+    bool isOpen() const override { return fake_.isOpen(); }
+    bool write(const QByteArray &bytes) override { return fake_.write(bytes); }
+    qint64 bytesAvailable() override { return fake_.bytesAvailable(); }
+    QByteArray readAll() override { return fake_.readAll(); }
+    bool hasFailed() const override { return fake_.hasFailed(); }
+    QString errorString() const override { return fake_.errorString(); }
+
+private:
+    FakeSerialPort &fake_;
+};
+
 class LinkFixture : public ::testing::Test {
 protected:
     static constexpr int presentComm = 1;
@@ -57,8 +76,9 @@ protected:
             port->existingDevices = {QStringLiteral("/dev/k7-present")};
             if (configurePort)
                 configurePort(*port);
-            made.push_back(port.get());
-            return std::unique_ptr<SerialPort>(std::move(port));
+            auto proxy = std::make_unique<PortProxy>(*port);
+            made.push_back(std::move(port));
+            return std::unique_ptr<SerialPort>(std::move(proxy));
         };
         state.CommPortNumber = presentComm;
     }
@@ -80,7 +100,7 @@ protected:
     VirtualClock clock;
     PortMap ports;
     AppContext ctx;
-    std::vector<FakeSerialPort *> made;
+    std::vector<std::unique_ptr<FakeSerialPort>> made;   // every port handed out, oldest first
     std::function<void(FakeSerialPort &)> configurePort;
     int dieAfterWrites = -1;   // >= 0: new ports are DyingPorts
 };
