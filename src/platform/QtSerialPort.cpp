@@ -82,9 +82,18 @@ void QtSerialPort::close()
                 break;
         }
     }
+    closeDriver();
+}
+
+void QtSerialPort::closeDriver()
+{
+    // Closing a hung-up device reports errors of its own (restoring its settings fails); they must not
+    // re-enter close through onError.
+    closing_ = true;
     if (port_.isOpen())
         port_.close();
     port_.clearError();
+    closing_ = false;
 }
 
 bool QtSerialPort::isOpen() const
@@ -143,7 +152,7 @@ void QtSerialPort::poll()
 
 void QtSerialPort::onError(QSerialPort::SerialPortError error)
 {
-    if (!port_.isOpen() || !isFatal(error))
+    if (closing_ || !port_.isOpen() || !isFatal(error))
         return;
     // The driver's own text often carries a stale system message; lead with what actually happened.
     QString what;
@@ -160,6 +169,5 @@ void QtSerialPort::fail(const QString &why)
 {
     failed_ = true;
     error_ = why;
-    if (port_.isOpen())
-        port_.close();
+    closeDriver();
 }

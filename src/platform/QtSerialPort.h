@@ -32,8 +32,10 @@ private:
     void fail(const QString &why);
     void poll();
     void pushPendingWrites();
+    void closeDriver();
 
     QSerialPort port_;
     bool failed_ = false;
+    bool closing_ = false;
     QString error_;
 };
