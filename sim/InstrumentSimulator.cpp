@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <limits>
+#include <numbers>
 
 namespace {
 // Seconds in which the structure of a rested gel breaks down once the rotor turns again.
@@ -223,7 +224,7 @@ double InstrumentSimulator::normalNoise()
     const double scale = 1.0 / 9007199254740992.0;  // 2^-53
     const double u1 = (double(rng_() >> 11) + 1.0) * scale;
     const double u2 = double(rng_() >> 11) * scale;
-    return std::sqrt(-2.0 * std::log(u1)) * std::cos(2.0 * M_PI * u2);
+    return std::sqrt(-2.0 * std::log(u1)) * std::cos(2.0 * std::numbers::pi * u2);
 }
 
 SimReading InstrumentSimulator::takeReading(const SimStep &step)
