@@ -47,12 +47,16 @@ QString SimulatorCommandLine::helpText() const
         "  byte 3 ... \"99\"   keeps the downloaded steps (NN,TTTTT,FFF,SSSSS,R11 each); no reply\n"
         "  byte 5            runs the kept sequence (or the run-speed program): one data message\n"
         "                    \"step,seconds,F,stress,gel,speed*100,rotor-bob\" + byte 26 per simulated second,\n"
-        "                    the first one simulated second after the start; byte 8 after the last step\n"
+        "                    the first one simulated second after the start; byte 8 after the last step.\n"
+        "                    gel = the peak stress of a step that shears again after a rest, else 0\n"
         "  byte 6            stops the run; no reply\n"
         "  byte 8            upload request: see --custom-rb\n"
         "  byte 1            the readings kept during the last sequence run, each \"f1,...,f7,\", then byte 2\n"
         "  byte 8 + \"1,60000,35,<speed*100>,<code>\"  run-speed command: byte 5 then runs at that speed\n"
-        "                    until byte 6 (a later download selects the sequence again)\n"
+        "                    until byte 6, or byte 8 after its duration (60000 s); 35 is taken as its\n"
+        "                    temperature in F. A later download selects the sequence again\n"
+        "  Bytes sent while the program has the port closed are lost, as on a serial line; a run\n"
+        "  goes on meanwhile (stand-alone test).\n"
         "\nExample: k7100sim --link /tmp/k7100 --fluid newtonian --viscosity 100 --rate 20\n");
     return text;
 }
