@@ -1,6 +1,6 @@
 // The simulated instrument's answers on the line, byte for byte, on simulated time.
 #include "sim/InstrumentSimulator.h"
-#include "tests/sim/SimTestHelpers.h"
+#include "tests/sim/SimLine.h"
 
 #include <gtest/gtest.h>
 
@@ -9,44 +9,6 @@
 using namespace simtest;
 
 namespace {
-
-const QByteArray kStart(1, char(5));
-const QByteArray kStop(1, char(6));
-const QByteArray kUploadRequest(1, char(8));
-const QByteArray kSendData(1, char(1));
-const QByteArray kEnd(1, char(8));
-
-// Exact readings: no noise, the sample at each step's temperature from the first second.
-SimulatorOptions exactOptions()
-{
-    SimulatorOptions o;
-    o.heaterTimeConstant = 0.0;
-    return o;
-}
-
-// The instrument plus everything it has said so far.
-struct Line {
-    explicit Line(const SimulatorOptions &o = exactOptions()) : sim(o) {}
-    void send(const QByteArray &bytes)
-    {
-        sim.receive(bytes);
-        collect();
-    }
-    // Output that fell due up to ms.
-    QByteArray until(qint64 ms)
-    {
-        sim.advanceTo(ms);
-        return collect();
-    }
-    QByteArray collect()
-    {
-        const QByteArray b = sim.takeOutput();
-        all += b;
-        return b;
-    }
-    InstrumentSimulator sim;
-    QByteArray all;
-};
 
 const QList<SimStep> kTwoSteps{{1, 3, 120, 30000, 1}, {2, 2, 150, 300, 1}};
 
@@ -556,108 +518,4 @@ TEST(SimulatorRunSpeed, constantSpeedRunEndsAfterItsDuration)
     QByteArray rest;
     EXPECT_EQ(decodeMessages(line.until(10000), &rest).size(), 3);
     EXPECT_EQ(rest, kEnd);
-}
-
-// --- failure modes ---------------------------------------------------------------------------------------
-
-namespace {
-Line failing(const QString &mode)
-{
-    SimulatorOptions o = exactOptions();
-    EXPECT_EQ(o.failures.add(mode), QString());
-    return Line(o);
-}
-}
-
-TEST(SimulatorFailures, silentAfterAByteSendsNothingMore)
-{
-    Line noStart = failing(QStringLiteral("silent-after=5"));
-    noStart.send(downloadStream(kTwoSteps));
-    noStart.send(kStart);
-    noStart.until(20000);
-    noStart.send(kSendData);
-    noStart.until(21000);
-    EXPECT_EQ(noStart.all, QByteArray());
-    EXPECT_EQ(noStart.sim.steps(), kTwoSteps) << "it still listens";
-
-    Line noUpload = failing(QStringLiteral("silent-after=1"));
-    noUpload.send(downloadStream(kTwoSteps));
-    noUpload.send(kStart);
-    noUpload.until(20000);
-    EXPECT_EQ(decodeMessages(noUpload.all).size(), 5);
-    noUpload.all.clear();
-    noUpload.send(kSendData);
-    EXPECT_EQ(noUpload.until(30000), QByteArray());
-}
-
-TEST(SimulatorFailures, pauseInsideTheUploadReply)
-{
-    Line normal;
-    Line paused = failing(QStringLiteral("pause=600"));
-    for (Line *l : {&normal, &paused}) {
-        l->send(downloadStream({{1, 90, 100, 30000, 1}}));
-        l->send(kStart);
-        l->until(91000);
-        l->all.clear();
-        l->send(kSendData);
-    }
-    ASSERT_FALSE(paused.all.isEmpty());
-    EXPECT_FALSE(paused.all.endsWith('\x02'));
-    EXPECT_EQ(paused.until(91599), QByteArray());
-    paused.until(91600);
-    EXPECT_EQ(paused.all, normal.all);
-}
-
-TEST(SimulatorFailures, garbageBeforeEveryNthMessage)
-{
-    Line line = failing(QStringLiteral("garbage=2"));
-    line.send(downloadStream({{1, 4, 100, 30000, 1}}));
-    line.send(kStart);
-    const auto msgs = decodeMessages(line.until(5000));
-    ASSERT_EQ(msgs.size(), 4);
-    EXPECT_EQ(msgs[0][0], 1);
-    EXPECT_EQ(msgs[1][0], 0) << "junk in front spoils the message";
-    EXPECT_EQ(msgs[2][0], 1);
-    EXPECT_EQ(msgs[3][0], 0);
-    EXPECT_EQ(line.all.count(FailureModes::garbageBytes()), 2);
-}
-
-TEST(SimulatorFailures, messageSplitAcrossTwoWrites)
-{
-    Line line = failing(QStringLiteral("split=300"));
-    line.send(downloadStream({{1, 2, 100, 30000, 1}}));
-    line.send(kStart);
-    const QByteArray firstHalf = line.until(1299);
-    EXPECT_FALSE(firstHalf.isEmpty());
-    EXPECT_FALSE(firstHalf.contains('\x1a'));
-    line.until(1300);
-    EXPECT_EQ(line.all, QByteArray("1,1,100,511,0,30000,1\x1a"));
-    line.until(3000);
-    EXPECT_EQ(line.all, QByteArray("1,1,100,511,0,30000,1\x1a" "1,2,100,511,0,30000,1\x1a" "\x08"));
-}
-
-TEST(SimulatorFailures, droppedEndByte)
-{
-    Line line = failing(QStringLiteral("drop-end"));
-    line.send(downloadStream(kTwoSteps));
-    line.send(kStart);
-    line.until(60000);
-    EXPECT_EQ(decodeMessages(line.all).size(), 5);
-    EXPECT_FALSE(line.all.endsWith(kEnd));
-    EXPECT_EQ(line.sim.running(), InstrumentSimulator::RunKind::None);
-}
-
-TEST(SimulatorFailures, disconnectAfterSomeMessages)
-{
-    Line line = failing(QStringLiteral("disconnect-after=3"));
-    line.send(downloadStream({{1, 600, 100, 30000, 1}}));
-    line.send(kStart);
-    line.until(2000);
-    EXPECT_FALSE(line.sim.disconnectRequested());
-    line.until(3000);
-    EXPECT_TRUE(line.sim.disconnectRequested());
-    EXPECT_FALSE(line.sim.hasPendingOutput());
-    EXPECT_EQ(decodeMessages(line.all).size(), 3);
-    line.send(kSendData);
-    EXPECT_EQ(line.until(100000), QByteArray());
 }
