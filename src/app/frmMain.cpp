@@ -13,6 +13,7 @@
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QDir>
+#include <QFrame>
 #include <QGroupBox>
 #include <QHeaderView>
 #include <QLabel>
@@ -114,10 +115,11 @@ void frmMain::buildControls()
     form_->setObjectName(QStringLiteral("form"));
     setCentralWidget(form_);
 
-    chartArea_ = new QFrame(form_);
-    chartArea_->setObjectName(QStringLiteral("ChartArea"));
-    chartArea_->setAccessibleName(QStringLiteral("Chart"));
-    static_cast<QFrame *>(chartArea_)->setFrameShape(QFrame::StyledPanel);
+    auto *chartFrame = new QFrame(form_);
+    chartFrame->setObjectName(QStringLiteral("ChartArea"));
+    chartFrame->setAccessibleName(QStringLiteral("Chart"));
+    chartFrame->setFrameShape(QFrame::StyledPanel);
+    chartArea_ = chartFrame;
     auto *chartLayout = new QVBoxLayout(chartArea_);
     chartLayout->setContentsMargins(0, 0, 0, 0);
 
