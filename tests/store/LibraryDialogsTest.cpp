@@ -1,0 +1,277 @@
+#include "store/OpenTest.h"
+#include "store/frmOverlapTestName.h"
+#include "store/frmRelated.h"
+#include "store/frmSearch.h"
+#include "tests/store/LibraryFixture.h"
+
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTableWidget>
+#include <gtest/gtest.h>
+
+namespace {
+
+template <class W>
+W *child(QWidget &parent, const char *name)
+{
+    W *w = parent.findChild<W *>(QString::fromLatin1(name));
+    EXPECT_NE(w, nullptr) << name;
+    return w;
+}
+
+QStringList items(QListWidget *list)
+{
+    QStringList out;
+    for (int i = 0; i < list->count(); ++i)
+        out << list->item(i)->text();
+    return out;
+}
+
+void expectButtons(QWidget &dialog, const std::vector<std::pair<const char *, const char *>> &buttons)
+{
+    for (const auto &[name, caption] : buttons) {
+        auto *b = child<QPushButton>(dialog, name);
+        ASSERT_NE(b, nullptr);
+        EXPECT_EQ(b->text(), caption) << name;
+        EXPECT_FALSE(b->accessibleName().isEmpty()) << name;
+    }
+}
+
+} // namespace
+
+TEST(OpenTestDialog, ControlsAndNewestFirstList)
+{
+    LibraryFixture fx;
+    fx.addTest(1, "old");
+    fx.addTest(9, "new");
+    OpenTest dialog(fx.context);
+    EXPECT_EQ(dialog.windowTitle(), "Open Saved Test");
+    expectButtons(dialog, {{"cmdOk", "&OK"}, {"cmdCancel", "&Cancel"}, {"cmdDelete", "&Delete"}, {"cmdSearch", "Search"}});
+    auto *list = child<QListWidget>(dialog, "List1");
+    EXPECT_EQ(list->accessibleName(), "Please select saved test name");
+    EXPECT_EQ(child<QLineEdit>(dialog, "txtSeqName")->accessibleName(), "Or, select the test manually by name");
+    EXPECT_EQ(items(list), QStringList({"new", "old"}));
+}
+
+TEST(OpenTestDialog, OkCancelAndTypedNames)
+{
+    LibraryFixture fx;
+    fx.addTest(1, "first");
+    fx.state.CurrentTestName = "was open";
+
+    {
+        OpenTest dialog(fx.context);
+        child<QPushButton>(dialog, "cmdOk")->click();
+        ASSERT_NE(fx.prompts.lastMessage(), nullptr);
+        EXPECT_EQ(fx.prompts.lastMessage()->text, "No test was selected!");
+        EXPECT_EQ(fx.prompts.lastMessage()->title, "No Selection Error.");
+        EXPECT_EQ(dialog.result(), 0);  // still open
+        EXPECT_EQ(fx.state.CurrentTestName, "was open");
+
+        child<QListWidget>(dialog, "List1")->setCurrentRow(0);
+        EXPECT_EQ(child<QLineEdit>(dialog, "txtSeqName")->text(), "first");
+        child<QPushButton>(dialog, "cmdOk")->click();
+        EXPECT_EQ(dialog.result(), QDialog::Accepted);
+        EXPECT_EQ(fx.state.CurrentTestName, "first");
+    }
+    {
+        OpenTest dialog(fx.context);
+        child<QLineEdit>(dialog, "txtSeqName")->setText("not stored");
+        child<QPushButton>(dialog, "cmdOk")->click();
+        EXPECT_EQ(fx.state.CurrentTestName, "not stored");
+    }
+    {
+        OpenTest dialog(fx.context);
+        child<QPushButton>(dialog, "cmdCancel")->click();
+        EXPECT_EQ(dialog.result(), QDialog::Rejected);
+        EXPECT_EQ(fx.state.CurrentTestName, "");
+    }
+}
+
+TEST(OpenTestDialog, DeleteRemovesTheTestAtOnceAndKeepsTheTypedName)
+{
+    LibraryFixture fx;
+    fx.addTest(1, "It's \"one\"", 5);
+    fx.addTest(2, "two", 5);
+    OpenTest dialog(fx.context);
+    auto *list = child<QListWidget>(dialog, "List1");
+    auto *name = child<QLineEdit>(dialog, "txtSeqName");
+
+    child<QPushButton>(dialog, "cmdDelete")->click();  // nothing current: nothing happens
+    EXPECT_EQ(fx.count("SELECT count(*) FROM RelatedInfo"), 2);
+
+    list->setCurrentRow(1);
+    name->setText("typed");
+    child<QPushButton>(dialog, "cmdDelete")->click();
+    EXPECT_TRUE(fx.prompts.records.isEmpty());  // no question asked
+    EXPECT_EQ(items(list), QStringList({"two"}));
+    EXPECT_EQ(name->text(), "typed");
+    EXPECT_EQ(fx.count("SELECT count(*) FROM TestResult WHERE TestId = 1"), 0);
+    EXPECT_EQ(fx.count("SELECT count(*) FROM TestResult WHERE TestId = 2"), 5);
+
+    list->setCurrentRow(0);
+    child<QPushButton>(dialog, "cmdDelete")->click();
+    EXPECT_EQ(list->count(), 0);
+    EXPECT_EQ(fx.count("SELECT count(*) FROM RelatedInfo"), 0);
+}
+
+TEST(OpenTestDialog, SearchHandsTheChosenTestBack)
+{
+    LibraryFixture fx;
+    fx.addTest(1, "alpha mud");
+    fx.addTest(2, "beta");
+    OpenTest dialog(fx.context);
+    auto *name = child<QLineEdit>(dialog, "txtSeqName");
+
+    dialog.setSearchRunner([](frmSearch &search) {
+        EXPECT_EQ(search.windowTitle(), "Test Search");
+        child<QComboBox>(search, "Combo1(1)")->setCurrentIndex(TestSearch::TestNameColumn);
+        child<QComboBox>(search, "cmbmath1(1)")->setCurrentIndex(TestSearch::OpLike);
+        child<QLineEdit>(search, "Text1(1)")->setText("ALPHA");
+        child<QPushButton>(search, "cmdSearch")->click();
+        auto *grid = child<QTableWidget>(search, "MSFlexGrid1");
+        ASSERT_EQ(grid->rowCount(), 1);
+        EXPECT_EQ(grid->horizontalHeaderItem(0)->text(), "TestName");
+        grid->setCurrentCell(0, 2);
+        emit grid->cellDoubleClicked(0, 2);
+    });
+    child<QPushButton>(dialog, "cmdSearch")->click();
+    EXPECT_EQ(name->text(), "alpha mud");
+    ASSERT_NE(dialog.searchDialog(), nullptr);
+    EXPECT_FALSE(dialog.searchDialog()->SearchCancelled);
+
+    // Cancel && Return leaves the typed name alone; the dialog kept its conditions.
+    dialog.setSearchRunner([](frmSearch &search) {
+        EXPECT_EQ(child<QLineEdit>(search, "Text1(1)")->text(), "ALPHA");
+        child<QPushButton>(search, "Command1")->click();
+    });
+    name->setText("typed");
+    child<QPushButton>(dialog, "cmdSearch")->click();
+    EXPECT_EQ(name->text(), "typed");
+    EXPECT_TRUE(dialog.searchDialog()->SearchCancelled);
+}
+
+TEST(SearchDialog, ControlsClearAndRefusedSearch)
+{
+    LibraryFixture fx;
+    fx.addTest(1, "a");
+    frmSearch search(fx.context);
+    expectButtons(search, {{"cmdSearch", "SEARCH"}, {"cmdClear", "CLEAR"}, {"Command1", "Cancel && Return"}});
+    for (const char *k : {"(1)", "(2)", "(3)"}) {
+        auto *column = child<QComboBox>(search, (std::string("Combo1") + k).c_str());
+        auto *op = child<QComboBox>(search, (std::string("cmbmath1") + k).c_str());
+        ASSERT_EQ(column->count(), 6);
+        EXPECT_EQ(column->itemText(3), "SampleTime");
+        ASSERT_EQ(op->count(), 7);
+        EXPECT_EQ(op->itemText(6), " Like ");
+        EXPECT_FALSE(column->isEditable());
+    }
+    EXPECT_TRUE(search.SearchCancelled);
+
+    child<QComboBox>(search, "Combo1(1)")->setCurrentIndex(TestSearch::SampleTimeColumn);
+    child<QComboBox>(search, "cmbmath1(1)")->setCurrentIndex(TestSearch::OpGreater);
+    child<QLineEdit>(search, "Text1(1)")->setText("not a date");
+    child<QPushButton>(search, "cmdSearch")->click();
+    ASSERT_NE(fx.prompts.lastMessage(), nullptr);
+    EXPECT_TRUE(fx.prompts.lastMessage()->text.startsWith("Wrong search string.  \"not a date\" is not a date"));
+    EXPECT_EQ(child<QTableWidget>(search, "MSFlexGrid1")->rowCount(), 0);
+
+    // Double-clicking an empty grid takes nothing.
+    emit child<QTableWidget>(search, "MSFlexGrid1")->cellDoubleClicked(-1, -1);
+    EXPECT_TRUE(search.SearchCancelled);
+
+    child<QPushButton>(search, "cmdClear")->click();
+    EXPECT_EQ(child<QComboBox>(search, "Combo1(1)")->currentIndex(), 0);
+    EXPECT_EQ(child<QComboBox>(search, "cmbmath1(1)")->currentIndex(), 0);
+    EXPECT_TRUE(child<QLineEdit>(search, "Text1(1)")->text().isEmpty());
+}
+
+TEST(RelatedDialog, NewTestIsStoredFromTheFields)
+{
+    LibraryFixture fx;
+    fx.state.NewTestMode = true;
+    frmRelated dialog(fx.context);
+    EXPECT_EQ(dialog.windowTitle(), "Related Information ");
+    expectButtons(dialog, {{"cmdok", "&OK"}, {"cmdCancel", "&Cancel"}});
+    EXPECT_EQ(child<QLineEdit>(dialog, "txtSampleTime")->accessibleName(), "Sample Time");
+    EXPECT_NE(dialog.findChild<QWidget *>("StatusBar1"), nullptr);
+    auto *name = child<QLineEdit>(dialog, "txtTestName");
+    EXPECT_TRUE(name->isEnabled());
+
+    child<QPushButton>(dialog, "cmdok")->click();
+    EXPECT_EQ(fx.prompts.lastMessage()->text, "Must input a test name.");
+    EXPECT_EQ(dialog.result(), 0);
+
+    name->setText("dialog test");
+    child<QPlainTextEdit>(dialog, "txtDesc")->setPlainText("two\nlines");
+    child<QPushButton>(dialog, "cmdok")->click();
+    EXPECT_EQ(dialog.result(), QDialog::Accepted);
+    EXPECT_TRUE(fx.state.RelatedOk);
+    EXPECT_EQ(fx.state.NewTestId, 1);
+    EXPECT_EQ(child<QLineEdit>(dialog, "txtMudId")->text(), "N/A");
+    EXPECT_EQ(fx.value("SELECT \"Desc\" FROM RelatedInfo WHERE TestName = 'dialog test'").toString(), "two\nlines");
+}
+
+TEST(RelatedDialog, EditingLocksTheNameAndCancelClearsRelatedOk)
+{
+    LibraryFixture fx;
+    fx.addTest(2, "open", 1, "M", QVariant(QMetaType(QMetaType::QString)), QVariant(QMetaType(QMetaType::QString)), "d");
+    fx.state.NewTestMode = false;
+    fx.state.CurrentTestName = "open";
+    fx.state.RelatedOk = true;
+    frmRelated dialog(fx.context);
+    EXPECT_FALSE(child<QLineEdit>(dialog, "txtTestName")->isEnabled());
+    EXPECT_EQ(child<QLineEdit>(dialog, "txtTestName")->text(), "open");
+    EXPECT_EQ(child<QLineEdit>(dialog, "txtSampleTime")->text(), "");
+    EXPECT_EQ(child<QLineEdit>(dialog, "txtCompanyName")->text(), "");
+    child<QPushButton>(dialog, "cmdCancel")->click();
+    EXPECT_FALSE(fx.state.RelatedOk);
+    EXPECT_EQ(dialog.result(), QDialog::Rejected);
+}
+
+TEST(OverlapDialog, RefusalsAndChoice)
+{
+    LibraryFixture fx;
+    fx.addTest(1, "Open");
+    fx.addTest(2, "other");
+    fx.state.CurrentTestName = "Open";
+    fx.state.OverlapTestName = "before";
+
+    frmOverlapTestName dialog(fx.context);
+    EXPECT_EQ(dialog.windowTitle(), "Overlap Test Selection");
+    expectButtons(dialog, {{"cmdOk", "&OK"}, {"cmdCancel", "&Cancel"}});
+    auto *list = child<QListWidget>(dialog, "List1");
+    EXPECT_EQ(list->accessibleName(), "Please select test to compare");
+    EXPECT_EQ(items(list), QStringList({"other", "Open"}));
+
+    child<QPushButton>(dialog, "cmdOk")->click();
+    EXPECT_EQ(fx.prompts.lastMessage()->text, "No test was selected!");
+    EXPECT_EQ(fx.prompts.lastMessage()->title, "No Selection Error.");
+    EXPECT_EQ(fx.state.OverlapTestName, "before");
+
+    list->setCurrentRow(1);
+    emit list->itemDoubleClicked(list->item(1));
+    EXPECT_EQ(fx.prompts.lastMessage()->text, "Test cannot overlap itself!");
+    EXPECT_EQ(fx.prompts.lastMessage()->title, "Selection Error.");
+    EXPECT_EQ(dialog.result(), 0);
+
+    fx.state.CurrentTestName = "OPEN";  // another letter case is another test here
+    child<QPushButton>(dialog, "cmdOk")->click();
+    EXPECT_EQ(dialog.result(), QDialog::Accepted);
+    EXPECT_EQ(fx.state.OverlapTestName, "Open");
+}
+
+TEST(OverlapDialog, CancelLeavesTheOverlapName)
+{
+    LibraryFixture fx;
+    fx.addTest(1, "a");
+    fx.state.OverlapTestName = "kept";
+    frmOverlapTestName dialog(fx.context);
+    child<QListWidget>(dialog, "List1")->setCurrentRow(0);
+    child<QPushButton>(dialog, "cmdCancel")->click();
+    EXPECT_EQ(fx.state.OverlapTestName, "kept");
+}
