@@ -80,6 +80,7 @@ void frmSetup::buildControls()
     grid_->setSelectionMode(QAbstractItemView::SingleSelection);
     grid_->setEditTriggers(QAbstractItemView::NoEditTriggers);
     grid_->verticalHeader()->setVisible(false);
+    grid_->verticalHeader()->setDefaultSectionSize(22);
     grid_->horizontalHeader()->setSectionResizeMode(QHeaderView::Stretch);
     grid_->horizontalHeader()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     grid_->setToolTip(QStringLiteral("Select the desired test step by clicking on it"));
