@@ -59,6 +59,14 @@ void applyValueRange(QValueAxis *axis, const Extent &e, const AxisRange &r)
         const double pad = lo == 0.0 ? 1.0 : std::abs(lo) * 0.1;
         lo -= pad;
         hi += pad;
+    } else {
+        // A little room at the free ends keeps the markers of the extreme points inside the plot, without
+        // pushing a scale that starts at zero or above into negative values.
+        const double pad = (hi - lo) * 0.04;
+        if (!r.max)
+            hi += pad;
+        if (!r.min)
+            lo = (lo >= 0.0 && lo - pad < 0.0) ? 0.0 : lo - pad;
     }
     axis->setRange(lo, hi);
     if (!r.min || !r.max) {
@@ -129,11 +137,17 @@ void applyRange(QAbstractAxis *axis, const Extent &e, const AxisRange &r)
 
 } // namespace
 
+QChart *ChartView::newChart()
+{
+    auto *chart = new QChart;
+    chart->legend()->setAlignment(Qt::AlignBottom);
+    return chart;
+}
+
 ChartView::ChartView(QWidget *parent) : QWidget(parent)
 {
     setObjectName(QStringLiteral("Pesgo1"));
-    chart_ = new QChart;
-    chart_->legend()->setAlignment(Qt::AlignBottom);
+    chart_ = newChart();
     view_ = new QChartView(chart_, this);
     view_->setRenderHint(QPainter::Antialiasing);
     auto *layout = new QVBoxLayout(this);
@@ -247,11 +261,13 @@ void ChartView::sync()
 
 void ChartView::rebuild()
 {
-    chart_->removeAllSeries();
-    for (QAbstractAxis *a : chart_->axes()) {
-        chart_->removeAxis(a);
-        delete a;
-    }
+    // A fresh chart instead of removing axes from the old one: Qt Charts only drops the graphics of a
+    // removed axis on a later turn of the event loop, so a chart printed or grabbed at once would still
+    // show the old axes over the new ones. Deleting the old chart takes all its items at once.
+    QChart *old = chart_;
+    chart_ = newChart();
+    view_->setChart(chart_);
+    delete old;
     drawn_.clear();
     yAxes_.clear();
     xAxis_ = nullptr;
@@ -409,9 +425,11 @@ bool ChartView::print(Prompts &prompts)
 bool ChartView::print(QPrinter &printer)
 {
     refresh();
-    // A view that was never shown has not laid its chart out yet: give the chart the widget's size.
-    if (!view_->isVisible())
-        chart_->resize(QSizeF(size()));
+    // A view that is not on screen has no size of its own to keep: lay the chart out at a page-like size.
+    if (!view_->isVisible()) {
+        const QSize shown = size();
+        chart_->resize(shown.width() >= 640 && shown.height() >= 400 ? QSizeF(shown) : QSizeF(960, 600));
+    }
     QPainter painter;
     if (!painter.begin(&printer))
         return false;

@@ -2,7 +2,7 @@
 // Draws any ChartModel with Qt Charts and prints it as shown. The view follows the model's signals:
 // texts and ranges are applied in place, new points at the end of a series are appended to the drawn
 // series, and only a change of structure (series count, scales, plotting method, y axes, series look)
-// rebuilds the series and axes. Updates are gathered and applied once per turn of the event loop, so a
+// builds a new chart with its series and axes. Updates are gathered and applied once per turn of the event loop, so a
 // tick that writes four series costs one repaint; refresh() applies them at once.
 //
 // Points that an axis cannot show (zero or below on a logarithmic axis, NaN) are left out of the drawn
@@ -50,6 +50,7 @@ public:
     QAbstractAxis *drawnYAxis(int axis) const;
 
 private:
+    static QChart *newChart();
     void scheduleSync();
     void markStructure();
     void onPointsChanged(int series, int fromIndex);

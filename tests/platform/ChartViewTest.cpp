@@ -9,6 +9,8 @@
 #include <QCoreApplication>
 #include <QDateTimeAxis>
 #include <QFile>
+#include <QGraphicsScene>
+#include <QGraphicsTextItem>
 #include <QLineSeries>
 #include <QLogValueAxis>
 #include <QProcess>
@@ -62,6 +64,28 @@ TEST_F(ChartViewTest, ZeroAndNegativePointsOnALogAxisAreLeftOutWhileTheRestIsDra
     view.refresh();
     EXPECT_EQ(view.drawnSeries(0)->points(), model.writtenPoints(0));
     EXPECT_NE(qobject_cast<QValueAxis *>(view.drawnYAxis(0)), nullptr);
+}
+
+TEST_F(ChartViewTest, ARebuiltChartShowsNoTraceOfItsOldAxesEvenBeforeTheEventLoopRuns)
+{
+    model.setSize(1, 3);
+    model.setSeriesPoints(0, pts({{1, 1}, {2, 4}, {3, 9}}));
+    model.setXLabel("Old label");
+    model.setXScale(AxisScale::Log);
+    view.show();
+    view.refresh();
+    QCoreApplication::processEvents(); // lays the chart out (axis titles get their text)
+    model.setXLabel("New label");
+    model.setXScale(AxisScale::Linear);
+    view.refresh();
+    QCoreApplication::processEvents();
+
+    QStringList texts;
+    for (QGraphicsItem *item : view.chart()->scene()->items())
+        if (auto *t = dynamic_cast<QGraphicsTextItem *>(item))
+            texts << t->toPlainText();
+    EXPECT_TRUE(texts.contains("New label")) << texts.join('|').toStdString();
+    EXPECT_FALSE(texts.contains("Old label")) << texts.join('|').toStdString();
 }
 
 TEST_F(ChartViewTest, PointsWrittenAtTheEndAreAppendedAndEarlierOnesReplaced)

@@ -1,0 +1,27 @@
+#pragma once
+// Turns result rows into the points of a chart type: the plotted columns as single-precision values,
+// the elapsed time of the time charts, and the exchange sort that keeps a curve drawn left to right.
+#include <cstddef> // ResultRow.h needs size_t
+#include "results/ResultRow.h"
+
+#include <QList>
+#include <QPointF>
+#include <vector>
+
+namespace ChartPlotPoints {
+
+// Elapsed time of each row: its recorded time (seconds into its step) plus, for every change of step, the
+// last recorded time before the change rounded to whole seconds (halves to the even neighbour). The
+// offset starts at 0 with step 1 as the current step.
+std::vector<double> elapsedTimes(const ResultTable &rows);
+
+// The points of chart type `type` (see ChartTypes), one per row in row order, each value rounded to single
+// precision as the chart keeps it. Not sorted.
+QList<QPointF> pointsFor(int type, const ResultTable &rows);
+
+// Sorts the first m points by x ascending with the classic exchange sort: for i = 1..m, for j = i..m, points
+// i-1 and j-1 swap when x(j-1) < x(i-1). Equal x values are never swapped with each other directly, so the
+// order of ties is not kept (2, 2, 1 ends as 1 and the two 2s reversed). m is cut to the point count.
+void exchangeSortByX(QList<QPointF> &points, int m);
+
+} // namespace ChartPlotPoints

@@ -1,0 +1,204 @@
+#include "results/MainChartController.h"
+
+#include "common/AppContext.h"
+#include "common/ProgramState.h"
+#include "platform/ChartView.h"
+#include "platform/Prompts.h"
+#include "results/ChartTypes.h"
+#include "results/ResultQuery.h"
+#include "store/Database.h"
+
+#include <QAbstractButton>
+#include <QComboBox>
+#include <QLayout>
+#include <QLineEdit>
+#include <QSignalBlocker>
+#include <QVBoxLayout>
+
+namespace {
+
+void setChecked(QAbstractButton *button, bool checked)
+{
+    if (!button)
+        return;
+    const QSignalBlocker block(button);
+    button->setChecked(checked);
+}
+
+void setToolTipIfEmpty(QAbstractButton *button, const QString &tip)
+{
+    if (button && button->toolTip().isEmpty())
+        button->setToolTip(tip);
+}
+
+} // namespace
+
+MainChartController::MainChartController(AppContext &ctx, QWidget *chartArea, const MainChartControls &controls,
+                                         QObject *parent)
+    : QObject(parent), ctx_(ctx), builder_(model_), controls_(controls)
+{
+    view_ = new ChartView(chartArea);
+    view_->setModel(&model_);
+    if (chartArea) {
+        if (!chartArea->layout()) {
+            auto *layout = new QVBoxLayout(chartArea);
+            layout->setContentsMargins(0, 0, 0, 0);
+        }
+        chartArea->layout()->addWidget(view_);
+    }
+
+    hooks_.overlapRows = [this]() -> ResultTable {
+        if (!ctx_.database || !ctx_.state)
+            return {};
+        return ResultQuery(ctx_.database->connection(), *ctx_.state).dosqloverlap();
+    };
+
+    if (QComboBox *list = controls_.cmbChartType) {
+        const QStringList texts = ChartTypes::listTexts();
+        QStringList current;
+        for (int i = 0; i < list->count(); ++i)
+            current << list->itemText(i);
+        if (current != texts) {
+            const QSignalBlocker block(list);
+            list->clear();
+            list->addItems(texts);
+        }
+        if (list->toolTip().isEmpty())
+            list->setToolTip(ChartTypes::listToolTip());
+        // activated also fires when the shown entry is chosen again: that redraws it without overlays.
+        connect(list, &QComboBox::activated, this, &MainChartController::selectChartType);
+        if (list->isEditable() && list->lineEdit())
+            connect(list->lineEdit(), &QLineEdit::textEdited, this, [this] { selectChartType(0); });
+    }
+    const QString normalTip = QStringLiteral("Click here to select normal chart scale");
+    const QString logTip = QStringLiteral("Click here to select log chart scale");
+    setToolTipIfEmpty(controls_.xNormal, normalTip);
+    setToolTipIfEmpty(controls_.yNormal, normalTip);
+    setToolTipIfEmpty(controls_.xLog, logTip);
+    setToolTipIfEmpty(controls_.yLog, logTip);
+    if (controls_.xNormal)
+        connect(controls_.xNormal, &QAbstractButton::clicked, this, [this] { setXLog(false); });
+    if (controls_.xLog)
+        connect(controls_.xLog, &QAbstractButton::clicked, this, [this] { setXLog(true); });
+    if (controls_.yNormal)
+        connect(controls_.yNormal, &QAbstractButton::clicked, this, [this] { setYLog(false); });
+    if (controls_.yLog)
+        connect(controls_.yLog, &QAbstractButton::clicked, this, [this] { setYLog(true); });
+
+    reset();
+    showScaleButtons();
+}
+
+MainChartController::~MainChartController()
+{
+    if (view_)
+        view_->setModel(nullptr);
+}
+
+void MainChartController::setOverlayHooks(const OverlayCommand::Hooks &hooks)
+{
+    if (hooks.chooseTest)
+        hooks_.chooseTest = hooks.chooseTest;
+    if (hooks.overlapRows)
+        hooks_.overlapRows = hooks.overlapRows;
+}
+
+void MainChartController::reset()
+{
+    builder_.reset(ctx_.state && ctx_.state->isSI());
+    // The reset returns the chart to straight lines; the shared choice follows so it never claims a
+    // drawing the chart does not show.
+    if (ctx_.state)
+        ctx_.state->PlottingMethod = 0;
+}
+
+void MainChartController::showScaleButtons()
+{
+    const bool xLog = model_.xScale() == AxisScale::Log;
+    const bool yLog = model_.yScale() == AxisScale::Log;
+    setChecked(controls_.xNormal, !xLog);
+    setChecked(controls_.xLog, xLog);
+    setChecked(controls_.yNormal, !yLog);
+    setChecked(controls_.yLog, yLog);
+}
+
+void MainChartController::drawOpenTest(int type)
+{
+    const bool si = ctx_.state && ctx_.state->isSI();
+    reset();
+    builder_.drawOpenTest(type, openRows_, si);
+    // The test's name stays under the title in every chart type, so a printed chart says what it shows.
+    model_.setSubtitle(ctx_.state ? ctx_.state->CurrentTestName : QString());
+    showScaleButtons();
+}
+
+void MainChartController::resetChart()
+{
+    reset();
+    showScaleButtons();
+}
+
+void MainChartController::showOpenTest(const ResultTable &rows)
+{
+    openRows_ = rows;
+    if (controls_.cmbChartType) {
+        const QSignalBlocker block(controls_.cmbChartType);
+        controls_.cmbChartType->setCurrentIndex(0);
+    }
+    if (!ctx_.state || ctx_.state->CurrentTestName.isEmpty()) {
+        resetChart();
+        return;
+    }
+    drawOpenTest(0);
+    setXLog(false);
+    setYLog(false);
+}
+
+void MainChartController::selectChartType(int type)
+{
+    type = ChartTypes::clamp(type);
+    if (!ctx_.state || ctx_.state->CurrentTestName.isEmpty()) {
+        if (controls_.cmbChartType) {
+            const QSignalBlocker block(controls_.cmbChartType);
+            controls_.cmbChartType->setCurrentIndex(0);
+        }
+        return;
+    }
+    if (controls_.cmbChartType && controls_.cmbChartType->currentIndex() != type) {
+        const QSignalBlocker block(controls_.cmbChartType);
+        controls_.cmbChartType->setCurrentIndex(type);
+    }
+    drawOpenTest(type);
+}
+
+void MainChartController::setXLog(bool log)
+{
+    model_.setXScale(log ? AxisScale::Log : AxisScale::Linear);
+    showScaleButtons();
+}
+
+void MainChartController::setYLog(bool log)
+{
+    model_.setYScale(log ? AxisScale::Log : AxisScale::Linear);
+    showScaleButtons();
+}
+
+bool MainChartController::printChart()
+{
+    if (!ctx_.prompts)
+        return false;
+    return view_->print(*ctx_.prompts);
+}
+
+OverlayCommand::Outcome MainChartController::overlap()
+{
+    if (!ctx_.state || !ctx_.prompts)
+        return OverlayCommand::Outcome::NoOpenTest;
+    return OverlayCommand(*ctx_.state, *ctx_.prompts, builder_, hooks_).run();
+}
+
+void MainChartController::applyPlottingMethod()
+{
+    if (ctx_.state)
+        model_.setPlottingMethod(ChartModel::plottingMethodFromCode(ctx_.state->PlottingMethod));
+}

@@ -1,0 +1,81 @@
+#pragma once
+// The main window's chart: owns the chart model, its builder and the view placed in the window's chart
+// area, and carries the chart commands: the chart-type list, the X/Y scale options, printing, the overlay
+// command and the plotting method chosen on the setup screen. The main window hands it its controls
+// once and calls showOpenTest() whenever the open test's rows are (re)loaded.
+#include <cstddef> // ResultRow.h needs size_t
+#include "results/ResultRow.h"
+
+#include "platform/ChartModel.h"
+#include "results/OverlayCommand.h"
+#include "results/ResultChartBuilder.h"
+
+#include <QObject>
+#include <QPointer>
+
+struct AppContext;
+class ChartView;
+class QAbstractButton;
+class QComboBox;
+class QWidget;
+
+// The main window's chart controls (any may be null).
+struct MainChartControls {
+    QComboBox *cmbChartType = nullptr;
+    QAbstractButton *xNormal = nullptr; // Option1
+    QAbstractButton *xLog = nullptr;    // Option2
+    QAbstractButton *yNormal = nullptr; // Option3
+    QAbstractButton *yLog = nullptr;    // Option4
+};
+
+class MainChartController : public QObject {
+    Q_OBJECT
+public:
+    // Places the chart view in chartArea (adding a layout when it has none), fills the chart-type list and
+    // connects the list and the scale options. The overlay reads its rows through ResultQuery on
+    // ctx.database; the selection dialog comes in through setOverlayHooks().
+    MainChartController(AppContext &ctx, QWidget *chartArea, const MainChartControls &controls,
+                        QObject *parent = nullptr);
+    ~MainChartController() override;
+
+    ChartView *view() const { return view_; }
+    ChartModel &model() { return model_; }
+    const ResultChartBuilder &builder() const { return builder_; }
+
+    // Replaces the overlay's dialog and/or row reader (an unset function keeps the current one).
+    void setOverlayHooks(const OverlayCommand::Hooks &hooks);
+
+    // The open test (CurrentTestName) was opened, retrieved or reloaded in new units; rows are its result
+    // rows as the grid loader read them. Draws chart type 0 with the test name as subtitle, selects entry
+    // 0 of the list and both "Normal" scales. With no test open it only resets the chart.
+    void showOpenTest(const ResultTable &rows);
+    // Initial_Chart_Stress_Rate on its own: an empty, not-drawn chart.
+    void resetChart();
+
+    // cmbChartType's selection: with a test open, reset and draw type k (overlays go); with none, the list
+    // goes back to entry 0.
+    void selectChartType(int type);
+    // Option1/Option2 and Option3/Option4.
+    void setXLog(bool log);
+    void setYLog(bool log);
+    // cmdPrintChart, MenuFilePrint and the toolbar's "Print": prints the chart as shown. False when
+    // cancelled or failed (the failure is reported).
+    bool printChart();
+    // cmdOverlap.
+    OverlayCommand::Outcome overlap();
+    // The setup screen's charting type: applies ProgramState::PlottingMethod (0..3) to the chart at once.
+    void applyPlottingMethod();
+
+private:
+    void reset();
+    void drawOpenTest(int type);
+    void showScaleButtons();
+
+    AppContext &ctx_;
+    ChartModel model_;
+    ResultChartBuilder builder_;
+    ChartView *view_ = nullptr;
+    MainChartControls controls_;
+    OverlayCommand::Hooks hooks_;
+    ResultTable openRows_;
+};
