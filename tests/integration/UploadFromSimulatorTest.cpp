@@ -1,0 +1,110 @@
+// Retrieving a stand-alone test from the simulated instrument over a real pseudo-terminal: the records the
+// program decodes are exactly the readings the simulator kept, and the custom rotor-bob reply is understood.
+// The waits run on the real clock (two quiet times per request), so the run is about a second.
+#include "common/AppContext.h"
+#include "common/ProgramState.h"
+#include "link/DownloadProgress.h"
+#include "link/SequenceDownload.h"
+#include "link/StandAloneTest.h"
+#include "link/StoredTestUpload.h"
+#include "platform/PortMap.h"
+#include "platform/QtSerialPort.h"
+#include "platform/SteadyClock.h"
+#include "sim/PtyHost.h"
+#include "store/Database.h"
+#include "tests/support/ScriptedPrompts.h"
+#include "tests/support/TempDir.h"
+
+#include <QSqlQuery>
+#include <QTest>
+#include <gtest/gtest.h>
+
+namespace {
+
+constexpr int kComm = 4;
+
+class QuietProgress : public DownloadProgress {
+public:
+    void setStatus(const QString &) override {}
+    void showProgress(int) override {}
+    void setProgress(int) override {}
+    void hideProgress() override {}
+};
+
+SimulatorOptions fastNewtonian(std::optional<double> customFactor)
+{
+    SimulatorOptions o;
+    o.rate = 200;                 // a 90-second sequence in under half a second
+    o.heaterTimeConstant = 0;
+    o.fluid.kind = FluidModel::Kind::Newtonian;
+    o.fluid.viscosityCp = 50;
+    o.storeInterval = 30;
+    o.customRateFactor = customFactor;
+    return o;
+}
+
+void runUpload(std::optional<double> customFactor)
+{
+    TempDir dir;
+    PtyHost host(fastNewtonian(customFactor));
+    QString error;
+    ASSERT_TRUE(host.open(&error)) << error.toStdString();
+    Database db;
+    ASSERT_TRUE(db.open(dir.file(Database::defaultFileName()), &error));
+
+    ProgramState state;
+    ScriptedPrompts prompts;
+    SteadyClock clock;
+    PortMap ports;
+    ports.setOverride(kComm, host.devicePath());
+    state.CommPortNumber = kComm;
+    AppContext ctx;
+    ctx.state = &state;
+    ctx.prompts = &prompts;
+    ctx.clock = &clock;
+    ctx.database = &db;
+    ctx.ports = &ports;
+    ctx.makePort = [] { return std::unique_ptr<SerialPort>(new QtSerialPort); };
+
+    QSqlQuery q(db.connection());
+    ASSERT_TRUE(q.exec("INSERT INTO SequenceName VALUES (1, 'Short', 1)"));
+    ASSERT_TRUE(q.exec("INSERT INTO SequenceSetup VALUES (1, 1, 60, 120, 300, 10)"));
+    ASSERT_TRUE(q.exec("INSERT INTO SequenceSetup VALUES (1, 2, 30, 120, 0, 10)"));
+    QuietProgress progress;
+    ASSERT_TRUE(SequenceDownload::send(ctx, "Short", progress));
+    ASSERT_TRUE(StandAloneTest::start(ctx));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !host.simulator().storedReadings().isEmpty(); }, 5000));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return host.simulator().running() == InstrumentSimulator::RunKind::None; },
+                                5000));
+    const QList<SimReading> kept = host.simulator().storedReadings();
+    ASSERT_FALSE(kept.isEmpty());
+
+    const auto upload = StoredTestUpload::run(ctx);
+    ASSERT_TRUE(upload) << (prompts.lastMessage() ? prompts.lastMessage()->text.toStdString() : std::string());
+    ASSERT_EQ(upload->records.size(), size_t(kept.size()));
+    for (int i = 0; i < kept.size(); ++i) {
+        const StoredTestRecord &r = upload->records[size_t(i)];
+        EXPECT_EQ(r.step, kept[i].step);
+        EXPECT_EQ(r.seconds, kept[i].seconds);
+        EXPECT_EQ(r.temperatureF, kept[i].temperatureF);
+        EXPECT_EQ(r.stress, kept[i].shearStress);
+        EXPECT_DOUBLE_EQ(r.speedRpm, kept[i].speedHundredths / 100.0);
+        EXPECT_EQ(r.rotorBob, kept[i].rotorBob);
+    }
+    EXPECT_EQ(upload->customRB, customFactor.has_value());
+    if (customFactor)
+        EXPECT_DOUBLE_EQ(upload->customRateFactor, *customFactor);
+    EXPECT_TRUE(prompts.records.isEmpty());
+}
+
+} // namespace
+
+TEST(UploadFromSimulator, StandardRotorBob_RecordsMatchTheInstrumentsMemory)
+{
+    runUpload(std::nullopt);
+}
+
+TEST(UploadFromSimulator, CustomRotorBob_FactorComesWithTheReplyToByte8)
+{
+    runUpload(1.234);
+}
