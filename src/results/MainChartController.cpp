@@ -7,6 +7,7 @@
 #include "results/ChartTypes.h"
 #include "results/ResultQuery.h"
 #include "store/Database.h"
+#include "store/frmOverlapTestName.h"
 
 #include <QAbstractButton>
 #include <QComboBox>
@@ -14,6 +15,7 @@
 #include <QLineEdit>
 #include <QSignalBlocker>
 #include <QVBoxLayout>
+#include <utility>
 
 namespace {
 
@@ -47,6 +49,12 @@ MainChartController::MainChartController(AppContext &ctx, QWidget *chartArea, co
         chartArea->layout()->addWidget(view_);
     }
 
+    hooks_.chooseTest = [this] {
+        // The dialog leaves the choice in OverlapTestName; the command cleared it before, so a cancelled
+        // dialog leaves it empty.
+        frmOverlapTestName::choose(ctx_, view_->window());
+        return true;
+    };
     hooks_.overlapRows = [this]() -> ResultTable {
         if (!ctx_.database || !ctx_.state)
             return {};
@@ -65,10 +73,12 @@ MainChartController::MainChartController(AppContext &ctx, QWidget *chartArea, co
         }
         if (list->toolTip().isEmpty())
             list->setToolTip(ChartTypes::listToolTip());
-        // activated also fires when the shown entry is chosen again: that redraws it without overlays.
-        connect(list, &QComboBox::activated, this, &MainChartController::selectChartType);
-        if (list->isEditable() && list->lineEdit())
-            connect(list->lineEdit(), &QLineEdit::textEdited, this, [this] { selectChartType(0); });
+        if (controls_.connectSignals) {
+            // activated also fires when the shown entry is chosen again: that redraws it without overlays.
+            connect(list, &QComboBox::activated, this, &MainChartController::selectChartType);
+            if (list->isEditable() && list->lineEdit())
+                connect(list->lineEdit(), &QLineEdit::textEdited, this, [this] { selectChartType(0); });
+        }
     }
     const QString normalTip = QStringLiteral("Click here to select normal chart scale");
     const QString logTip = QStringLiteral("Click here to select log chart scale");
@@ -76,14 +86,17 @@ MainChartController::MainChartController(AppContext &ctx, QWidget *chartArea, co
     setToolTipIfEmpty(controls_.yNormal, normalTip);
     setToolTipIfEmpty(controls_.xLog, logTip);
     setToolTipIfEmpty(controls_.yLog, logTip);
-    if (controls_.xNormal)
-        connect(controls_.xNormal, &QAbstractButton::clicked, this, [this] { setXLog(false); });
-    if (controls_.xLog)
-        connect(controls_.xLog, &QAbstractButton::clicked, this, [this] { setXLog(true); });
-    if (controls_.yNormal)
-        connect(controls_.yNormal, &QAbstractButton::clicked, this, [this] { setYLog(false); });
-    if (controls_.yLog)
-        connect(controls_.yLog, &QAbstractButton::clicked, this, [this] { setYLog(true); });
+    if (controls_.connectSignals) {
+        const std::pair<QAbstractButton *, std::function<void()>> scales[] = {
+            {controls_.xNormal, [this] { setXLog(false); }},
+            {controls_.xLog, [this] { setXLog(true); }},
+            {controls_.yNormal, [this] { setYLog(false); }},
+            {controls_.yLog, [this] { setYLog(true); }},
+        };
+        for (const auto &[button, command] : scales)
+            if (button)
+                connect(button, &QAbstractButton::clicked, this, command);
+    }
 
     reset();
     showScaleButtons();
@@ -116,17 +129,18 @@ void MainChartController::showScaleButtons()
 {
     const bool xLog = model_.xScale() == AxisScale::Log;
     const bool yLog = model_.yScale() == AxisScale::Log;
-    setChecked(controls_.xNormal, !xLog);
-    setChecked(controls_.xLog, xLog);
-    setChecked(controls_.yNormal, !yLog);
-    setChecked(controls_.yLog, yLog);
+    // The button to check goes first: an exclusive pair does not let its checked button be cleared.
+    setChecked(xLog ? controls_.xLog : controls_.xNormal, true);
+    setChecked(xLog ? controls_.xNormal : controls_.xLog, false);
+    setChecked(yLog ? controls_.yLog : controls_.yNormal, true);
+    setChecked(yLog ? controls_.yNormal : controls_.yLog, false);
 }
 
 void MainChartController::drawOpenTest(int type)
 {
     const bool si = ctx_.state && ctx_.state->isSI();
     reset();
-    builder_.drawOpenTest(type, openRows_, si);
+    builder_.drawOpenTest(type, openRows_ ? openRows_() : ResultTable(), si);
     // The test's name stays under the title in every chart type, so a printed chart says what it shows.
     model_.setSubtitle(ctx_.state ? ctx_.state->CurrentTestName : QString());
     showScaleButtons();
@@ -138,9 +152,8 @@ void MainChartController::resetChart()
     showScaleButtons();
 }
 
-void MainChartController::showOpenTest(const ResultTable &rows)
+void MainChartController::showOpenTest()
 {
-    openRows_ = rows;
     if (controls_.cmbChartType) {
         const QSignalBlocker block(controls_.cmbChartType);
         controls_.cmbChartType->setCurrentIndex(0);
@@ -150,6 +163,11 @@ void MainChartController::showOpenTest(const ResultTable &rows)
         return;
     }
     drawOpenTest(0);
+    setScalesNormal();
+}
+
+void MainChartController::setScalesNormal()
+{
     setXLog(false);
     setYLog(false);
 }

@@ -2,7 +2,7 @@
 // The main window's chart: owns the chart model, its builder and the view placed in the window's chart
 // area, and carries the chart commands: the chart-type list, the X/Y scale options, printing, the overlay
 // command and the plotting method chosen on the setup screen. The main window hands it its controls
-// once and calls showOpenTest() whenever the open test's rows are (re)loaded.
+// once, tells it where the open test's rows are, and calls showOpenTest() whenever they are (re)loaded.
 #include <cstddef> // ResultRow.h needs size_t
 #include "results/ResultRow.h"
 
@@ -11,7 +11,7 @@
 #include "results/ResultChartBuilder.h"
 
 #include <QObject>
-#include <QPointer>
+#include <functional>
 
 struct AppContext;
 class ChartView;
@@ -19,21 +19,24 @@ class QAbstractButton;
 class QComboBox;
 class QWidget;
 
-// The main window's chart controls (any may be null).
+// The main window's chart controls (any may be null). The controller keeps them showing the chart's state;
+// with connectSignals it also reacts to them itself, otherwise the window's own handlers call
+// selectChartType(), setXLog() and setYLog().
 struct MainChartControls {
     QComboBox *cmbChartType = nullptr;
     QAbstractButton *xNormal = nullptr; // Option1
     QAbstractButton *xLog = nullptr;    // Option2
     QAbstractButton *yNormal = nullptr; // Option3
     QAbstractButton *yLog = nullptr;    // Option4
+    bool connectSignals = true;
 };
 
 class MainChartController : public QObject {
     Q_OBJECT
 public:
     // Places the chart view in chartArea (adding a layout when it has none), fills the chart-type list and
-    // connects the list and the scale options. The overlay reads its rows through ResultQuery on
-    // ctx.database; the selection dialog comes in through setOverlayHooks().
+    // connects the list and the scale options. The overlay asks with frmOverlapTestName and reads the rows
+    // through ResultQuery::dosqloverlap on ctx.database (setOverlayHooks() replaces either).
     MainChartController(AppContext &ctx, QWidget *chartArea, const MainChartControls &controls,
                         QObject *parent = nullptr);
     ~MainChartController() override;
@@ -42,13 +45,17 @@ public:
     ChartModel &model() { return model_; }
     const ResultChartBuilder &builder() const { return builder_; }
 
+    // Where the open test's result rows are read each time the chart is drawn (the results grid's rows,
+    // as the grid loader left them). Without a source the open test has no rows.
+    void setOpenTestRows(std::function<ResultTable()> source) { openRows_ = std::move(source); }
+
     // Replaces the overlay's dialog and/or row reader (an unset function keeps the current one).
     void setOverlayHooks(const OverlayCommand::Hooks &hooks);
 
-    // The open test (CurrentTestName) was opened, retrieved or reloaded in new units; rows are its result
-    // rows as the grid loader read them. Draws chart type 0 with the test name as subtitle, selects entry
-    // 0 of the list and both "Normal" scales. With no test open it only resets the chart.
-    void showOpenTest(const ResultTable &rows);
+    // The open test (CurrentTestName) was opened, retrieved or reloaded in new units: draws chart type 0
+    // with the test name as subtitle, selects entry 0 of the list and both "Normal" scales. With no test
+    // open it only resets the chart.
+    void showOpenTest();
     // Initial_Chart_Stress_Rate on its own: an empty, not-drawn chart.
     void resetChart();
 
@@ -58,6 +65,8 @@ public:
     // Option1/Option2 and Option3/Option4.
     void setXLog(bool log);
     void setYLog(bool log);
+    // Both "Normal" commands.
+    void setScalesNormal();
     // cmdPrintChart, MenuFilePrint and the toolbar's "Print": prints the chart as shown. False when
     // cancelled or failed (the failure is reported).
     bool printChart();
@@ -77,5 +86,5 @@ private:
     ChartView *view_ = nullptr;
     MainChartControls controls_;
     OverlayCommand::Hooks hooks_;
-    ResultTable openRows_;
+    std::function<ResultTable()> openRows_;
 };

@@ -6,6 +6,7 @@
 #include "results/ChartTypes.h"
 #include "results/MainChartController.h"
 #include "tests/results/ChartTestRows.h"
+#include "tests/results/StoredTestFixture.h"
 #include "tests/support/ScriptedPrompts.h"
 #include "tests/support/TempDir.h"
 
@@ -64,12 +65,16 @@ struct ControllerTest : ::testing::Test {
             return state.OverlapTestName == "Mud B" ? sixSpeeds(1.4) : readings({{1, 1, 300, 30}, {2, 1, 3, 5}});
         };
         chart->setOverlayHooks(hooks);
+        chart->setOpenTestRows([this] { return openRows; });
     }
+
+    ResultTable openRows;
 
     void openTest(const QString &name, const ResultTable &rows)
     {
         state.CurrentTestName = name;
-        chart->showOpenTest(rows);
+        openRows = rows;
+        chart->showOpenTest();
         chart->view()->refresh();
     }
 
@@ -241,4 +246,64 @@ TEST_F(ControllerTest, ScreenshotsOfTheTimeAndDialChartsOnLogScales)
     chart->view()->refresh();
     EXPECT_EQ(chart->view()->drawnSeries(0)->count(), 6); // the rest step has speed 0
     shot("type9-log");
+}
+
+TEST_F(ControllerTest, AnEmptyTestOpenedAfterAnotherDrawsNoneOfTheOldPoints)
+{
+    openTest("Mud A", sixSpeeds());
+    openTest("Nothing recorded", {});
+    EXPECT_EQ(chart->model().pointCapacity(), 0);
+    EXPECT_EQ(chart->view()->drawnSeries(0)->count(), 0);
+    choose(2);
+    EXPECT_EQ(chart->model().writtenCount(0), 0);
+}
+
+TEST_F(ControllerTest, TheWindowsOwnHandlersCanDriveItInsteadOfItsConnections)
+{
+    QWidget frame; // the two options of a scale share a frame, which makes them exclusive
+    QComboBox ownList;
+    QRadioButton normal(&frame), log(&frame);
+    MainChartController driven(ctx, nullptr, MainChartControls{&ownList, &normal, &log, nullptr, nullptr, false});
+    driven.setOpenTestRows([] { return sixSpeeds(); });
+    state.CurrentTestName = "Mud A";
+    driven.showOpenTest();
+
+    emit ownList.activated(4);
+    log.click();
+    EXPECT_EQ(driven.builder().chartType(), 0);
+    EXPECT_EQ(driven.model().xScale(), AxisScale::Linear);
+
+    driven.selectChartType(4);
+    driven.setXLog(true);
+    EXPECT_EQ(driven.builder().chartType(), 4);
+    EXPECT_EQ(ownList.currentIndex(), 4);
+    EXPECT_TRUE(log.isChecked());
+    EXPECT_FALSE(normal.isChecked());
+}
+
+TEST_F(ControllerTest, TheOverlayReadsTheChosenStoredTestFromTheDatabase)
+{
+    StoredTestFixture stored;
+    stored.addTest(1, "Base", {point(1, 60, 600, 300), point(2, 60, 300, 200), point(3, 60, 3, 40)});
+    // Stored with rotor-bob 2 (shear rate factor 3.185) and out of speed order.
+    stored.addTest(2, "Other", {point(1, 60, 3, 50, 2), point(2, 60, 600, 400, 2)});
+    ctx.database = &stored.database();
+    MainChartController fromDb(ctx, nullptr, MainChartControls{});
+    OverlayCommand::Hooks dialog;
+    dialog.chooseTest = [this] {
+        state.OverlapTestName = "Other";
+        return true;
+    };
+    fromDb.setOverlayHooks(dialog); // the row reader stays the database one
+    state.CurrentTestName = "Base";
+    fromDb.setOpenTestRows([&] { return ResultQuery(stored.db(), state).dosql(); });
+    fromDb.showOpenTest();
+
+    ASSERT_EQ(fromDb.overlap(), OverlayCommand::Outcome::Drawn);
+    ASSERT_EQ(fromDb.model().writtenCount(1), 2);
+    EXPECT_NEAR(fromDb.model().xValue(1, 0), 3 * 1.7023 * 3.185, 1e-3);
+    EXPECT_NEAR(fromDb.model().xValue(1, 1), 600 * 1.7023 * 3.185, 1e-2);
+    EXPECT_NEAR(fromDb.model().yValue(1, 1), 400 / 4.788, 1e-4);
+    EXPECT_EQ(fromDb.model().seriesLabel(1), "Other");
+    EXPECT_EQ(fromDb.model().seriesLabel(0), "Base");
 }
