@@ -52,7 +52,7 @@ MainChartController::MainChartController(AppContext &ctx, QWidget *chartArea, co
     hooks_.chooseTest = [this] {
         // The dialog leaves the choice in OverlapTestName; the command cleared it before, so a cancelled
         // dialog leaves it empty.
-        frmOverlapTestName::choose(ctx_, view_->window());
+        frmOverlapTestName::choose(ctx_, view_ ? view_->window() : nullptr);
         return true;
     };
     hooks_.overlapRows = [this]() -> ResultTable {
@@ -104,9 +104,15 @@ MainChartController::MainChartController(AppContext &ctx, QWidget *chartArea, co
 
 MainChartController::~MainChartController()
 {
-    if (view_)
+    if (view_) {
         view_->setModel(nullptr);
+        // A view placed in no chart area belongs to nobody else.
+        if (!view_->parent())
+            delete view_;
+    }
 }
+
+ChartView *MainChartController::view() const { return view_; }
 
 void MainChartController::setOverlayHooks(const OverlayCommand::Hooks &hooks)
 {
@@ -203,7 +209,7 @@ void MainChartController::setYLog(bool log)
 
 bool MainChartController::printChart()
 {
-    if (!ctx_.prompts)
+    if (!ctx_.prompts || !view_)
         return false;
     return view_->print(*ctx_.prompts);
 }

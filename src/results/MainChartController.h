@@ -11,6 +11,7 @@
 #include "results/ResultChartBuilder.h"
 
 #include <QObject>
+#include <QPointer>
 #include <functional>
 
 struct AppContext;
@@ -41,7 +42,7 @@ public:
                         QObject *parent = nullptr);
     ~MainChartController() override;
 
-    ChartView *view() const { return view_; }
+    ChartView *view() const;
     ChartModel &model() { return model_; }
     const ResultChartBuilder &builder() const { return builder_; }
 
@@ -83,7 +84,8 @@ private:
     AppContext &ctx_;
     ChartModel model_;
     ResultChartBuilder builder_;
-    ChartView *view_ = nullptr;
+    // The view belongs to the chart area's widget tree, which may be torn down before this object.
+    QPointer<ChartView> view_;
     MainChartControls controls_;
     OverlayCommand::Hooks hooks_;
     std::function<ResultTable()> openRows_;

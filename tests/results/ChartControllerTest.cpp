@@ -17,6 +17,7 @@
 #include <QFile>
 #include <QDir>
 #include <QHBoxLayout>
+#include <QPointer>
 #include <QProcess>
 #include <QRadioButton>
 #include <QXYSeries>
@@ -306,4 +307,15 @@ TEST_F(ControllerTest, TheOverlayReadsTheChosenStoredTestFromTheDatabase)
     EXPECT_NEAR(fromDb.model().yValue(1, 1), 400 / 4.788, 1e-4);
     EXPECT_EQ(fromDb.model().seriesLabel(1), "Other");
     EXPECT_EQ(fromDb.model().seriesLabel(0), "Base");
+}
+
+TEST_F(ControllerTest, TheChartAreaMayGoBeforeTheController)
+{
+    auto *area = new QWidget;
+    auto early = std::make_unique<MainChartController>(ctx, area, MainChartControls{});
+    QPointer<ChartView> view = early->view();
+    delete area;
+    EXPECT_TRUE(view.isNull());
+    EXPECT_FALSE(early->printChart());
+    early.reset(); // must not touch the deleted view
 }
