@@ -7,12 +7,17 @@ LiveChart::LiveChart(ChartModel &model) : model_(model)
 {
 }
 
+LiveChart::LiveChart(ChartModel &model, int chartPoints, double xWindow)
+    : model_(model), chartPoints_(chartPoints), xWindow_(xWindow)
+{
+}
+
 void LiveChart::build(const QDateTime &now)
 {
     model_.reset();
     model_.setTitle(QStringLiteral("Shear Stress ,Viscosity & Temperature Vs. Time"));
     model_.setSubtitle(QString());
-    model_.setSize(Series, ChartPoints);
+    model_.setSize(Series, chartPoints_);
     model_.setXKind(AxisKind::DateTime);
     model_.setXLabel(QStringLiteral("Time (S)"));
 
@@ -54,27 +59,32 @@ void LiveChart::startAt(const QDateTime &start)
 {
     startTime_ = ChartModel::chartTime(start);
     xAxisMin_ = startTime_;
-    xAxisMax_ = startTime_ + XWindow;
+    xAxisMax_ = startTime_ + xWindow_;
     applyXRange();
 }
 
 void LiveChart::addReading(const QDateTime &now, const RealTimeReadouts &r)
 {
-    if (pointIndex_ >= ChartPoints - 1) {
+    addPoint(now, r.chartStress, r.chartViscosity, r.chartTemperature, r.chartDial);
+}
+
+void LiveChart::addPoint(const QDateTime &now, double stress, double viscosity, double temperature, double dial)
+{
+    if (pointIndex_ >= chartPoints_ - 1) {
         model_.shiftLeft(ShiftPoints);
         pointIndex_ -= ShiftPoints;
     }
     const double x = ChartModel::chartTime(now);
-    model_.setPoint(0, pointIndex_, x, r.chartStress);
-    model_.setPoint(1, pointIndex_, x, r.chartViscosity);
-    model_.setPoint(2, pointIndex_, x, r.chartTemperature);
-    model_.setPoint(3, pointIndex_, x, r.chartDial);
+    model_.setPoint(0, pointIndex_, x, stress);
+    model_.setPoint(1, pointIndex_, x, viscosity);
+    model_.setPoint(2, pointIndex_, x, temperature);
+    model_.setPoint(3, pointIndex_, x, dial);
     ++pointIndex_;
     newest_ = x;
 
     if (x > xAxisMax_) {
         xAxisMax_ += XScrollStep;
-        xAxisMin_ = xAxisMax_ - XWindow;
+        xAxisMin_ = xAxisMax_ - xWindow_;
         applyXRange();
     } else if (view_ == View::LastMinutes) {
         applyXRange();

@@ -7,6 +7,8 @@
 // TestResult rows are not affected). The time window is 20 minutes wide; once a reading is later than its
 // right edge the window moves on by 30 seconds. "Show All" switches the time axis to all held points,
 // "Show Last 3 Minutes" to the 3 minutes ending at the newest reading; either lasts until the next build.
+// The direct-logging screen keeps a smaller store and a shorter window with the same rules (the second
+// constructor).
 #include <QDateTime>
 
 class ChartModel;
@@ -27,6 +29,9 @@ public:
     enum class View { Window, All, LastMinutes };
 
     explicit LiveChart(ChartModel &model);
+    // Another store size (points per series; the shift happens at the slot before the last) and window
+    // width (milliseconds).
+    LiveChart(ChartModel &model, int chartPoints, double xWindow);
 
     // Initial_chart: an empty chart with its titles, series, colours and axes, the window starting now.
     void build(const QDateTime &now);
@@ -35,10 +40,14 @@ public:
 
     // Writes one reading into every series at x = now and moves the window on when now is past it.
     void addReading(const QDateTime &now, const RealTimeReadouts &readouts);
+    // The same with the four plotted values given directly.
+    void addPoint(const QDateTime &now, double stress, double viscosity, double temperature, double dial);
 
     void showAll();
     void showLastMinutes();
 
+    int chartPoints() const { return chartPoints_; }
+    double xWindow() const { return xWindow_; }
     View view() const { return view_; }
     int pointIndex() const { return pointIndex_; }
     double startTime() const { return startTime_; }
@@ -51,6 +60,8 @@ private:
     void applyXRange();
 
     ChartModel &model_;
+    int chartPoints_ = ChartPoints;
+    double xWindow_ = XWindow;
     int pointIndex_ = 1;
     double startTime_ = 0;
     double xAxisMin_ = 0;
