@@ -59,7 +59,8 @@ void WorkbookModel::Sheet::setText(int row, int column, std::string utf8)
     if (!validPosition(row, column))
         return;
     WorkbookCell &c = at(row, column);
-    c.kind = WorkbookCell::Kind::Text;
+    // An empty text empties the cell, as in a spreadsheet application; the cell keeps its style.
+    c.kind = utf8.empty() ? WorkbookCell::Kind::Blank : WorkbookCell::Kind::Text;
     c.number = 0.0;
     c.text = std::move(utf8);
 }

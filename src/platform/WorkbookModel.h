@@ -61,9 +61,9 @@ public:
 
         const QString &name() const { return name_; }
 
-        // Positions before row 1 or column 1 are ignored.
-        // Values. A text always stays a text (a leading "=" is never a formula). A number that is not
-        // finite cannot be stored in a workbook and becomes the text "#NUM!".
+        // Values; positions before row 1 or column 1 are ignored. A text always stays a text (a leading
+        // "=" is never a formula); an empty text empties the cell. A number that is not finite cannot be
+        // stored in a workbook and becomes the text "#NUM!".
         void setNumber(int row, int column, double value);
         void setText(int row, int column, const QString &text);
         void setText(int row, int column, std::string utf8);

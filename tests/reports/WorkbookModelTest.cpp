@@ -48,6 +48,10 @@ TEST(WorkbookModel, valuesKeepTheirKind_textNeverBecomesANumberOrFormula)
     s.setText(2, 3, QStringLiteral("N/A"));
     EXPECT_EQ(s.textAt(2, 3), QStringLiteral("N/A"));
     EXPECT_TRUE(s.styleAt(2, 3).filled);
+    // An empty text empties the cell but keeps its style.
+    s.setText(2, 3, QString());
+    EXPECT_EQ(s.cell(2, 3)->kind, WorkbookCell::Kind::Blank);
+    EXPECT_TRUE(s.styleAt(2, 3).filled);
 }
 
 TEST(WorkbookModel, rangeBorders_outerThickInsideThin_setBothSidesOfEachLine)

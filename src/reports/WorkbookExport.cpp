@@ -1,0 +1,46 @@
+#include "reports/WorkbookExport.h"
+
+#include "platform/Prompts.h"
+#include "platform/WorkbookModel.h"
+#include "platform/XlsxWriter.h"
+
+#include <QDir>
+#include <QFileInfo>
+
+QString WorkbookExport::proposedPath(const QString &testName, const QString &workDir)
+{
+    QString base;
+    base.reserve(testName.size());
+    for (const QChar c : testName)
+        base += (c.unicode() < 32 || QStringLiteral("\\/:*?\"<>|").contains(c)) ? QLatin1Char('_') : c;
+    // Windows drops trailing dots and blanks from file names, so a name must not rely on them.
+    while (base.endsWith(QLatin1Char('.')) || base.endsWith(QLatin1Char(' ')))
+        base.chop(1);
+    base = base.trimmed();
+    if (base.isEmpty())
+        base = QStringLiteral("K7100 Test Report");
+    const QDir dir(workDir.isEmpty() ? QDir::currentPath() : workDir);
+    return dir.filePath(base + QStringLiteral(".xlsx"));
+}
+
+QString WorkbookExport::saveAndOpen(Prompts &prompts, const WorkbookModel &book, const QString &testName,
+                                    const QString &workDir)
+{
+    QString path = prompts.saveFileName(QStringLiteral("Save As"), proposedPath(testName, workDir),
+                                        QStringLiteral("Excel Workbook (*.xlsx);;All Files (*)"));
+    if (path.isEmpty())
+        return {};
+    // The desktop picks the spreadsheet application by the extension.
+    if (QFileInfo(path).suffix().compare(QStringLiteral("xlsx"), Qt::CaseInsensitive) != 0)
+        path += QStringLiteral(".xlsx");
+
+    QString reason;
+    if (!XlsxWriter::write(book, path, &reason)) {
+        prompts.message(QStringLiteral("The workbook could not be saved as \"%1\".\n%2")
+                            .arg(QDir::toNativeSeparators(path), reason),
+                        messageTitle(), MsgButtons::Ok, MsgIcon::Exclamation);
+        return {};
+    }
+    prompts.openWithDesktop(path);
+    return path;
+}

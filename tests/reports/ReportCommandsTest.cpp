@@ -1,0 +1,290 @@
+#include "common/AppContext.h"
+#include "common/ProgramState.h"
+#include "reports/DetailReport.h"
+#include "reports/ReportCommands.h"
+#include "reports/TextReport.h"
+#include "results/DerivedValues.h"
+#include "store/Database.h"
+#include "tests/reports/ReportFixtures.h"
+#include "tests/support/ScriptedPrompts.h"
+#include "tests/support/TempDir.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QSqlQuery>
+#include <QVariant>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+// Keeps the filter each save dialog was shown with.
+class FilterRecordingPrompts : public ScriptedPrompts {
+public:
+    QStringList filters;
+    QString saveFileName(const QString &title, const QString &proposed, const QString &filter) override
+    {
+        filters << filter;
+        return ScriptedPrompts::saveFileName(title, proposed, filter);
+    }
+};
+
+class ReportCommandsTest : public testing::Test {
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(database.open(dir.file(Database::defaultFileName())));
+        ctx.state = &state;
+        ctx.prompts = &prompts;
+        ctx.database = &database;
+        ctx.workDir = dir.path();
+        addTest(5, QStringLiteral("Mud A-12"), 2, {{1, 30, 100, 300, 100}, {1, 60, 100, 300, 120}, {2, 30, 100, 600, 200}});
+        state.CurrentTestName = QStringLiteral("Mud A-12");
+    }
+
+    // points: step, time, temperature (degF), speed (rpm), stress (dyn/cm2)
+    void addTest(int id, const QString &name, double rbfactor, std::initializer_list<std::array<double, 5>> points)
+    {
+        QSqlQuery q(database.connection());
+        q.prepare(QStringLiteral("INSERT INTO RelatedInfo VALUES (?, ?, ?, ?, ?, ?)"));
+        for (const QVariant &v : {QVariant(id), QVariant(name), QVariant(QStringLiteral("WBM")),
+                                  QVariant(QStringLiteral("2024-03-14 10:30")), QVariant(QStringLiteral("Lab")),
+                                  QVariant()})
+            q.addBindValue(v);
+        ASSERT_TRUE(q.exec());
+        for (const auto &p : points) {
+            q.prepare(QStringLiteral("INSERT INTO TestResult VALUES (?, ?, ?, ?, ?, ?, ?, ?)"));
+            for (double v : {double(id), p[0], p[1], p[2], p[3], p[4], 0.0, rbfactor})
+                q.addBindValue(v);
+            ASSERT_TRUE(q.exec());
+        }
+    }
+
+    QList<PromptRecord> recordsOf(PromptRecord::Kind kind) const
+    {
+        QList<PromptRecord> out;
+        for (const auto &r : prompts.records)
+            if (r.kind == kind)
+                out << r;
+        return out;
+    }
+
+    TempDir dir;
+    Database database;
+    ProgramState state;
+    FilterRecordingPrompts prompts;
+    AppContext ctx;
+    ReportCommands commands{ctx};
+    DerivedValues noDerived;
+};
+
+// Files in the folder besides the database and its journal.
+QStringList otherFiles(const QString &dir)
+{
+    QStringList out;
+    for (const QString &f : QDir(dir).entryList(QDir::Files | QDir::Hidden))
+        if (!f.startsWith(Database::defaultFileName()))
+            out << f;
+    return out;
+}
+
+QByteArray contentOf(const QString &path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+} // namespace
+
+TEST_F(ReportCommandsTest, noOpenTest_orItsInformationGone_eachCommandDoesNothing)
+{
+    const ResultTable rows = ReportFixtures::eiRows();
+    struct Case {
+        const char *what;
+        QString testName;
+        int testId;
+    };
+    const Case cases[] = {{"no test open", QString(), 5}, {"related information gone", "Mud A-12", 99}};
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.what);
+        state.CurrentTestName = c.testName;
+        prompts.clear();
+        prompts.fileAnswers = {dir.file("a.xlsx"), dir.file("b.xlsx"), dir.file("c.csv")};
+        commands.exportDetail(c.testId, rows, noDerived);
+        commands.exportBrief(c.testId);
+        commands.writeTextReport(c.testId, rows);
+        EXPECT_TRUE(prompts.records.isEmpty());
+        EXPECT_TRUE(otherFiles(dir.path()).isEmpty());
+    }
+}
+
+TEST_F(ReportCommandsTest, textReport_writesTheFile_andProposesTheLastNameNextTime)
+{
+    const ResultTable rows = ReportFixtures::eiRows();
+    const QString path = dir.file(QStringLiteral("report.csv"));
+    prompts.fileAnswers = {path, path};
+    commands.writeTextReport(5, rows);
+
+    const QByteArray written = contentOf(path);
+    EXPECT_TRUE(written.startsWith("Test Report of K7100DAQ.\r\n\r\nTest Name:,Mud A-12\r\nFluid ID:     ,WBM\r\n"));
+    EXPECT_TRUE(written.contains("\r\nDescription:   ,Null\r\n"));
+    EXPECT_TRUE(written.endsWith("3,85.,121.5,5.11,3.,9.5,929.99,9.75,1.,8.9,9.136\r\n"));
+    EXPECT_TRUE(prompts.messageTexts().isEmpty());
+
+    commands.writeTextReport(5, rows);
+    const auto dialogs = recordsOf(PromptRecord::SaveFile);
+    ASSERT_EQ(dialogs.size(), 2);
+    EXPECT_EQ(dialogs[0].text, QString());
+    EXPECT_EQ(dialogs[1].text, path);
+    EXPECT_EQ(prompts.filters[0], QStringLiteral("Text Files(*.csv);;All Files (*.*)"));
+}
+
+TEST_F(ReportCommandsTest, textReport_cancelOrFailure_showsOneMessage_andKeepsAnEarlierFile)
+{
+    const QString kept = dir.file(QStringLiteral("kept.csv"));
+    {
+        QFile f(kept);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write("earlier report");
+    }
+    struct Case {
+        const char *what;
+        QString answer;
+        QString message;  // "" for any non-empty description
+    };
+    const Case cases[] = {
+        {"cancelled", QString(), QStringLiteral("Cancel was selected.")},
+        {"folder missing", dir.file(QStringLiteral("missing/r.csv")), QString()},
+        {"a folder's name", dir.path(), QString()},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.what);
+        prompts.clear();
+        prompts.fileAnswers = {c.answer};
+        commands.writeTextReport(5, ReportFixtures::eiRows());
+        const auto messages = recordsOf(PromptRecord::Message);
+        ASSERT_EQ(messages.size(), 1);
+        if (!c.message.isEmpty()) {
+            EXPECT_EQ(messages[0].text, c.message);
+        }
+        EXPECT_FALSE(messages[0].text.isEmpty());
+        EXPECT_EQ(messages[0].title, QStringLiteral("K7100DAQ"));
+        EXPECT_EQ(messages[0].buttons, MsgButtons::Ok);
+        EXPECT_EQ(contentOf(kept), QByteArray("earlier report"));
+    }
+    EXPECT_FALSE(QFileInfo::exists(dir.file(QStringLiteral("missing"))));
+}
+
+TEST_F(ReportCommandsTest, detailExport_savesUnderTheChosenName_thenOpensItOnTheDesktop)
+{
+    prompts.fileAnswers = {dir.file(QStringLiteral("chosen"))};
+    commands.exportDetail(5, ReportFixtures::eiRows(), noDerived);
+
+    const QString written = dir.file(QStringLiteral("chosen.xlsx"));
+    EXPECT_TRUE(contentOf(written).startsWith("PK"));
+    const auto dialogs = recordsOf(PromptRecord::SaveFile);
+    ASSERT_EQ(dialogs.size(), 1);
+    EXPECT_EQ(dialogs[0].text, QDir(dir.path()).filePath(QStringLiteral("Mud A-12.xlsx")));
+    EXPECT_TRUE(prompts.filters[0].contains(QStringLiteral("(*.xlsx)")));
+    const auto opened = recordsOf(PromptRecord::OpenDesktop);
+    ASSERT_EQ(opened.size(), 1);
+    EXPECT_EQ(opened[0].text, written);
+    EXPECT_TRUE(prompts.messageTexts().isEmpty());
+}
+
+TEST_F(ReportCommandsTest, spreadsheetExports_cancelledWritesNothing_failureIsOneMessageAndNothingOpens)
+{
+    for (const bool briefReport : {false, true}) {
+        SCOPED_TRACE(briefReport ? "brief" : "detail");
+        auto run = [&] {
+            if (briefReport)
+                commands.exportBrief(5);
+            else
+                commands.exportDetail(5, ReportFixtures::eiRows(), noDerived);
+        };
+        prompts.clear();
+        prompts.fileAnswers = {QString()};
+        run();
+        EXPECT_EQ(prompts.records.size(), 1);  // the dialog only
+
+        prompts.clear();
+        const QString target = dir.file(QStringLiteral("missing/out.xlsx"));
+        prompts.fileAnswers = {target};
+        run();
+        const auto messages = recordsOf(PromptRecord::Message);
+        ASSERT_EQ(messages.size(), 1);
+        EXPECT_TRUE(messages[0].text.contains(QDir::toNativeSeparators(target)));
+        EXPECT_EQ(messages[0].title, QStringLiteral("K7100DAQ"));
+        EXPECT_TRUE(recordsOf(PromptRecord::OpenDesktop).isEmpty());
+        EXPECT_TRUE(otherFiles(dir.path()).isEmpty());
+    }
+}
+
+TEST_F(ReportCommandsTest, proposedName_isTheTestNameMadeSafeForAFile)
+{
+    struct Case {
+        QString testName;
+        QString file;
+    };
+    const Case cases[] = {
+        {"Mud A-12", "Mud A-12.xlsx"},
+        {"a/b\\c:d*e?f\"g<h>i|j", "a_b_c_d_e_f_g_h_i_j.xlsx"},
+        {"trailing. ", "trailing.xlsx"},
+        {"...", "K7100 Test Report.xlsx"},
+    };
+    for (const Case &c : cases) {
+        addTest(50 + int(&c - cases), c.testName, 1, {{1, 10, 100, 3, 5}});
+        state.CurrentTestName = c.testName;
+        prompts.clear();
+        commands.exportBrief(50 + int(&c - cases));
+        const auto dialogs = recordsOf(PromptRecord::SaveFile);
+        ASSERT_EQ(dialogs.size(), 1);
+        EXPECT_EQ(dialogs[0].text, QDir(dir.path()).filePath(c.file)) << c.testName.toStdString();
+    }
+}
+
+// The rotor-bob state may have moved on since the test was opened (setup screen): the brief report
+// still converts the test's rows with its own stored rotor-bob, like the grid it was opened with.
+TEST_F(ReportCommandsTest, briefReport_readsTheOpenTestAfresh_withItsOwnRotorBob)
+{
+    state.RotorBob = 1;
+    state.RateFactor = 1.0f;
+    state.StressFactor = 1.0f;
+    state.CustomRB = false;
+    for (const bool si : {false, true}) {
+        SCOPED_TRACE(si ? "SI" : "EI");
+        state.UnitSystem = si ? UnitsSI : UnitsEI;
+        const auto book = commands.briefWorkbook(5);
+        ASSERT_TRUE(book.has_value());
+        const auto &s = book->sheets().front();
+        // rotor-bob 2: 300 rpm * 1.7023 * 3.185 = 1626.54765 1/s
+        EXPECT_EQ(s.textAt(12, 5), QStringLiteral("1626.548"));
+        EXPECT_EQ(s.numberAt(12, 2), 60.0);
+        EXPECT_EQ(s.numberAt(12, 4), si ? (100.0 - 32) * 5 / 9.0 : 100.0);
+        EXPECT_EQ(s.textAt(12, 7), si ? QStringLiteral("120.0") : QStringLiteral("25.063"));
+        EXPECT_EQ(s.numberAt(13, 1), 2.0);
+        EXPECT_EQ(s.numberAt(13, 3), 90.0);
+        EXPECT_EQ(s.textAt(3, 2), QStringLiteral("Mud A-12"));
+        EXPECT_EQ(s.cell(7, 2), nullptr);  // a null description
+    }
+    // nothing of the program-wide state changed
+    EXPECT_EQ(state.RotorBob, 1);
+    EXPECT_EQ(state.RateFactor, 1.0f);
+}
+
+TEST_F(ReportCommandsTest, detailWorkbook_placesTheDerivedValuesOfTheGridLoad)
+{
+    const ResultTable rows = ReportFixtures::fannSixSpeedRows();
+    const DerivedValues derived = DerivedValues::fromResults(rows, UnitsEI);
+    const auto book = commands.detailWorkbook(5, rows, derived);
+    ASSERT_TRUE(book.has_value());
+    const auto &s = book->sheets().front();
+    // 600/300 pair: the 300 rpm step's last row is result row 7, sheet row 18
+    EXPECT_EQ(s.numberAt(18, 13), 20.0);
+    EXPECT_EQ(s.numberAt(18, 14), 20.0);
+    int placed = 0;
+    for (int r = 11; r <= s.lastRow(); ++r)
+        placed += s.numberAt(r, 13).has_value();
+    EXPECT_EQ(placed, 1);
+}
