@@ -3,13 +3,14 @@
 // font, fill and borders), column widths and page setup. Report builders fill it and tests inspect it;
 // XlsxWriter only transcribes it to a file. Rows and columns are 1-based sheet coordinates (column 1 is A).
 //
-// Styles are interned per sheet: a cell holds an index into the sheet's style table, so a large sheet
-// carries only a handful of distinct styles. Texts are held as UTF-8 (short number texts stay inline).
+// Kept compact for tests of 100,000 points and more: styles are interned per sheet (a cell holds an
+// index into the sheet's style table) and texts live in one UTF-8 pool per sheet (a cell holds where).
 #include <QString>
 #include <cstdint>
 #include <deque>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 enum class BorderLine : uint8_t { None, Thin, Medium, Thick };
@@ -47,10 +48,11 @@ struct PageSetup {
 
 struct WorkbookCell {
     enum class Kind : uint8_t { Blank, Number, Text };
+    double number = 0.0;       // a Number cell's value
+    uint32_t textOffset = 0;   // a Text cell's UTF-8 bytes in its sheet's text pool (Sheet::text)
+    uint32_t textLength = 0;
+    uint32_t style = 0;        // index into the sheet's styles(); 0 is the default style
     Kind kind = Kind::Blank;
-    double number = 0.0;
-    std::string text;       // UTF-8
-    uint32_t style = 0;     // index into the sheet's styles(); 0 is the default style
 };
 
 class WorkbookModel {
@@ -73,6 +75,10 @@ public:
         void setBold(const CellRange &range, bool bold);
         void setFill(const CellRange &range, uint32_t rgb);
         void setBorder(const CellRange &range, BorderEdge edge, BorderLine line);
+        // All lines of a range in one pass: `outer` around it, the inside lines between its columns and
+        // between its rows (None clears them).
+        void setBorders(const CellRange &range, BorderLine outer, BorderLine insideVertical,
+                        BorderLine insideHorizontal);
 
         // Column widths in characters of the default font; 0 leaves the application's default width.
         void setColumnWidth(int column, double width);
@@ -94,17 +100,22 @@ public:
         const std::vector<CellStyle> &styles() const { return styles_; }
         const std::vector<double> &columnWidths() const { return widths_; }  // index 0 is column 1
 
+        // A text cell's UTF-8 text ("" for other cells); valid until the sheet changes.
+        std::string_view text(const WorkbookCell &cell) const;
         // The text the cell shows under its General format (what a column is fitted to).
-        static QString displayText(const WorkbookCell &cell);
+        QString displayText(const WorkbookCell &cell) const;
 
     private:
         WorkbookCell &at(int row, int column);
+        void store(WorkbookCell &cell, std::string_view utf8);
         uint32_t intern(const CellStyle &style);
         template <typename Change> void restyle(int firstRow, int firstColumn, int lastRow, int lastColumn,
                                                 Change change);
 
         QString name_;
         std::vector<std::vector<WorkbookCell>> rows_;
+        size_t widestRow_ = 0;
+        std::string textPool_;
         std::vector<CellStyle> styles_;
         std::vector<double> widths_;
         PageSetup page_;

@@ -8,6 +8,8 @@
 #include <QRandomGenerator>
 
 #include <filesystem>
+#include <string>
+#include <string_view>
 #include <system_error>
 #include <vector>
 
@@ -52,19 +54,22 @@ lxw_format *formatOf(lxw_workbook *book, const CellStyle &style)
     return f;
 }
 
-// Cuts a UTF-8 text to the longest a cell holds, counted in characters, never inside a character.
-const char *cellText(const std::string &utf8, std::string &cut)
+// A cell text as the C string the library takes, cut to the longest a cell holds (counted in
+// characters, never inside one). buffer is reused from cell to cell.
+const char *cellText(std::string_view utf8, std::string &buffer)
 {
     size_t chars = 0;
+    size_t end = utf8.size();
     for (size_t i = 0; i < utf8.size(); ++i) {
         if ((static_cast<unsigned char>(utf8[i]) & 0xC0) == 0x80)
             continue;
         if (++chars > static_cast<size_t>(XlsxWriter::maxCellTextLength)) {
-            cut.assign(utf8, 0, i);
-            return cut.c_str();
+            end = i;
+            break;
         }
     }
-    return utf8.c_str();
+    buffer.assign(utf8.data(), end);
+    return buffer.c_str();
 }
 
 lxw_error writeSheet(lxw_workbook *book, const WorkbookModel::Sheet &sheet)
@@ -101,7 +106,7 @@ lxw_error writeSheet(lxw_workbook *book, const WorkbookModel::Sheet &sheet)
     }
 
     // Rows go out in order: the workbook is opened in constant-memory mode, which streams each row.
-    std::string cut;
+    std::string buffer;
     for (int r = 1; r <= sheet.lastRow(); ++r) {
         const auto &cells = sheet.row(r);
         const auto row = static_cast<lxw_row_t>(r - 1);
@@ -116,7 +121,7 @@ lxw_error writeSheet(lxw_workbook *book, const WorkbookModel::Sheet &sheet)
                 break;
             case WorkbookCell::Kind::Text:
                 // Always a string cell: a text starting with "=" must never become a formula.
-                e = worksheet_write_string(ws, row, col, cellText(cell.text, cut), format);
+                e = worksheet_write_string(ws, row, col, cellText(sheet.text(cell), buffer), format);
                 break;
             case WorkbookCell::Kind::Blank:
                 if (format)

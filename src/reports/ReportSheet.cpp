@@ -66,12 +66,8 @@ void formatTable(WorkbookModel::Sheet &sheet, int headingRow, int lastRow, int l
     sheet.autoFitColumns(1, lastColumn);
     sheet.setFill({headingRow, 1, headingRow + 1, lastColumn}, HeadingFill);
 
-    const CellRange table{headingRow, 1, lastRow, lastColumn};
-    for (BorderEdge edge : {BorderEdge::Left, BorderEdge::Top, BorderEdge::Bottom, BorderEdge::Right})
-        sheet.setBorder(table, edge, BorderLine::Thick);
-    sheet.setBorder(table, BorderEdge::InsideVertical, BorderLine::Thin);
-    if (dataRows >= 2)
-        sheet.setBorder(table, BorderEdge::InsideHorizontal, BorderLine::Thin);
+    sheet.setBorders({headingRow, 1, lastRow, lastColumn}, BorderLine::Thick, BorderLine::Thin,
+                     dataRows >= 2 ? BorderLine::Thin : BorderLine::None);
 }
 
 void setPageSetup(WorkbookModel::Sheet &sheet, int headingRow)

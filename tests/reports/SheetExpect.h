@@ -30,7 +30,7 @@ inline void expectCells(const WorkbookModel::Sheet &sheet, std::initializer_list
         } else if (!e.text.isEmpty()) {
             ASSERT_NE(c, nullptr);
             EXPECT_EQ(c->kind, WorkbookCell::Kind::Text);
-            EXPECT_EQ(QString::fromStdString(c->text), e.text);
+            EXPECT_EQ(sheet.textAt(e.row, e.column), e.text);
         } else {
             EXPECT_TRUE(c == nullptr || c->kind == WorkbookCell::Kind::Blank);
         }

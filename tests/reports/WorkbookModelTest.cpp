@@ -87,6 +87,48 @@ TEST(WorkbookModel, rangeBorders_outerThickInsideThin_setBothSidesOfEachLine)
     EXPECT_EQ(s.cell(3, 3)->kind, WorkbookCell::Kind::Blank);
 }
 
+TEST(WorkbookModel, setBorders_inOnePass_drawsWhatTheSingleEdgesDraw)
+{
+    for (const BorderLine insideH : {BorderLine::Thin, BorderLine::None}) {
+        WorkbookModel book;
+        auto &byEdges = book.addSheet(QStringLiteral("edges"));
+        auto &byFrame = book.addSheet(QStringLiteral("frame"));
+        const CellRange block{3, 2, 7, 6};
+        for (BorderEdge e : {BorderEdge::Left, BorderEdge::Top, BorderEdge::Bottom, BorderEdge::Right})
+            byEdges.setBorder(block, e, BorderLine::Thick);
+        byEdges.setBorder(block, BorderEdge::InsideVertical, BorderLine::Thin);
+        if (insideH != BorderLine::None)
+            byEdges.setBorder(block, BorderEdge::InsideHorizontal, insideH);
+        byFrame.setBorders(block, BorderLine::Thick, BorderLine::Thin, insideH);
+        for (int r = 1; r <= 8; ++r) {
+            for (int c = 1; c <= 7; ++c) {
+                SCOPED_TRACE(testing::Message() << r << "," << c);
+                EXPECT_EQ(byFrame.styleAt(r, c), byEdges.styleAt(r, c));
+            }
+        }
+        EXPECT_EQ(byFrame.styleAt(5, 4).top, insideH);
+    }
+}
+
+TEST(WorkbookModel, texts_readBackAfterManyWritesAndRewrites)
+{
+    WorkbookModel book;
+    auto &s = book.addSheet({});
+    for (int r = 1; r <= 2000; ++r) {
+        s.setText(r, 1, QStringLiteral("row %1").arg(r));
+        s.setText(r, 2, QStringLiteral("Fann® %1 °F").arg(r));
+    }
+    s.setText(7, 1, QStringLiteral("rewritten"));
+    s.setNumber(8, 2, 4.5);
+    EXPECT_EQ(s.textAt(1, 1), QStringLiteral("row 1"));
+    EXPECT_EQ(s.textAt(7, 1), QStringLiteral("rewritten"));
+    EXPECT_EQ(s.textAt(8, 2), QString());
+    EXPECT_EQ(s.numberAt(8, 2), 4.5);
+    EXPECT_EQ(s.textAt(2000, 2), QStringLiteral("Fann® 2000 °F"));
+    EXPECT_EQ(s.text(*s.cell(1999, 1)), std::string_view("row 1999"));
+    EXPECT_EQ(s.text(*s.cell(8, 2)), std::string_view());
+}
+
 TEST(WorkbookModel, styles_areSharedBetweenCells)
 {
     WorkbookModel book;
@@ -126,7 +168,7 @@ TEST(WorkbookModel, autoFit_followsTheLongestShownText)
     EXPECT_DOUBLE_EQ(s.columnWidth(2), 13.0);
     EXPECT_DOUBLE_EQ(s.columnWidth(3), 10.0);
     EXPECT_DOUBLE_EQ(s.columnWidth(4), 0.0);
-    EXPECT_EQ(WorkbookModel::Sheet::displayText(*s.cell(2, 2)), QStringLiteral("37.77777778"));
+    EXPECT_EQ(s.displayText(*s.cell(2, 2)), QStringLiteral("37.77777778"));
 }
 
 TEST(WorkbookModel, sheetsStayPutWhenMoreAreAdded)

@@ -42,7 +42,7 @@ QJsonObject dump(const WorkbookModel::Sheet &sheet)
             case WorkbookCell::Kind::Number: o["kind"] = "number"; o["value"] = cell.number; break;
             case WorkbookCell::Kind::Text:
                 o["kind"] = "text";
-                o["value"] = QString::fromStdString(cell.text);
+                o["value"] = QString::fromUtf8(sheet.text(cell).data(), qsizetype(sheet.text(cell).size()));
                 break;
             }
             o["numberFormat"] = QString::fromStdString(st.numberFormat);
