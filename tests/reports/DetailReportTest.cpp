@@ -1,5 +1,6 @@
 #include "reports/DetailReport.h"
 #include "reports/ReportSheet.h"
+#include "results/DerivedValues.h"
 #include "tests/reports/ReportFixtures.h"
 #include "tests/reports/SheetExpect.h"
 
@@ -248,4 +249,24 @@ TEST(DetailReport, emptyTest_headerAndHeadingsOnly_noFormattingOrPageSetup)
     EXPECT_DOUBLE_EQ(s.columnWidth(1), 0.0);
     EXPECT_FALSE(s.pageSetup().landscape);
     EXPECT_EQ(s.pageSetup().titleFirstRow, 0);
+}
+
+// The gels as the grid load derives them (600 rpm, rest, 3 rpm three times) land on the 3 rpm rows.
+TEST(DetailReport, gelsDerivedByTheGridLoad_landOnTheir3rpmRows)
+{
+    const double toEI = 5.11 / 4.788;  // dial degrees -> lb/100ft2
+    const ResultTable rows = table({{1, 60, 120, 1021.38, 600},
+                                    {2, 10, 120, 0, 0.000001},
+                                    {3, 5, 120, 5.1, 3, 0, 0, 7 * toEI},
+                                    {4, 60, 120, 1021.38, 600},
+                                    {5, 600, 120, 0, 0.000001},
+                                    {6, 5, 120, 5.1, 3, 0, 0, 9.5 * toEI},
+                                    {7, 60, 120, 1021.38, 600},
+                                    {8, 1800, 120, 0, 0.000001},
+                                    {9, 5, 120, 5.1, 3, 0, 0, 12.25 * toEI}});
+    const auto derived = DetailReport::DerivedCells::from(DerivedValues::fromResults(rows, 1));
+    const WorkbookModel book = detail(rows, false, derived);
+    const auto &s = book.sheets().front();
+    expectCells(s, {txt(13, 15, "7."), txt(16, 16, "9.5"), num(19, 17, 12.25), none(13, 13), none(16, 15),
+                    none(19, 16), none(12, 15), none(14, 15)});
 }
