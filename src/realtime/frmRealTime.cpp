@@ -57,7 +57,7 @@ frmRealTime::frmRealTime(AppContext &context, QWidget *parent)
 {
     setObjectName(QStringLiteral("frmRealTime"));
     setWindowTitle(QStringLiteral("Real Time Test"));
-    resize(1024, 720);
+    resize(1100, 720);
     askTestName = [this](QString *name) { return runNamingDialog(name); };
     buildControls();
 
@@ -78,7 +78,7 @@ void frmRealTime::buildControls()
 {
     // Frames first, so that the controls drawn over them (siblings, for the proportional resizer) stay on top.
     frame(this, QStringLiteral("Frame1"), QStringLiteral("Test Results"), {10, 36, 560, 200});
-    frame(this, QStringLiteral("Frame2"), QStringLiteral("Current Test Sequence"), {580, 36, 434, 200});
+    frame(this, QStringLiteral("Frame2"), QStringLiteral("Current Test Sequence"), {580, 36, 510, 200});
     frame(this, QStringLiteral("Frame3"), QStringLiteral("Test Save Rate"), {10, 628, 300, 66});
     frame(this, QStringLiteral("Frame4"), QStringLiteral("Average Data?"), {320, 628, 200, 66});
 
@@ -99,7 +99,7 @@ void frmRealTime::buildControls()
         const QString i = QString::number(r.index);
         auto *caption = place<QLabel>(this, QStringLiteral("Label2(%1)").arg(i), {x, y, r.left ? 105 : 85, 24});
         auto *value = place<QLabel>(this, QStringLiteral("Label3(%1)").arg(i),
-                                    {x + (r.left ? 108 : 88), y, r.left ? 150 : 75, 24});
+                                    {x + (r.left ? 108 : 88), y, r.left ? 120 : 72, 24});
         value->setAutoFillBackground(true);
         QPalette p = value->palette();
         p.setColor(QPalette::Window, Qt::white);
@@ -111,19 +111,19 @@ void frmRealTime::buildControls()
         values_[size_t(r.index)] = value;
         if (r.unit) {
             auto *unit = place<QLabel>(this, QStringLiteral("Label4(%1)").arg(i),
-                                       {x + (r.left ? 262 : 168), y, r.left ? 30 : 95, 24});
+                                       {x + (r.left ? 232 : 164), y, r.left ? 30 : 100, 24});
             unit->setText(QString::fromUtf8(r.unit));
         }
     }
 
-    grid_ = place<QTableWidget>(this, QStringLiteral("MSFlexGrid1"), {590, 56, 414, 172});
+    grid_ = place<QTableWidget>(this, QStringLiteral("MSFlexGrid1"), {590, 56, 490, 172});
     grid_->setAccessibleName(QStringLiteral("Current Test Sequence"));
     grid_->setEditTriggers(QAbstractItemView::NoEditTriggers);
     grid_->verticalHeader()->setVisible(false);
     grid_->horizontalHeader()->setSectionResizeMode(QHeaderView::Stretch);
     grid_->horizontalHeader()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
 
-    chartView_ = place<ChartView>(this, QStringLiteral("Pesgo1"), {10, 244, 1004, 378});
+    chartView_ = place<ChartView>(this, QStringLiteral("Pesgo1"), {10, 244, 1080, 378});
     chartView_->setModel(chartModel_.get());
     chartView_->setAccessibleName(QStringLiteral("Shear stress, viscosity, temperature and dial reading against time"));
 
@@ -184,13 +184,15 @@ void frmRealTime::buildControls()
         {"cmdPrintChart", "Print Chart", "Click here to print the above chart", &frmRealTime::cmdPrintChart_Click, 2, 1},
     };
     for (const Button &b : buttons) {
+        // Four buttons on the first row, three wider ones on the second, across x 530 to 1090.
+        const int width = b.row == 0 ? 135 : 182;
         auto *w = button<QPushButton>(this, QString::fromLatin1(b.name), QString::fromLatin1(b.caption),
-                                      {530 + b.col * 122, 632 + b.row * 32, 118, 28});
+                                      {530 + b.col * (width + 6), 632 + b.row * 32, width, 28});
         w->setToolTip(QString::fromLatin1(b.tip));
         connect(w, &QPushButton::clicked, this, b.slot);
     }
 
-    statusBar_ = place<QStatusBar>(this, QStringLiteral("StatusBar1"), {0, 698, 1024, 22});
+    statusBar_ = place<QStatusBar>(this, QStringLiteral("StatusBar1"), {0, 698, 1100, 22});
     statusBar_->setSizeGripEnabled(false);
     statusPanel_ = new QLabel(QStringLiteral("Status"), statusBar_);
     statusPanel_->setObjectName(QStringLiteral("Status"));
