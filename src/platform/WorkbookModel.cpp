@@ -63,6 +63,12 @@ WorkbookCell &WorkbookModel::Sheet::at(int row, int column)
     return cells[static_cast<size_t>(column - 1)];
 }
 
+void WorkbookModel::Sheet::reserveRows(int rows)
+{
+    if (rows > 0)
+        rows_.reserve(static_cast<size_t>(rows));
+}
+
 void WorkbookModel::Sheet::store(WorkbookCell &cell, std::string_view utf8)
 {
     // An empty text empties the cell, as in a spreadsheet application; the cell keeps its style.

@@ -70,6 +70,9 @@ public:
         void setText(int row, int column, const QString &text);
         void setText(int row, int column, std::string utf8);
 
+        // Room for this many rows, when a builder knows it ahead (saves regrowing a long sheet).
+        void reserveRows(int rows);
+
         // Formatting of a range; cells that hold no value yet become styled blanks.
         void setNumberFormat(const CellRange &range, const std::string &format);
         void setBold(const CellRange &range, bool bold);

@@ -64,6 +64,7 @@ WorkbookModel DetailReport::build(const RelatedInfoRecord &info, const ResultTab
     if (rows.empty())
         return book;
 
+    sheet.reserveRows(FirstDataRow + static_cast<int>(rows.size()));
     TotalTime total;
     int r = FirstDataRow;
     for (const ResultRow &f : rows) {
