@@ -309,47 +309,56 @@ void frmMain::updateClock()
 
 void frmMain::cmdOpen_Click()
 {
-    // Opens a stored test and shows it: wired to the results subsystem.
+    if (actions_.open)
+        actions_.open();
 }
 
 void frmMain::cmdRetrieve_Click()
 {
-    // Uploads the instrument's stored test: wired to the instrument link.
+    if (actions_.retrieve)
+        actions_.retrieve();
 }
 
 void frmMain::cmdStartTest_Click()
 {
-    // Starts a stand-alone test on the instrument: wired to the instrument link.
+    if (actions_.startTest)
+        actions_.startTest();
 }
 
 void frmMain::cmdStopTest_Click()
 {
-    // Stops the instrument's test: wired to the instrument link.
+    if (actions_.stopTest)
+        actions_.stopTest();
 }
 
 void frmMain::cmdRealTime_Click()
 {
-    // Guard, then the real-time screen: wired to the instrument link and the real-time screen.
+    if (actions_.realTime)
+        actions_.realTime();
 }
 
 void frmMain::cmdSetup_Click()
 {
-    // Hides this window and shows the setup screen: wired to the sequence setup.
+    if (actions_.setup)
+        actions_.setup();
 }
 
 void frmMain::cmdCalicheck_Click()
 {
-    // Shows the calibration check modally: wired to the calibration check.
+    if (actions_.caliCheck)
+        actions_.caliCheck();
 }
 
 void frmMain::cmdExport_Click()
 {
-    // Detailed spreadsheet of the open test: wired to the reports.
+    if (actions_.exportDetail)
+        actions_.exportDetail();
 }
 
 void frmMain::cmdBrief_Click()
 {
-    // Brief spreadsheet of the open test: wired to the reports.
+    if (actions_.exportBrief)
+        actions_.exportBrief();
 }
 
 void frmMain::cmdReport_Click()
@@ -359,18 +368,20 @@ void frmMain::cmdReport_Click()
 
 void frmMain::cmdOverlap_Click()
 {
-    // Draws another stored test over the open one: wired to the results subsystem.
+    if (actions_.overlap)
+        actions_.overlap();
 }
 
 void frmMain::cmdPrintChart_Click()
 {
-    // Prints the chart: wired to the chart view.
+    if (actions_.printChart)
+        actions_.printChart();
 }
 
 void frmMain::RelatedInfo_Click()
 {
-    // Hides this window, shows the related-information dialog modally, shows this window again: wired to
-    // the test library dialogs.
+    if (actions_.relatedInfo)
+        actions_.relatedInfo();
 }
 
 void frmMain::cmdExit_Click()
@@ -386,7 +397,8 @@ void frmMain::MenuFileRetrieve_Click() { cmdRetrieve_Click(); }
 
 void frmMain::menureport_Click()
 {
-    // Writes the text report of the open test: wired to the reports.
+    if (actions_.textReport)
+        actions_.textReport();
 }
 
 void frmMain::MenuFilePrint_Click() { cmdPrintChart_Click(); }
@@ -416,7 +428,8 @@ void frmMain::MenuFileExit_Click()
 
 void frmMain::DirectLog_Click()
 {
-    // Shows the direct-logging screen, not modal: wired to direct data logging.
+    if (actions_.directLog)
+        actions_.directLog();
 }
 
 void frmMain::MenuHelpAbout_Click()
@@ -441,27 +454,32 @@ void frmMain::Toolbar1_ButtonClick(const QString &key)
 
 void frmMain::cmbChartType_Click()
 {
-    // Draws the chosen chart type of the open test: wired to the results subsystem.
+    if (actions_.chartTypeChanged)
+        actions_.chartTypeChanged();
 }
 
 void frmMain::Option1_Click()
 {
-    // X axis linear: wired to the results subsystem.
+    if (actions_.xScale)
+        actions_.xScale(false);
 }
 
 void frmMain::Option2_Click()
 {
-    // X axis logarithmic: wired to the results subsystem.
+    if (actions_.xScale)
+        actions_.xScale(true);
 }
 
 void frmMain::Option3_Click()
 {
-    // Y axis linear: wired to the results subsystem.
+    if (actions_.yScale)
+        actions_.yScale(false);
 }
 
 void frmMain::Option4_Click()
 {
-    // Y axis logarithmic: wired to the results subsystem.
+    if (actions_.yScale)
+        actions_.yScale(true);
 }
 
 // ---- Lifecycle ---------------------------------------------------------------------------------------
@@ -497,7 +515,13 @@ void frmMain::beginEnding()
         return;
     ending_ = true;
     clockTimer_->stop();
-    // Every other window goes without its own questions.
+    // Every other window goes without its own questions; windows owned by this one (direct logging) are
+    // closed so they can leave the instrument stopped.
+    const auto owned = findChildren<QWidget *>();
+    for (QWidget *w : owned) {
+        if (w->isWindow() && w->isVisible())
+            w->close();
+    }
     const auto windows = QApplication::topLevelWidgets();
     for (QWidget *w : windows) {
         if (w != this && w->isVisible())

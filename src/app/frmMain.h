@@ -19,6 +19,14 @@ class QTableView;
 class QTimer;
 class QToolBar;
 
+// What the commands owned by other subsystems do; set by the program's wiring (MainController) or by a
+// test. An unset action does nothing.
+struct MainWindowActions {
+    std::function<void()> open, retrieve, startTest, stopTest, realTime, setup, caliCheck, exportDetail,
+        exportBrief, overlap, printChart, relatedInfo, textReport, directLog, chartTypeChanged;
+    std::function<void(bool logarithmic)> xScale, yScale;
+};
+
 class frmMain : public QMainWindow {
     Q_OBJECT
 public:
@@ -38,6 +46,9 @@ public:
     // Called on activation when the units were changed on the setup screen (grid header, grid and chart
     // of the open test). The window itself then clears UnitsChanged.
     void setUnitsChangedHandler(std::function<void()> handler) { unitsChangedHandler_ = std::move(handler); }
+
+    // The commands that belong to other subsystems.
+    MainWindowActions &actions() { return actions_; }
 
     // The "Related Information" button is usable only while a test is open or was just retrieved.
     void setRelatedInfoEnabled(bool enabled);
@@ -112,6 +123,7 @@ private:
     QWidget *form_ = nullptr;
     ProportionalResizer *resizer_ = nullptr;
     std::function<void()> unitsChangedHandler_;
+    MainWindowActions actions_;
     bool ending_ = false;
 
     QWidget *chartArea_ = nullptr;

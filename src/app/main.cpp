@@ -1,4 +1,5 @@
 // K7100DAQ: builds the shared state and the platform seams, runs the start-up and shows the main window.
+#include "app/MainController.h"
 #include "app/StartUp.h"
 #include "app/frmMain.h"
 #include "common/AppContext.h"
@@ -7,18 +8,32 @@
 #include "platform/QtPrompts.h"
 #include "platform/QtSerialPort.h"
 #include "platform/SteadyClock.h"
+#include "sequence/ExampleSequence.h"
 #include "store/Database.h"
+
+#ifdef K7100_HAS_SIMULATOR
+#include "sim/DemoInstrument.h"
+#endif
 
 #include <QApplication>
 #include <QDir>
+
+#include <cstdio>
+#include <memory>
 
 int main(int argc, char **argv)
 {
     QApplication app(argc, argv);  // takes its own options (-platform ...) out of argv
 
     QStringList arguments;
-    for (int i = 1; i < argc; ++i)
-        arguments << QString::fromLocal8Bit(argv[i]);
+    bool simulate = false;
+    for (int i = 1; i < argc; ++i) {
+        const QString argument = QString::fromLocal8Bit(argv[i]);
+        if (argument == QLatin1String("--simulate"))
+            simulate = true;   // the demo mode is not part of the command line the program reads
+        else
+            arguments << argument;
+    }
 
     const QString workDir = QDir::currentPath();
     ProgramState state;
@@ -34,6 +49,32 @@ int main(int argc, char **argv)
         return 1;
     }
     StartUp::initialiseState(state, workDir, StartUp::commandLineOf(arguments));
+    if (database.wasCreated()) {
+        try {
+            ExampleSequence::create(database.connection());
+        } catch (const std::exception &) {
+            // A new database without the example still works; the user can build sequences by hand.
+        }
+    }
+
+#ifdef K7100_HAS_SIMULATOR
+    // Demo mode: a simulated K7100 on a pseudo-terminal stands behind the configured "Comm n".
+    std::unique_ptr<DemoInstrument> demo;
+    if (simulate) {
+        demo = std::make_unique<DemoInstrument>();
+        QString demoError;
+        if (demo->start(&demoError)) {
+            ports.setOverride(state.CommPortNumber, demo->devicePath());
+            fprintf(stderr, "K7100 simulator on %s (Comm %d)\n", qPrintable(demo->devicePath()), state.CommPortNumber);
+        } else {
+            prompts.message(QStringLiteral("The instrument simulator could not be started: %1").arg(demoError),
+                            QStringLiteral("K7100DAQ"), MsgButtons::Ok, MsgIcon::Exclamation);
+        }
+    }
+#else
+    if (simulate)
+        fprintf(stderr, "This build has no instrument simulator.\n");
+#endif
 
     AppContext context;
     context.state = &state;
@@ -45,6 +86,7 @@ int main(int argc, char **argv)
     context.workDir = workDir;
 
     frmMain mainWindow(context);
+    MainController controller(context, mainWindow);
     QObject::connect(&mainWindow, &frmMain::programEnded, &app, &QApplication::quit, Qt::QueuedConnection);
     mainWindow.showMaximized();
     return app.exec();

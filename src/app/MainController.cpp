@@ -1,0 +1,200 @@
+#include "app/MainController.h"
+
+#include "app/frmMain.h"
+#include "calcheck/frmCaliCheck.h"
+#include "directlog/frmDirectLog.h"
+#include "common/AppContext.h"
+#include "common/ProgramState.h"
+#include "link/StandAloneTest.h"
+#include "link/StoredTestUpload.h"
+#include "platform/Prompts.h"
+#include "realtime/frmRealTime.h"
+#include "reports/ReportCommands.h"
+#include "results/MainChartController.h"
+#include "results/OpenTestCommand.h"
+#include "results/ResultGridView.h"
+#include "sequence/frmSetup.h"
+#include "store/Database.h"
+#include "store/OpenTest.h"
+#include "store/TestLibrary.h"
+#include "store/frmRelated.h"
+
+#include <QAbstractButton>
+#include <QComboBox>
+#include <QLabel>
+#include <QTableView>
+
+
+MainController::MainController(AppContext &context, frmMain &window)
+    : QObject(&window)
+    , ctx_(context)
+    , main_(window)
+    , query_(context.database->connection(), *context.state)
+{
+    ResultGridView::setUp(*main_.resultsGrid(), grid_);
+    grid_.SetGridHeader(ctx_.state->UnitSystem);
+
+    MainChartControls controls;
+    controls.cmbChartType = main_.chartTypeList();
+    controls.xNormal = main_.findChild<QAbstractButton *>(QStringLiteral("Option1"));
+    controls.xLog = main_.findChild<QAbstractButton *>(QStringLiteral("Option2"));
+    controls.yNormal = main_.findChild<QAbstractButton *>(QStringLiteral("Option3"));
+    controls.yLog = main_.findChild<QAbstractButton *>(QStringLiteral("Option4"));
+    controls.connectSignals = false;   // the window's own handlers route to us through its actions
+    chart_ = std::make_unique<MainChartController>(ctx_, main_.chartArea(), controls);
+    chart_->setOpenTestRows([this] { return grid_.results(); });
+    chart_->applyPlottingMethod();
+
+    OpenTestHooks hooks;
+    hooks.chooseTest = [this] { OpenTest::choose(ctx_, &main_); };
+    hooks.initialChart = [this] { chart_->resetChart(); };
+    hooks.setSubtitle = [](const QString &) {};          // the chart takes the open test's name when it draws
+    hooks.drawChartType0 = [this] { chart_->showOpenTest(); };
+    hooks.enableRelatedInfo = [this](bool on) { main_.setRelatedInfoEnabled(on); };
+    hooks.selectFirstChartType = [this] { main_.chartTypeList()->setCurrentIndex(0); };
+    hooks.setScalesNormal = [this] { chart_->setScalesNormal(); };
+    openCommand_ = std::make_unique<OpenTestCommand>(*ctx_.state, query_, grid_, hooks);
+    reports_ = std::make_unique<ReportCommands>(ctx_);
+
+    MainWindowActions &a = main_.actions();
+    a.open = [this] { open(); };
+    a.retrieve = [this] { retrieve(); };
+    a.startTest = [this] { StandAloneTest::start(ctx_); };
+    a.stopTest = [this] { StandAloneTest::stop(ctx_); };
+    a.realTime = [this] { realTime(); };
+    a.setup = [this] { setup(); };
+    a.caliCheck = [this] { caliCheck(); };
+    a.exportDetail = [this] { reports_->exportDetail(openTestId_, grid_.results(), grid_.derived()); };
+    a.exportBrief = [this] { reports_->exportBrief(openTestId_); };
+    a.textReport = [this] { reports_->writeTextReport(openTestId_, grid_.results()); };
+    a.overlap = [this] { overlap(); };
+    a.printChart = [this] { chart_->printChart(); };
+    a.relatedInfo = [this] { relatedInfo(); };
+    a.directLog = [this] { directLog(); };
+    a.chartTypeChanged = [this] { chart_->selectChartType(main_.chartTypeList()->currentIndex()); };
+    a.xScale = [this](bool log) { chart_->setXLog(log); };
+    a.yScale = [this](bool log) { chart_->setYLog(log); };
+    main_.setUnitsChangedHandler([this] { openCommand_->reloadForUnits(); });
+}
+
+MainController::~MainController() = default;
+
+frmSetup *MainController::setupScreen() const
+{
+    return qobject_cast<frmSetup *>(setup_.data());
+}
+
+QWidget *MainController::directLogScreen() const
+{
+    return directLog_.data();
+}
+
+void MainController::setStatus(const QString &text)
+{
+    if (QLabel *panel = main_.statusPanel(QStringLiteral("Status")))
+        panel->setText(text);
+}
+
+void MainController::open()
+{
+    const QString before = ctx_.state->CurrentTestName;
+    openCommand_->run();
+    if (ctx_.state->CurrentTestName != before || openCommand_->openTestId() != 0)
+        openTestId_ = openCommand_->openTestId();
+}
+
+void MainController::relatedInfo()
+{
+    main_.hide();
+    frmRelated::run(ctx_, nullptr);
+    main_.show();
+}
+
+void MainController::retrieve()
+{
+    ProgramState &state = *ctx_.state;
+    const auto upload = StoredTestUpload::run(ctx_, [this](const QString &text) { setStatus(text); });
+    if (!upload)
+        return;
+
+    const bool keptNewTestMode = state.NewTestMode;
+    const QString keptTestName = state.CurrentTestName;
+    state.NewTestMode = true;
+    state.CurrentTestName.clear();
+    relatedInfo();
+    if (!state.RelatedOk) {
+        state.NewTestMode = keptNewTestMode;
+        state.CurrentTestName = keptTestName;
+        return;
+    }
+
+    QString error;
+    if (!StoredTestUpload::storeRecords(ctx_.database->connection(), state.NewTestId, *upload, state, &error)) {
+        // The instrument still holds the test; take the empty entry away again so the same name can be
+        // used when the user retrieves it once more.
+        TestLibrary(ctx_.database->connection()).deleteTest(state.CurrentTestName);
+        ctx_.prompts->message(QStringLiteral("The retrieved test could not be stored in the database, so nothing "
+                                             "was saved. The K7100 still holds the test: retrieve it again once "
+                                             "the problem is solved.\n\n%1").arg(error),
+                              QStringLiteral("Database Error"), MsgButtons::Ok, MsgIcon::Critical);
+        state.NewTestMode = keptNewTestMode;
+        state.CurrentTestName = keptTestName;
+        return;
+    }
+    openTestId_ = state.NewTestId;
+    showOpenTest();
+    main_.setRelatedInfoEnabled(true);
+}
+
+void MainController::showOpenTest()
+{
+    chart_->resetChart();
+    grid_.SetGridHeader(ctx_.state->UnitSystem);
+    grid_.LoadResultGrid(query_);
+    ctx_.state->NewTestMode = false;
+    chart_->showOpenTest();
+}
+
+void MainController::realTime()
+{
+    frmRealTime *screen = frmRealTime::open(ctx_, &main_);
+    if (!screen)
+        return;
+    // A test named and run there can be opened like any stored test afterwards; nothing to reload here.
+}
+
+void MainController::setup()
+{
+    frmSetup *screen = setupScreen();
+    if (!screen) {
+        screen = new frmSetup(ctx_);
+        setup_ = screen;
+        connect(screen, &frmSetup::returned, &main_, [this](Qt::WindowStates s) {
+            main_.setWindowState(s);
+            main_.show();
+            main_.activateWindow();
+            main_.Form_Activate();
+        });
+        connect(screen, &frmSetup::plottingMethodChanged, this, [this](int) { chart_->applyPlottingMethod(); });
+        screen->aboutHandler = [this] { main_.MenuHelpAbout_Click(); };
+    }
+    const Qt::WindowStates s = main_.windowState();
+    main_.hide();
+    screen->showFromMain(s);
+}
+
+void MainController::caliCheck()
+{
+    frmCaliCheck::showModal(ctx_, &main_);
+}
+
+void MainController::directLog()
+{
+    // Not modal; a second click brings the open window forward. It closes with the program.
+    directLog_ = frmDirectLog::showFrom(ctx_, &main_);
+}
+
+void MainController::overlap()
+{
+    chart_->overlap();
+}
