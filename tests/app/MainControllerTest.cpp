@@ -1,0 +1,128 @@
+// The main window wired to its subsystems: retrieving a stored test names it through the real
+// related-information dialog, stores its points and shows it; cancelling stores nothing; returning after a
+// unit change redraws the open test's grid in the new units.
+#include "app/MainController.h"
+#include "app/frmMain.h"
+#include "common/AppContext.h"
+#include "common/ProgramState.h"
+#include "platform/PortMap.h"
+#include "store/Database.h"
+#include "tests/support/FakeSerialPort.h"
+#include "tests/support/ScriptedPrompts.h"
+#include "tests/support/TempDir.h"
+#include "tests/support/VirtualClock.h"
+
+#include <QApplication>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QSqlQuery>
+#include <QTableView>
+#include <QTimer>
+#include <gtest/gtest.h>
+
+namespace {
+
+class MainControllerTest : public ::testing::Test {
+protected:
+    MainControllerTest()
+    {
+        EXPECT_TRUE(db.open(dir.file(Database::defaultFileName())));
+        ports.setOverride(1, QStringLiteral("/dev/k7"));
+        ctx.state = &state;
+        ctx.prompts = &prompts;
+        ctx.clock = &clock;
+        ctx.database = &db;
+        ctx.ports = &ports;
+        ctx.workDir = dir.path();
+        ctx.makePort = [this] {
+            auto port = std::make_unique<FakeSerialPort>(&clock);
+            FakeSerialPort *p = port.get();
+            port->responder = [this, p](const QByteArray &bytes) {
+                if (bytes == QByteArray(1, 8))
+                    p->feed("\x02", clock.now() + 0.1);
+                if (bytes == QByteArray(1, 1))
+                    p->feed("1,30,120,150,0,30000,1,1,60,121,152,0,30000,1,\x02", clock.now() + 0.1);
+            };
+            return std::unique_ptr<SerialPort>(std::move(port));
+        };
+        window = std::make_unique<frmMain>(ctx);
+        controller = new MainController(ctx, *window);
+    }
+
+    // Answers the related-information dialog once it is up: a name and OK, or Cancel.
+    void answerRelatedDialog(const QString &name, bool ok)
+    {
+        QTimer::singleShot(0, [name, ok] {
+            QWidget *dialog = QApplication::activeModalWidget();
+            ASSERT_TRUE(dialog);
+            ASSERT_EQ(dialog->objectName(), "frmRelated");
+            dialog->findChild<QLineEdit *>("txtTestName")->setText(name);
+            dialog->findChild<QPushButton *>(ok ? "cmdok" : "cmdCancel")->click();
+        });
+    }
+
+    int storedPoints()
+    {
+        QSqlQuery q(db.connection());
+        q.exec("SELECT count(*) FROM TestResult");
+        q.next();
+        return q.value(0).toInt();
+    }
+
+    TempDir dir;
+    Database db;
+    ProgramState state;
+    ScriptedPrompts prompts;
+    VirtualClock clock;
+    PortMap ports;
+    AppContext ctx;
+    std::unique_ptr<frmMain> window;
+    MainController *controller = nullptr;
+};
+
+} // namespace
+
+TEST_F(MainControllerTest, RetrieveNamesStoresAndShowsTheTest)
+{
+    answerRelatedDialog(QStringLiteral("Mud \"A\" 'retrieved'"), true);
+    window->cmdRetrieve_Click();
+    EXPECT_EQ(storedPoints(), 2);
+    EXPECT_EQ(state.CurrentTestName, QStringLiteral("Mud \"A\" 'retrieved'"));
+    EXPECT_FALSE(state.NewTestMode);
+    EXPECT_EQ(controller->grid().rowCount(), 2);
+    EXPECT_EQ(controller->openTestId(), state.NewTestId);
+    EXPECT_TRUE(window->findChild<QPushButton *>("RelatedInfo")->isEnabled());
+    EXPECT_TRUE(prompts.messageTexts().isEmpty()) << prompts.messageTexts().join("|").toStdString();
+}
+
+TEST_F(MainControllerTest, CancelInTheNamingDialogStoresNothing)
+{
+    answerRelatedDialog(QStringLiteral("Never stored"), false);
+    window->MenuFileRetrieve_Click();
+    EXPECT_EQ(storedPoints(), 0);
+    EXPECT_TRUE(state.CurrentTestName.isEmpty());
+    EXPECT_FALSE(window->findChild<QPushButton *>("RelatedInfo")->isEnabled());
+    QSqlQuery q(db.connection());
+    q.exec("SELECT count(*) FROM RelatedInfo");
+    q.next();
+    EXPECT_EQ(q.value(0).toInt(), 0);
+}
+
+TEST_F(MainControllerTest, ActivationAfterAUnitChangeRedrawsTheOpenTestOnly)
+{
+    answerRelatedDialog(QStringLiteral("T1"), true);
+    window->cmdRetrieve_Click();
+    const QString eiHeader = controller->grid().headerData(2, Qt::Horizontal).toString();
+    const QString eiStress = controller->grid().data(controller->grid().index(0, 5)).toString();
+
+    state.UnitSystem = UnitsSI;
+    window->Form_Activate();   // UnitsChanged not set: nothing is redrawn
+    EXPECT_EQ(controller->grid().data(controller->grid().index(0, 5)).toString(), eiStress);
+
+    state.UnitsChanged = true;
+    window->Form_Activate();
+    EXPECT_FALSE(state.UnitsChanged);
+    EXPECT_NE(controller->grid().headerData(2, Qt::Horizontal).toString(), eiHeader);
+    EXPECT_NE(controller->grid().data(controller->grid().index(0, 5)).toString(), eiStress);
+    EXPECT_EQ(controller->grid().rowCount(), 2);
+}
