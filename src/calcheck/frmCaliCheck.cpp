@@ -5,7 +5,7 @@
 #include "common/AppContext.h"
 #include "common/ProgramState.h"
 #include "platform/ProportionalResizer.h"
-#include "sequence/FormBuilder.h"
+#include "platform/FormBuilder.h"
 
 #include <QLabel>
 #include <QLineEdit>

@@ -7,7 +7,7 @@
 #include "platform/ChartModel.h"
 #include "platform/ChartView.h"
 #include "platform/ProportionalResizer.h"
-#include "sequence/FormBuilder.h"
+#include "platform/FormBuilder.h"
 
 #include <QCloseEvent>
 #include <QComboBox>

@@ -4,7 +4,7 @@
 #include "common/ProgramState.h"
 #include "platform/ProportionalResizer.h"
 #include "store/Database.h"
-#include "store/DialogControls.h"
+#include "platform/FormBuilder.h"
 #include "store/TestLibrary.h"
 
 #include <QGroupBox>
@@ -16,7 +16,7 @@
 #include <QRadioButton>
 #include <QScreen>
 
-using namespace DialogControls;
+using namespace FormBuilder;
 
 frmRealRelated::frmRealRelated(AppContext &context, QWidget *parent)
     : QDialog(parent), context_(context),

@@ -8,7 +8,7 @@
 #include "platform/ProportionalResizer.h"
 #include "realtime/RealTimeSession.h"
 #include "realtime/frmRealRelated.h"
-#include "store/DialogControls.h"
+#include "platform/FormBuilder.h"
 
 #include <QButtonGroup>
 #include <QCloseEvent>
@@ -23,7 +23,7 @@
 #include <QStatusBar>
 #include <QTableWidget>
 
-using namespace DialogControls;
+using namespace FormBuilder;
 
 namespace {
 

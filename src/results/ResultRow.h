@@ -2,6 +2,7 @@
 // One data point of a stored test in display units: the ten columns every reader (grid, charts,
 // reports) addresses by position 0..9.
 #include <array>
+#include <cstddef>
 #include <vector>
 
 struct ResultRow {

@@ -2,7 +2,7 @@
 
 #include "platform/Prompts.h"
 #include "platform/ProportionalResizer.h"
-#include "sequence/FormBuilder.h"
+#include "platform/FormBuilder.h"
 
 #include <QGroupBox>
 #include <QLabel>

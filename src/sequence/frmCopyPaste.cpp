@@ -3,7 +3,7 @@
 #include "common/NumberText.h"
 #include "platform/Prompts.h"
 #include "platform/ProportionalResizer.h"
-#include "sequence/FormBuilder.h"
+#include "platform/FormBuilder.h"
 #include "sequence/StepRules.h"
 
 #include <QComboBox>

@@ -2,7 +2,7 @@
 
 #include "common/NumberText.h"
 #include "platform/ProportionalResizer.h"
-#include "sequence/FormBuilder.h"
+#include "platform/FormBuilder.h"
 
 #include <QComboBox>
 #include <QLabel>

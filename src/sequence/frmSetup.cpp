@@ -10,7 +10,7 @@
 #include "platform/PortMap.h"
 #include "platform/ProportionalResizer.h"
 #include "platform/Prompts.h"
-#include "sequence/FormBuilder.h"
+#include "platform/FormBuilder.h"
 #include "sequence/SetupTexts.h"
 #include "sequence/StepListPrinter.h"
 #include "sequence/StepNumbering.h"

@@ -5,13 +5,13 @@
 #include "platform/ProportionalResizer.h"
 #include "platform/Prompts.h"
 #include "store/Database.h"
-#include "store/DialogControls.h"
+#include "platform/FormBuilder.h"
 #include "store/TestLibrary.h"
 
 #include <QListWidget>
 #include <QPushButton>
 
-using namespace DialogControls;
+using namespace FormBuilder;
 
 frmOverlapTestName::frmOverlapTestName(AppContext &context, QWidget *parent) : QDialog(parent), ctx_(context)
 {

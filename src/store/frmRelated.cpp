@@ -4,14 +4,14 @@
 #include "common/ProgramState.h"
 #include "platform/ProportionalResizer.h"
 #include "store/Database.h"
-#include "store/DialogControls.h"
+#include "platform/FormBuilder.h"
 
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QStatusBar>
 
-using namespace DialogControls;
+using namespace FormBuilder;
 
 frmRelated::frmRelated(AppContext &context, QWidget *parent)
     : QDialog(parent), ctx_(context), library_(context.database->connection()),

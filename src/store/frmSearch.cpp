@@ -5,7 +5,7 @@
 #include "platform/ProportionalResizer.h"
 #include "platform/Prompts.h"
 #include "store/Database.h"
-#include "store/DialogControls.h"
+#include "platform/FormBuilder.h"
 
 #include <QComboBox>
 #include <QGroupBox>
@@ -15,7 +15,7 @@
 #include <QPushButton>
 #include <QTableWidget>
 
-using namespace DialogControls;
+using namespace FormBuilder;
 
 namespace {
 

@@ -1,15 +1,16 @@
 #pragma once
-// Small helpers for the test library dialogs, whose controls sit at design positions on the dialog (the
-// proportional resizer keeps them in proportion). Every control gets its program name and an accessible
-// name: its caption, or the text of the label beside it.
+// Small helpers for the program's windows and dialogs, whose controls sit at fixed design positions on one
+// area (the proportional resizer keeps them in proportion afterwards). Every control gets its program name
+// and an accessible name: its caption, or the text of the label beside it.
+#include <QAbstractButton>
 #include <QLabel>
 #include <QRect>
 #include <QString>
 #include <QWidget>
 
-namespace DialogControls {
+namespace FormBuilder {
 
-// A caption without accelerator marks ("Cancel && Return" -> "Cancel & Return", "&OK" -> "OK").
+// The caption without its accelerator marks ("Copy && P&aste" -> "Copy & Paste").
 inline QString plainCaption(QString caption)
 {
     caption.replace(QStringLiteral("&&"), QStringLiteral("\x01"));
@@ -28,15 +29,18 @@ W *place(QWidget *parent, const QString &objectName, const QRect &rect)
 }
 
 template <class B>
-B *button(QWidget *parent, const QString &objectName, const QString &caption, const QRect &rect)
+B *button(QWidget *parent, const QString &objectName, const QString &caption, const QRect &rect,
+          const QString &toolTip = {})
 {
     auto *b = place<B>(parent, objectName, rect);
     b->setText(caption);
     b->setAccessibleName(plainCaption(caption));
+    if (!toolTip.isEmpty())
+        b->setToolTip(toolTip);
     return b;
 }
 
-// A label for `buddy`, which takes the label's text as its accessible name.
+// A label for `buddy`; the buddy takes the label's text as its accessible name.
 inline QLabel *label(QWidget *parent, const QString &text, const QRect &rect, QWidget *buddy = nullptr)
 {
     auto *l = new QLabel(text, parent);
@@ -51,4 +55,4 @@ inline QLabel *label(QWidget *parent, const QString &text, const QRect &rect, QW
     return l;
 }
 
-} // namespace DialogControls
+} // namespace FormBuilder
