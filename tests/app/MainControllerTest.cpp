@@ -14,7 +14,9 @@
 
 #include <QApplication>
 #include <QLineEdit>
+#include <QPointer>
 #include <QPushButton>
+#include <QSignalSpy>
 #include <QSqlQuery>
 #include <QTableView>
 #include <QTimer>
@@ -125,4 +127,21 @@ TEST_F(MainControllerTest, ActivationAfterAUnitChangeRedrawsTheOpenTestOnly)
     EXPECT_NE(controller->grid().headerData(2, Qt::Horizontal).toString(), eiHeader);
     EXPECT_NE(controller->grid().data(controller->grid().index(0, 5)).toString(), eiStress);
     EXPECT_EQ(controller->grid().rowCount(), 2);
+}
+
+TEST_F(MainControllerTest, ExitWithTheLoggingScreenOpenEndsTheProgramAndClosesIt)
+{
+    window->show();
+    window->DirectLog_Click();
+    QPointer<QWidget> logging = controller->directLogScreen();
+    ASSERT_TRUE(logging && logging->isVisible());
+    QSignalSpy ended(window.get(), &frmMain::programEnded);
+
+    prompts.messageAnswers = {MsgAnswer::Yes};
+    window->cmdExit_Click();
+    ASSERT_EQ(prompts.messageTexts(), QStringList{QStringLiteral("Are you sure you want to exit?")});
+    EXPECT_EQ(ended.count(), 1);
+    EXPECT_FALSE(window->isVisible());
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_TRUE(!logging || !logging->isVisible()) << "the logging screen went with the program";
 }
