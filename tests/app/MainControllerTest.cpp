@@ -13,6 +13,7 @@
 #include "tests/support/VirtualClock.h"
 
 #include <QApplication>
+#include <QFile>
 #include <QLineEdit>
 #include <QPointer>
 #include <QPushButton>
@@ -144,4 +145,19 @@ TEST_F(MainControllerTest, ExitWithTheLoggingScreenOpenEndsTheProgramAndClosesIt
     EXPECT_FALSE(window->isVisible());
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     EXPECT_TRUE(!logging || !logging->isVisible()) << "the logging screen went with the program";
+}
+
+TEST_F(MainControllerTest, ReportButtonAndToolbarReportDoNothingWhileTheMenuWritesTheTextReport)
+{
+    answerRelatedDialog(QStringLiteral("T1"), true);
+    window->cmdRetrieve_Click();
+    prompts.clear();
+
+    window->findChild<QPushButton *>("cmdReport")->click();
+    window->Toolbar1_ButtonClick(QStringLiteral("Report"));
+    EXPECT_TRUE(prompts.records.isEmpty());
+
+    prompts.fileAnswers = {dir.file("t1.csv")};
+    window->menureport_Click();
+    EXPECT_TRUE(QFile::exists(dir.file("t1.csv")));
 }
