@@ -3,6 +3,7 @@
 #include "results/ResultGridModel.h"
 
 #include <QHeaderView>
+#include <QStyle>
 #include <QTableView>
 
 namespace {
@@ -10,6 +11,25 @@ namespace {
 int pixels(const QTableView &view, int twips)
 {
     return twips * view.logicalDpiX() / 1440;
+}
+
+// The classic width is kept as the least; a column whose header line is wider (fonts differ from the
+// ones the layout was drawn with) is widened so that no unit is cut off. Header lines are short, so
+// this costs nothing when the units change.
+void fitHeaderWidths(QTableView &view)
+{
+    QHeaderView *header = view.horizontalHeader();
+    const QFontMetrics metrics(header->font());
+    const int least = pixels(view, ResultGridModel::ColumnWidthTwips);
+    const int padding = 2 * header->style()->pixelMetric(QStyle::PM_HeaderMargin) + 6;
+    QAbstractItemModel *model = view.model();
+    for (int c = 0; model && c < model->columnCount(); ++c) {
+        int widest = 0;
+        const QStringList lines = model->headerData(c, Qt::Horizontal).toString().split(QLatin1Char('\n'));
+        for (const QString &line : lines)
+            widest = qMax(widest, metrics.horizontalAdvance(line));
+        header->resizeSection(c, qMax(least, widest + padding));
+    }
 }
 
 } // namespace
@@ -32,4 +52,6 @@ void ResultGridView::setUp(QTableView &view, ResultGridModel &model)
     header->setDefaultSectionSize(pixels(view, ResultGridModel::ColumnWidthTwips));
     header->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     header->setMinimumHeight(pixels(view, ResultGridModel::HeaderHeightTwips));
+    fitHeaderWidths(view);
+    QObject::connect(&model, &QAbstractItemModel::headerDataChanged, &view, [&view] { fitHeaderWidths(view); });
 }

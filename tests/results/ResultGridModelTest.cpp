@@ -105,3 +105,21 @@ TEST(ResultGridModel, ViewIsTheNamedGridWithFixedRows)
     EXPECT_EQ(view.model()->rowCount(), 100000);
     EXPECT_EQ(view.model()->data(view.model()->index(99999, 0)).toString(), "100");
 }
+
+TEST(ResultGridModel, EveryHeaderLineFitsItsColumnInBothUnitSystems)
+{
+    ResultGridModel model;
+    QTableView view;
+    ResultGridView::setUp(view, model);
+    const QFontMetrics metrics(view.horizontalHeader()->font());
+    const int classic = ResultGridModel::ColumnWidthTwips * view.logicalDpiX() / 1440;
+    for (int units : {UnitsEI, UnitsSI}) {
+        model.SetGridHeader(units);   // the units change after set-up
+        for (int c = 0; c < model.columnCount(); ++c) {
+            const int width = view.horizontalHeader()->sectionSize(c);
+            EXPECT_GE(width, classic);
+            for (const QString &line : model.headerData(c, Qt::Horizontal).toString().split('\n'))
+                EXPECT_GT(width, metrics.horizontalAdvance(line)) << units << ": " << line.toStdString();
+        }
+    }
+}
