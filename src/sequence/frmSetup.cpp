@@ -36,6 +36,7 @@
 #include <QScreen>
 #include <QStatusBar>
 #include <QTableWidget>
+#include <QTimer>
 
 using namespace FormBuilder;
 
@@ -163,6 +164,11 @@ void frmSetup::buildControls()
     bar->addWidget(statusPanel_, 1);
     bar->addWidget(progress_, 1);
     bar->addPermanentWidget(timePanel_);
+    // The time panel is a clock, as on the main window; it ticks only while the screen is shown.
+    clockTimer_ = new QTimer(this);
+    clockTimer_->setObjectName(QStringLiteral("tmrClock"));
+    clockTimer_->setInterval(1000);
+    connect(clockTimer_, &QTimer::timeout, this, &frmSetup::updateClock);
 
     for (QWidget *w : a->findChildren<QWidget *>(Qt::FindDirectChildrenOnly))
         designRects_.insert(w, w->geometry());
@@ -257,8 +263,7 @@ void frmSetup::load()
         it.key()->setGeometry(it.value());
     area_->resize(kDesignSize);
 
-    timePanel_->setText(ctx_.clock ? ctx_.clock->currentDateTime().time().toString(QStringLiteral("hh:mm:ss"))
-                                   : QString());
+    updateClock();
     statusPanel_->clear();
     progress_->setVisible(false);
 
@@ -474,6 +479,12 @@ void frmSetup::choosePlotting(int method)
 
 // ---- library commands
 
+void frmSetup::updateClock()
+{
+    timePanel_->setText(ctx_.clock ? ctx_.clock->currentDateTime().time().toString(QStringLiteral("hh:mm:ss"))
+                                   : QString());
+}
+
 void frmSetup::newSequence()
 {
     if (const auto id = commands_.newSequence(cmbRbselect_->currentIndex() + 1))
@@ -637,4 +648,17 @@ void frmSetup::closeEvent(QCloseEvent *event)
     event->accept();
     if (wasVisible)
         emit returned(s);
+}
+
+void frmSetup::showEvent(QShowEvent *event)
+{
+    updateClock();
+    clockTimer_->start();
+    QMainWindow::showEvent(event);
+}
+
+void frmSetup::hideEvent(QHideEvent *event)
+{
+    clockTimer_->stop();
+    QMainWindow::hideEvent(event);
 }

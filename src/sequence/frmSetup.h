@@ -29,6 +29,7 @@ class QProgressBar;
 class QPushButton;
 class QRadioButton;
 class QTableWidget;
+class QTimer;
 
 class frmSetup : public QMainWindow, public DownloadProgress {
     Q_OBJECT
@@ -76,6 +77,8 @@ public slots:
     void choosePort(int position);
     void choosePlotting(int method);
     void showAbout();
+    // The status bar's clock (every second while the screen is shown).
+    void updateClock();
 
 signals:
     void returned(Qt::WindowStates state);
@@ -84,6 +87,8 @@ signals:
 
 protected:
     void closeEvent(QCloseEvent *event) override;
+    void showEvent(QShowEvent *event) override;
+    void hideEvent(QHideEvent *event) override;
 
 private:
     void buildControls();
@@ -125,6 +130,7 @@ private:
     QRadioButton *radBfc_ = nullptr, *radBfl_ = nullptr, *radSpline_ = nullptr, *radLinear_ = nullptr;
     QLineEdit *txtSF_ = nullptr;
     QLabel *timePanel_ = nullptr, *statusPanel_ = nullptr;
+    QTimer *clockTimer_ = nullptr;
     QProgressBar *progress_ = nullptr;
     QAction *MenuFilenew_ = nullptr, *MenuFilesaveas_ = nullptr, *MenuFileDelete_ = nullptr, *MenuReturn_ = nullptr;
     QAction *MenuUnitEI_ = nullptr, *MenuUnitSI_ = nullptr;

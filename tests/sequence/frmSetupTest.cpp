@@ -14,6 +14,7 @@
 #include <QRadioButton>
 #include <QSignalSpy>
 #include <QTableWidget>
+#include <QTimer>
 
 class SetupScreenTest : public SetupScreenFixture {
 protected:
@@ -96,6 +97,23 @@ TEST_F(SetupScreenTest, ControlsCarryTheirCaptionsToolTipsAndNames)
     EXPECT_EQ(groups, (QStringList{"Charting Type", "Unit Selection"}));
     EXPECT_NE(screen->findChild<QWidget *>(QStringLiteral("StatusBar1")), nullptr);
     EXPECT_NE(screen->findChild<QLabel *>(QStringLiteral("Time")), nullptr);
+}
+
+TEST_F(SetupScreenTest, TimePanelIsAClockThatTicksWhileTheScreenIsShown)
+{
+    clock.setStartDateTime(QDateTime(QDate(2026, 1, 15), QTime(8, 43, 20)));  // the clock reads 1000 s later
+    open();
+    auto *time = child<QLabel>("Time");
+    EXPECT_EQ(time->text(), "09:00:00");
+    auto *timer = child<QTimer>("tmrClock");
+    EXPECT_EQ(timer->interval(), 1000);
+    EXPECT_TRUE(timer->isActive());
+    clock.advance(3725);
+    ASSERT_TRUE(QMetaObject::invokeMethod(timer, "timeout"));
+    EXPECT_EQ(time->text(), "10:02:05");
+
+    child<QPushButton>("cmdReturn")->click();
+    EXPECT_FALSE(timer->isActive()) << "no ticking behind the main window";
 }
 
 TEST_F(SetupScreenTest, MenusHoldTheirEntriesInOrder)
