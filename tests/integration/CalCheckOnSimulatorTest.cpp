@@ -2,13 +2,8 @@
 // Newtonian fluid of 100 cP, at fifty times the real pace on both sides of the line: the check's steps reach
 // the instrument, and when its end byte comes every row of the table shows no error.
 #include "calcheck/CalibrationSession.h"
-#include "common/AppContext.h"
-#include "common/ProgramState.h"
-#include "platform/PortMap.h"
-#include "platform/QtSerialPort.h"
-#include "sim/PtyHost.h"
 #include "tests/integration/RealTimeScaledClock.h"
-#include "tests/support/ScriptedPrompts.h"
+#include "tests/integration/SimulatedLine.h"
 
 #include <QElapsedTimer>
 #include <QTimer>
@@ -16,7 +11,6 @@
 
 namespace {
 
-constexpr int kComm = 5;
 constexpr double kRate = 50.0;   // simulated seconds per real second: the 150-second check in about 3 s
 
 SimulatorOptions newtonian100()
@@ -33,23 +27,12 @@ SimulatorOptions newtonian100()
 
 TEST(CalCheckOnSimulator, HundredCentipoiseFluidEndsWithNoErrorInAnyRow)
 {
-    PtyHost host(newtonian100());
-    QString error;
-    ASSERT_TRUE(host.open(&error)) << error.toStdString();
-    ProgramState state;
-    ScriptedPrompts prompts;
     RealTimeScaledClock clock(kRate);
-    PortMap ports;
-    ports.setOverride(kComm, host.devicePath());
-    state.CommPortNumber = kComm;
-    AppContext ctx;
-    ctx.state = &state;
-    ctx.prompts = &prompts;
-    ctx.clock = &clock;
-    ctx.ports = &ports;
-    ctx.makePort = [] { return std::unique_ptr<SerialPort>(new QtSerialPort); };
+    SimulatedLine line(newtonian100(), clock);
+    ASSERT_TRUE(line.ok) << line.error.toStdString();
+    ScriptedPrompts &prompts = line.prompts;
 
-    CalibrationSession session(ctx);
+    CalibrationSession session(line.ctx);
     session.load();
     session.start(QStringLiteral("100"));
     ASSERT_TRUE(session.isRunning()) << prompts.messageTexts().join(" | ").toStdString();
@@ -68,8 +51,8 @@ TEST(CalCheckOnSimulator, HundredCentipoiseFluidEndsWithNoErrorInAnyRow)
     EXPECT_EQ(session.statusText(), QStringLiteral("Auto Calibration Check is Finished. "));
     const QList<SimStep> expectedSteps{{1, 30, 55, 176, 1}, {2, 30, 55, 352, 1}, {3, 30, 55, 587, 1},
                                        {4, 30, 55, 5874, 1}, {5, 30, 55, 46995, 1}};
-    EXPECT_EQ(host.simulator().steps(), expectedSteps);
-    EXPECT_EQ(host.simulator().downloadsRejected(), 0);
+    EXPECT_EQ(line.host.simulator().steps(), expectedSteps);
+    EXPECT_EQ(line.host.simulator().downloadsRejected(), 0);
     for (const CalibrationRow &row : session.table().rows()) {
         EXPECT_TRUE(row.run) << row.target;
         EXPECT_EQ(row.measured, row.target) << row.target;

@@ -1,16 +1,11 @@
 // Direct logging through QtSerialPort and a pseudo-terminal against the simulated instrument, at twenty
 // times the real pace: the screen's run-speed command sets the instrument to 300 rpm, Run starts it, and
 // every line of the data file reads back as the reading the instrument sent, in order.
-#include "common/AppContext.h"
 #include "common/NumberText.h"
-#include "common/ProgramState.h"
 #include "directlog/DirectLogSession.h"
 #include "platform/ChartModel.h"
-#include "platform/PortMap.h"
-#include "platform/QtSerialPort.h"
-#include "sim/PtyHost.h"
 #include "tests/integration/RealTimeScaledClock.h"
-#include "tests/support/ScriptedPrompts.h"
+#include "tests/integration/SimulatedLine.h"
 #include "tests/support/TempDir.h"
 
 #include <QElapsedTimer>
@@ -21,7 +16,6 @@
 
 namespace {
 
-constexpr int kComm = 6;
 constexpr double kRate = 20.0;
 
 struct Reading {
@@ -54,28 +48,17 @@ TEST(DirectLogOnSimulator, RunAt300RpmWritesTheInstrumentsReadings)
     options.fluid.kind = FluidModel::Kind::Newtonian;
     options.fluid.viscosityCp = 100.0;
     options.noise = 2.0;   // readings that differ from one another
-    PtyHost host(options);
-    QString error;
-    ASSERT_TRUE(host.open(&error)) << error.toStdString();
+    RealTimeScaledClock clock(kRate);
+    SimulatedLine line(options, clock);
+    ASSERT_TRUE(line.ok) << line.error.toStdString();
+    PtyHost &host = line.host;
+    ScriptedPrompts &prompts = line.prompts;
+    line.ctx.workDir = dir.path();
     QByteArray sent;
     QObject::connect(&host, &PtyHost::sent, [&sent](const QByteArray &b) { sent += b; });
 
-    ProgramState state;
-    ScriptedPrompts prompts;
-    RealTimeScaledClock clock(kRate);
-    PortMap ports;
-    ports.setOverride(kComm, host.devicePath());
-    state.CommPortNumber = kComm;
-    AppContext ctx;
-    ctx.state = &state;
-    ctx.prompts = &prompts;
-    ctx.clock = &clock;
-    ctx.ports = &ports;
-    ctx.workDir = dir.path();
-    ctx.makePort = [] { return std::unique_ptr<SerialPort>(new QtSerialPort); };
-
     ChartModel chart;
-    DirectLogSession session(ctx, chart);
+    DirectLogSession session(line.ctx, chart);
     session.load();
     session.startRecording();
     session.run(QStringLiteral("sim.txt"));

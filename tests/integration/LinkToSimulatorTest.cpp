@@ -1,16 +1,10 @@
 // The program's sequence download and stand-alone start/stop, through QtSerialPort and a real
 // pseudo-terminal, into the simulated instrument. The program's waits run on a virtual clock; only the
 // bytes travel for real.
-#include "common/AppContext.h"
-#include "common/ProgramState.h"
-#include "link/DownloadProgress.h"
 #include "link/SequenceDownload.h"
 #include "link/StandAloneTest.h"
-#include "platform/PortMap.h"
-#include "platform/QtSerialPort.h"
-#include "sim/PtyHost.h"
 #include "store/Database.h"
-#include "tests/support/ScriptedPrompts.h"
+#include "tests/integration/SimulatedLine.h"
 #include "tests/support/TempDir.h"
 #include "tests/support/VirtualClock.h"
 
@@ -21,33 +15,17 @@
 
 namespace {
 
-constexpr int kComm = 3;
 constexpr int kPatienceMs = 5000;
-
-class SilentProgress : public DownloadProgress {
-public:
-    void setStatus(const QString &) override {}
-    void showProgress(int) override {}
-    void setProgress(int) override {}
-    void hideProgress() override {}
-};
 
 class LinkToSimulator : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        QString error;
-        ASSERT_TRUE(host.open(&error)) << error.toStdString();
+        ASSERT_TRUE(line.ok) << line.error.toStdString();
         QObject::connect(&host, &PtyHost::received, [this](const QByteArray &b) { received += b; });
+        QString error;
         ASSERT_TRUE(db.open(dir.file(Database::defaultFileName()), &error)) << error.toStdString();
-        ports.setOverride(kComm, host.devicePath());
-        state.CommPortNumber = kComm;
-        ctx.state = &state;
-        ctx.prompts = &prompts;
-        ctx.clock = &clock;
         ctx.database = &db;
-        ctx.ports = &ports;
-        ctx.makePort = [] { return std::unique_ptr<SerialPort>(new QtSerialPort); };
         ctx.workDir = dir.path();
     }
 
@@ -74,14 +52,14 @@ protected:
     }
 
     TempDir dir;
-    PtyHost host{options()};
+    VirtualClock clock;
+    SimulatedLine line{options(), clock};
+    PtyHost &host = line.host;
+    ProgramState &state = line.state;
+    ScriptedPrompts &prompts = line.prompts;
+    AppContext &ctx = line.ctx;
     QByteArray received;
     Database db;
-    ProgramState state;
-    ScriptedPrompts prompts;
-    VirtualClock clock;
-    PortMap ports;
-    AppContext ctx;
     SilentProgress progress;
 };
 

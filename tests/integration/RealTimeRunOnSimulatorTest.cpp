@@ -5,20 +5,14 @@
 // The kill test runs such a run in a child process (this executable again), kills it with SIGKILL in the
 // middle, and checks that every point the child had reported stored is in the database, which passes
 // SQLite's integrity check.
-#include "common/AppContext.h"
-#include "common/ProgramState.h"
-#include "link/DownloadProgress.h"
 #include "link/SequenceDownload.h"
 #include "platform/ChartModel.h"
-#include "platform/PortMap.h"
-#include "platform/QtSerialPort.h"
 #include "realtime/RealTimeNaming.h"
 #include "realtime/RealTimeSession.h"
-#include "sim/PtyHost.h"
 #include "store/Database.h"
 #include "store/TestLibrary.h"
 #include "tests/integration/RealTimeScaledClock.h"
-#include "tests/support/ScriptedPrompts.h"
+#include "tests/integration/SimulatedLine.h"
 #include "tests/support/TempDir.h"
 
 #include <QElapsedTimer>
@@ -33,17 +27,8 @@
 
 namespace {
 
-constexpr int kComm = 4;
 constexpr double kRate = 20.0;    // simulated seconds per real second, on both sides of the line
 const char *const kChildDirVariable = "K7100_REALTIME_KILL_CHILD_DIR";
-
-class SilentProgress : public DownloadProgress {
-public:
-    void setStatus(const QString &) override {}
-    void showProgress(int) override {}
-    void setProgress(int) override {}
-    void hideProgress() override {}
-};
 
 struct Step {
     int seconds;
@@ -57,22 +42,19 @@ class SimulatedBench {
 public:
     explicit SimulatedBench(const QString &dbPath)
     {
+        QString error;
+        ok = line.ok && db.open(dbPath, &error);
+        lastError = line.ok ? error : line.error;
+        ctx.database = &db;
+    }
+
+    static SimulatorOptions options()
+    {
         SimulatorOptions o;
         o.rate = kRate;
         o.heaterTimeConstant = 0.0;
         o.failures.splitDelayMs = 300;   // each message arrives in two pieces, often in different ticks
-        host = std::make_unique<PtyHost>(o);
-        QString error;
-        ok = host->open(&error) && db.open(dbPath, &error);
-        lastError = error;
-        ports.setOverride(kComm, host->devicePath());
-        state.CommPortNumber = kComm;
-        ctx.state = &state;
-        ctx.prompts = &prompts;
-        ctx.clock = &clock;
-        ctx.database = &db;
-        ctx.ports = &ports;
-        ctx.makePort = [] { return std::unique_ptr<SerialPort>(new QtSerialPort); };
+        return o;
     }
 
     bool addSequence(const QString &name, const QList<Step> &steps)
@@ -129,15 +111,15 @@ public:
         }
     }
 
+    RealTimeScaledClock clock{kRate};
+    SimulatedLine line{options(), clock};
+    PtyHost *host = &line.host;
+    ProgramState &state = line.state;
+    ScriptedPrompts &prompts = line.prompts;
+    AppContext &ctx = line.ctx;
     bool ok = false;
     QString lastError;
-    std::unique_ptr<PtyHost> host;
     Database db;
-    ProgramState state;
-    ScriptedPrompts prompts;
-    RealTimeScaledClock clock{kRate};
-    PortMap ports;
-    AppContext ctx;
     SilentProgress progress;
 };
 

@@ -1,18 +1,12 @@
 // Retrieving a stand-alone test from the simulated instrument over a real pseudo-terminal: the records the
 // program decodes are exactly the readings the simulator kept, and the custom rotor-bob reply is understood.
 // The waits run on the real clock (two quiet times per request), so the run is about a second.
-#include "common/AppContext.h"
-#include "common/ProgramState.h"
-#include "link/DownloadProgress.h"
 #include "link/SequenceDownload.h"
 #include "link/StandAloneTest.h"
 #include "link/StoredTestUpload.h"
-#include "platform/PortMap.h"
-#include "platform/QtSerialPort.h"
 #include "platform/SteadyClock.h"
-#include "sim/PtyHost.h"
 #include "store/Database.h"
-#include "tests/support/ScriptedPrompts.h"
+#include "tests/integration/SimulatedLine.h"
 #include "tests/support/TempDir.h"
 
 #include <QSqlQuery>
@@ -20,16 +14,6 @@
 #include <gtest/gtest.h>
 
 namespace {
-
-constexpr int kComm = 4;
-
-class QuietProgress : public DownloadProgress {
-public:
-    void setStatus(const QString &) override {}
-    void showProgress(int) override {}
-    void setProgress(int) override {}
-    void hideProgress() override {}
-};
 
 SimulatorOptions fastNewtonian(std::optional<double> customFactor)
 {
@@ -46,31 +30,22 @@ SimulatorOptions fastNewtonian(std::optional<double> customFactor)
 void runUpload(std::optional<double> customFactor)
 {
     TempDir dir;
-    PtyHost host(fastNewtonian(customFactor));
-    QString error;
-    ASSERT_TRUE(host.open(&error)) << error.toStdString();
-    Database db;
-    ASSERT_TRUE(db.open(dir.file(Database::defaultFileName()), &error));
-
-    ProgramState state;
-    ScriptedPrompts prompts;
     SteadyClock clock;
-    PortMap ports;
-    ports.setOverride(kComm, host.devicePath());
-    state.CommPortNumber = kComm;
-    AppContext ctx;
-    ctx.state = &state;
-    ctx.prompts = &prompts;
-    ctx.clock = &clock;
+    SimulatedLine line(fastNewtonian(customFactor), clock);
+    ASSERT_TRUE(line.ok) << line.error.toStdString();
+    PtyHost &host = line.host;
+    ScriptedPrompts &prompts = line.prompts;
+    AppContext &ctx = line.ctx;
+    Database db;
+    QString error;
+    ASSERT_TRUE(db.open(dir.file(Database::defaultFileName()), &error)) << error.toStdString();
     ctx.database = &db;
-    ctx.ports = &ports;
-    ctx.makePort = [] { return std::unique_ptr<SerialPort>(new QtSerialPort); };
 
     QSqlQuery q(db.connection());
     ASSERT_TRUE(q.exec("INSERT INTO SequenceName VALUES (1, 'Short', 1)"));
     ASSERT_TRUE(q.exec("INSERT INTO SequenceSetup VALUES (1, 1, 60, 120, 300, 10)"));
     ASSERT_TRUE(q.exec("INSERT INTO SequenceSetup VALUES (1, 2, 30, 120, 0, 10)"));
-    QuietProgress progress;
+    SilentProgress progress;
     ASSERT_TRUE(SequenceDownload::send(ctx, "Short", progress));
     ASSERT_TRUE(StandAloneTest::start(ctx));
     ASSERT_TRUE(QTest::qWaitFor([&] { return !host.simulator().storedReadings().isEmpty(); }, 5000));
@@ -92,8 +67,9 @@ void runUpload(std::optional<double> customFactor)
         EXPECT_EQ(r.rotorBob, kept[i].rotorBob);
     }
     EXPECT_EQ(upload->customRB, customFactor.has_value());
-    if (customFactor)
+    if (customFactor) {
         EXPECT_DOUBLE_EQ(upload->customRateFactor, *customFactor);
+    }
     EXPECT_TRUE(prompts.records.isEmpty());
 }
 
