@@ -1,6 +1,7 @@
 #include "app/StartUp.h"
 #include "common/ProgramState.h"
 #include "store/Database.h"
+#include "tests/support/FileBytes.h"
 #include "tests/support/ScriptedPrompts.h"
 #include "tests/support/TempDir.h"
 
@@ -8,23 +9,6 @@
 #include <QFile>
 #include <QSqlQuery>
 #include <gtest/gtest.h>
-
-namespace {
-
-void writeFile(const QString &path, const QByteArray &bytes)
-{
-    QFile f(path);
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-    f.write(bytes);
-}
-
-QByteArray readFile(const QString &path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
-
-} // namespace
 
 TEST(StartUpCommandLine, DebugOnlyWhenTheWholeLineIsSlashDebug)
 {

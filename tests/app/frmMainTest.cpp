@@ -1,6 +1,7 @@
 #include "app/frmMain.h"
 #include "common/AppContext.h"
 #include "common/ProgramState.h"
+#include "tests/support/FileBytes.h"
 #include "tests/support/ScriptedPrompts.h"
 #include "tests/support/TempDir.h"
 #include "tests/support/VirtualClock.h"
@@ -44,19 +45,6 @@ struct MainFixture {
     }
     template <class T> T *find(const char *name) const { return window->findChild<T *>(QString::fromLatin1(name)); }
 };
-
-void writeFile(const QString &path, const QByteArray &bytes)
-{
-    QFile f(path);
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-    f.write(bytes);
-}
-
-QByteArray readFile(const QString &path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
 
 void expectExitQuestion(const ScriptedPrompts &prompts)
 {

@@ -10,20 +10,8 @@
 
 namespace calcheck {
 
-// One data message: the seven fields separated by commas, then the end byte 26.
-inline QByteArray message(std::initializer_list<qint64> fields)
-{
-    QByteArray m;
-    for (qint64 f : fields) {
-        if (!m.isEmpty())
-            m += ',';
-        m += QByteArray::number(f);
-    }
-    return m + char(26);
-}
-
 // A reading of step `step` at `second` with the measured stress, at 55 degF and R1-B1.
-inline QByteArray reading(int step, int second, qint64 stress) { return message({step, second, 55, stress, 0, 100, 1}); }
+inline QByteArray reading(int step, int second, qint64 stress) { return realTimeMessage({step, second, 55, stress, 0, 100, 1}); }
 
 } // namespace calcheck
 

@@ -65,8 +65,8 @@ TEST(CalibrationTable, OnlySeconds27And28OfASentStepFillItsRow)
         {calcheck::reading(5, 28, 790), false},   // not sent: no row for it
         {calcheck::reading(0, 28, 3), false},
         {calcheck::reading(6, 28, 3), false},
-        {calcheck::message({4, 28, 0, 50, 0, 100, 1}), false},       // temperature below 1: invalid
-        {calcheck::message({4, 28, 55, 60001, 0, 100, 1}), false},   // stress out of range: invalid
+        {realTimeMessage({4, 28, 0, 50, 0, 100, 1}), false},       // temperature below 1: invalid
+        {realTimeMessage({4, 28, 55, 60001, 0, 100, 1}), false},   // stress out of range: invalid
     };
     for (const Case &c : cases)
         EXPECT_EQ(t.take(decoded(c.message)), c.taken) << c.message.toStdString();

@@ -1,26 +1,10 @@
 #include "common/ProgramState.h"
 #include "common/SettingsFile.h"
+#include "tests/support/FileBytes.h"
 #include "tests/support/TempDir.h"
 
 #include <QFile>
 #include <gtest/gtest.h>
-
-namespace {
-
-void writeFile(const QString &path, const QByteArray &bytes)
-{
-    QFile f(path);
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-    f.write(bytes);
-}
-
-QByteArray readFile(const QString &path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
-
-} // namespace
 
 TEST(SettingsFile, ThreeLinesGivePortUnitsAndFactor)
 {

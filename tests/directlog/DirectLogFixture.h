@@ -12,20 +12,8 @@
 
 namespace directlog {
 
-// One data message: the seven fields separated by commas, then the end byte 26.
-inline QByteArray message(std::initializer_list<qint64> fields)
-{
-    QByteArray m;
-    for (qint64 f : fields) {
-        if (!m.isEmpty())
-            m += ',';
-        m += QByteArray::number(f);
-    }
-    return m + char(26);
-}
-
 // A constant-speed reading: step 1, `second` into it, 77 degF, the stress, 300 rpm, R1-B1.
-inline QByteArray reading(qint64 second, qint64 stress = 250) { return message({1, second, 77, stress, 0, 30000, 1}); }
+inline QByteArray reading(qint64 second, qint64 stress = 250) { return realTimeMessage({1, second, 77, stress, 0, 30000, 1}); }
 
 } // namespace directlog
 

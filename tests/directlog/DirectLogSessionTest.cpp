@@ -8,7 +8,6 @@
 #include <QTimer>
 #include <cmath>
 
-using directlog::message;
 using directlog::reading;
 using Buttons = DirectLogSession::Buttons;
 
@@ -170,8 +169,8 @@ TEST_F(DirectLogSessionTest, RunOnAMissingPortIsToldWithTheRunTitle)
 TEST_F(DirectLogSessionTest, SeveralMessagesInOneTickAreAllPlotted)
 {
     run();
-    port().feed(reading(1, 250) + reading(2, 260) + message({1, 3, 80, 300, 0, 60000, 1})
-                + message({1, 0, 80, 1, 0, 1, 1}) + "1,4,");
+    port().feed(reading(1, 250) + reading(2, 260) + realTimeMessage({1, 3, 80, 300, 0, 60000, 1})
+                + realTimeMessage({1, 0, 80, 1, 0, 1, 1}) + "1,4,");
     session.tick();
     // Seconds 1, 2 and 3 are plotted; the invalid one (second 0) is not; the half message waits.
     EXPECT_EQ(session.liveChart().pointIndex(), 4);
@@ -189,7 +188,7 @@ TEST_F(DirectLogSessionTest, RateFactorAndCustomFactorsShapeTheViscosity)
     state.RateFactor = 3.185f;
     state.RotorBob = 2;
     run();
-    port().feed(message({1, 2, 77, 120, 0, 10000, 2}));
+    port().feed(realTimeMessage({1, 2, 77, 120, 0, 10000, 2}));
     session.tick();
     EXPECT_FLOAT_EQ(float(chart.yValue(1, 1)), 22.13276482f);
 

@@ -10,8 +10,21 @@
 #include "tests/support/VirtualClock.h"
 
 #include <gtest/gtest.h>
+#include <initializer_list>
 #include <memory>
 #include <vector>
+
+// One real-time data message of the instrument: the fields separated by commas, then the end byte 26.
+inline QByteArray realTimeMessage(std::initializer_list<qint64> fields)
+{
+    QByteArray m;
+    for (qint64 f : fields) {
+        if (!m.isEmpty())
+            m += ',';
+        m += QByteArray::number(f);
+    }
+    return m + char(26);
+}
 
 // A fake port whose line dies after a given number of successful writes: the next write fails and
 // the port closes, as a pulled USB adapter does.
