@@ -146,13 +146,7 @@ void CommandParser::feedDownload(char byte, QList<Command> &out)
         qint64 v = 0;
         if (!closeNumber(v))
             return reject(QStringLiteral("empty %1").arg(QLatin1String(fieldName(field_))), byte, out);
-        switch (field_) {
-        case 0: current_.stepNo = int(v); break;
-        case 1: current_.seconds = v; break;
-        case 2: current_.temperatureF = int(v); break;
-        case 3: current_.speedHundredths = v; break;
-        }
-        ++field_;
+        storeNumberField(v);
         return;
     }
     if (field_ == 4) {
@@ -175,6 +169,18 @@ void CommandParser::feedDownload(char byte, QList<Command> &out)
     startFields();
 }
 
+// Fields 0 to 3 of a step and of the run-speed command: step, seconds, temperature, speed.
+void CommandParser::storeNumberField(qint64 value)
+{
+    switch (field_) {
+    case 0: current_.stepNo = int(value); break;
+    case 1: current_.seconds = value; break;
+    case 2: current_.temperatureF = int(value); break;
+    case 3: current_.speedHundredths = value; break;
+    }
+    ++field_;
+}
+
 void CommandParser::feedRunSpeed(char byte, QList<Command> &out)
 {
     if (field_ <= 3) {
@@ -187,13 +193,7 @@ void CommandParser::feedRunSpeed(char byte, QList<Command> &out)
         qint64 v = 0;
         if (byte != ',' || !closeNumber(v))
             return reject(QStringLiteral("run-speed command broken at %1").arg(shown(byte)), byte, out);
-        switch (field_) {
-        case 0: current_.stepNo = int(v); break;
-        case 1: current_.seconds = v; break;
-        case 2: current_.temperatureF = int(v); break;
-        case 3: current_.speedHundredths = v; break;
-        }
-        ++field_;
+        storeNumberField(v);
         return;
     }
     if (!isDigit(byte))

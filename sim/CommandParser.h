@@ -36,6 +36,7 @@ private:
     void reject(const QString &problem, char byte, QList<Command> &out);
     void startFields();
     bool closeNumber(qint64 &value);
+    void storeNumberField(qint64 value);
 
     State state_ = State::Idle;
     int field_ = 0;
