@@ -13,6 +13,6 @@ class BenchDatabase {
 public:
     // Ensures `path` exists with `ordinaryTests` tests of `ordinaryPoints` points each, plus the special
     // tests inserted halfway through (so their rows sit between the others, not at the end).
-    static bool ensure(const QString &path, int ordinaryTests, int ordinaryPoints,
-                       const QList<BenchTestSpec> &special, QString *error);
+    static bool ensure(const QString &path, int ordinaryTests, int ordinaryPoints, const QList<BenchTestSpec> &special,
+                       QString *error);
 };

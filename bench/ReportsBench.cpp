@@ -56,7 +56,7 @@ RelatedInfoRecord info()
     return r;
 }
 
-constexpr double kValueCellsPerRow = 12;  // columns 1..12 of every data row
+constexpr double kValueCellsPerRow = 12; // columns 1..12 of every data row
 
 void BM_DetailExport(benchmark::State &state)
 {

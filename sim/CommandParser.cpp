@@ -23,11 +23,11 @@ QString shown(char byte)
 
 const char *fieldName(int field)
 {
-    static const char *const names[] = {"step number", "step time", "temperature", "speed", "rotor-bob code",
-                                        "step end \"11\"", "step end \"11\""};
+    static const char *const names[] = {"step number",    "step time",       "temperature",    "speed",
+                                        "rotor-bob code", "step end \"11\"", "step end \"11\""};
     return names[field];
 }
-}
+} // namespace
 
 QList<CommandParser::Command> CommandParser::feed(char byte)
 {
@@ -74,12 +74,8 @@ bool CommandParser::closeNumber(qint64 &value)
 void CommandParser::feedOne(char byte, QList<Command> &out)
 {
     switch (state_) {
-    case State::Download:
-        feedDownload(byte, out);
-        return;
-    case State::RunSpeed:
-        feedRunSpeed(byte, out);
-        return;
+    case State::Download: feedDownload(byte, out); return;
+    case State::RunSpeed: feedRunSpeed(byte, out); return;
     case State::AfterByte8:
         if (isDigit(byte)) {
             state_ = State::RunSpeed;
@@ -89,9 +85,8 @@ void CommandParser::feedOne(char byte, QList<Command> &out)
         }
         state_ = State::Idle;
         out.append({Command::Type::UploadRequest, {}, {}});
-        break;  // the byte itself is a new command
-    case State::Idle:
-        break;
+        break; // the byte itself is a new command
+    case State::Idle: break;
     }
 
     switch (byte) {
@@ -100,20 +95,11 @@ void CommandParser::feedOne(char byte, QList<Command> &out)
         steps_.clear();
         startFields();
         break;
-    case kStart:
-        out.append({Command::Type::Start, {}, {}});
-        break;
-    case kStop:
-        out.append({Command::Type::Stop, {}, {}});
-        break;
-    case kUploadRequest:
-        state_ = State::AfterByte8;
-        break;
-    case kSendStoredData:
-        out.append({Command::Type::SendStoredData, {}, {}});
-        break;
-    default:
-        break;  // line noise between commands means nothing to the instrument
+    case kStart: out.append({Command::Type::Start, {}, {}}); break;
+    case kStop: out.append({Command::Type::Stop, {}, {}}); break;
+    case kUploadRequest: state_ = State::AfterByte8; break;
+    case kSendStoredData: out.append({Command::Type::SendStoredData, {}, {}}); break;
+    default: break; // line noise between commands means nothing to the instrument
     }
 }
 

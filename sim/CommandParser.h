@@ -14,8 +14,8 @@ public:
     struct Command {
         enum class Type { Download, Start, Stop, UploadRequest, SendStoredData, RunSpeed, Rejected };
         Type type;
-        QList<SimStep> steps;  // Download: every step; RunSpeed: the one constant-speed step
-        QString problem;       // Rejected: what was wrong with the stream
+        QList<SimStep> steps; // Download: every step; RunSpeed: the one constant-speed step
+        QString problem;      // Rejected: what was wrong with the stream
     };
 
     static constexpr int kMaxSteps = 98;

@@ -20,12 +20,9 @@ SimulatorOptions DemoInstrument::demoOptions()
     return o;
 }
 
-DemoInstrument::DemoInstrument(QObject *parent) : DemoInstrument(demoOptions(), parent)
-{
-}
+DemoInstrument::DemoInstrument(QObject *parent) : DemoInstrument(demoOptions(), parent) {}
 
-DemoInstrument::DemoInstrument(const SimulatorOptions &options, QObject *parent)
-    : QObject(parent), options_(options)
+DemoInstrument::DemoInstrument(const SimulatorOptions &options, QObject *parent) : QObject(parent), options_(options)
 {
     thread_.setObjectName(QStringLiteral("K7100 simulator"));
 }

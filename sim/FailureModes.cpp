@@ -10,7 +10,7 @@ bool readPositive(const QString &value, int &out, int maxValue)
     out = v;
     return true;
 }
-}
+} // namespace
 
 QByteArray FailureModes::garbageBytes()
 {
@@ -85,7 +85,8 @@ QString FailureModes::describe() const
 QStringList FailureModes::help()
 {
     return {
-        QStringLiteral("silent-after=N      from the first byte with code N on, send nothing (N=5: no answer to start; N=1: no upload)"),
+        QStringLiteral("silent-after=N      from the first byte with code N on, send nothing (N=5: no answer to start; "
+                       "N=1: no upload)"),
         QStringLiteral("pause[=MS]          pause MS (default 600) halfway through each upload reply"),
         QStringLiteral("garbage[=N]         put junk bytes (CR LF ? #) before every N-th (default 10th) data message"),
         QStringLiteral("split[=MS]          send each data message in two writes, the second MS (default 300) later"),

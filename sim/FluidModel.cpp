@@ -7,7 +7,7 @@ namespace {
 // Structure broken down within a few seconds of shearing follows a log-time growth while resting.
 constexpr double kTenSeconds = 10.0;
 constexpr double kTenMinutes = 600.0;
-}
+} // namespace
 
 double FluidModel::temperatureFactor(double temperatureF) const
 {
@@ -23,12 +23,9 @@ double FluidModel::shearStress(double shearRate, double temperatureF) const
     case Kind::Newtonian:
         // 1 cP = 0.01 dyn*s/cm2
         return p_.viscosityCp * f / 100.0 * shearRate;
-    case Kind::Bingham:
-        return p_.yieldStress + p_.viscosityCp * f / 100.0 * shearRate;
-    case Kind::HerschelBulkley:
-        return p_.yieldStress + p_.consistency * f * std::pow(shearRate, p_.flowIndex);
-    case Kind::PowerLaw:
-        return p_.consistency * f * std::pow(shearRate, p_.flowIndex);
+    case Kind::Bingham: return p_.yieldStress + p_.viscosityCp * f / 100.0 * shearRate;
+    case Kind::HerschelBulkley: return p_.yieldStress + p_.consistency * f * std::pow(shearRate, p_.flowIndex);
+    case Kind::PowerLaw: return p_.consistency * f * std::pow(shearRate, p_.flowIndex);
     }
     return 0.0;
 }
@@ -64,9 +61,7 @@ QString FluidModel::describe() const
 {
     QString text;
     switch (p_.kind) {
-    case Kind::Newtonian:
-        text = QStringLiteral("Newtonian, %1 cP").arg(p_.viscosityCp);
-        break;
+    case Kind::Newtonian: text = QStringLiteral("Newtonian, %1 cP").arg(p_.viscosityCp); break;
     case Kind::Bingham:
         text = QStringLiteral("Bingham, plastic viscosity %1 cP, yield stress %2 dyn/cm2")
                    .arg(p_.viscosityCp)

@@ -9,12 +9,11 @@ namespace {
 // Seconds in which the structure of a rested gel breaks down once the rotor turns again.
 constexpr double kGelBreakdownSeconds = 5.0;
 constexpr qint64 kNever = std::numeric_limits<qint64>::max();
-}
+} // namespace
 
 InstrumentSimulator::InstrumentSimulator(const SimulatorOptions &options)
     : options_(options), fluid_(options.fluid), temperatureF_(options.ambientF), rng_(options.seed)
-{
-}
+{}
 
 void InstrumentSimulator::log(const QString &text) const
 {
@@ -30,7 +29,7 @@ double InstrumentSimulator::tableRateFactor(int rotorBob)
     case 4: return 0.2215;
     case 5: return 0.4995;
     case 6: return 0.1574;
-    default: return 1.0;  // R1-B1, and any code the table does not know
+    default: return 1.0; // R1-B1, and any code the table does not know
     }
 }
 
@@ -85,7 +84,8 @@ void InstrumentSimulator::receive(const QByteArray &bytes)
             && int(static_cast<unsigned char>(b)) == *options_.failures.silentAfterByte) {
             muted_ = true;
             out_.clear();
-            log(QStringLiteral("failure mode: silent from now on (byte %1 received)").arg(int(static_cast<unsigned char>(b))));
+            log(QStringLiteral("failure mode: silent from now on (byte %1 received)")
+                    .arg(int(static_cast<unsigned char>(b))));
         }
         for (const auto &cmd : parser_.feed(b))
             handle(cmd);
@@ -140,9 +140,7 @@ void InstrumentSimulator::handle(const CommandParser::Command &cmd)
         lastRejection_ = cmd.problem;
         log(QStringLiteral("download or command ignored: %1").arg(cmd.problem));
         break;
-    case Type::Start:
-        startRun();
-        break;
+    case Type::Start: startRun(); break;
     case Type::Stop:
         if (runKind_ != RunKind::None)
             stopRun(QStringLiteral("stopped by byte 6"));
@@ -159,13 +157,13 @@ void InstrumentSimulator::handle(const CommandParser::Command &cmd)
             log(QStringLiteral("upload request: standard rotor-bob, no reply"));
         }
         break;
-    case Type::SendStoredData:
-        sendStoredData();
-        break;
+    case Type::SendStoredData: sendStoredData(); break;
     case Type::RunSpeed: {
         constantSpeed_ = cmd.steps.front();
         constantSpeedSelected_ = true;
-        log(QStringLiteral("run speed: %1 rpm, rotor-bob %2").arg(constantSpeed_.speedHundredths / 100.0).arg(constantSpeed_.rotorBob));
+        log(QStringLiteral("run speed: %1 rpm, rotor-bob %2")
+                .arg(constantSpeed_.speedHundredths / 100.0)
+                .arg(constantSpeed_.rotorBob));
         if (runKind_ == RunKind::ConstantSpeed) {
             runSteps_[0].speedHundredths = constantSpeed_.speedHundredths;
             runSteps_[0].rotorBob = constantSpeed_.rotorBob;
@@ -221,7 +219,7 @@ void InstrumentSimulator::stopRun(const QString &why)
 double InstrumentSimulator::normalNoise()
 {
     // Box-Muller on the engine's own 53-bit uniforms: the same seed gives the same numbers everywhere.
-    const double scale = 1.0 / 9007199254740992.0;  // 2^-53
+    const double scale = 1.0 / 9007199254740992.0; // 2^-53
     const double u1 = (double(rng_() >> 11) + 1.0) * scale;
     const double u2 = double(rng_() >> 11) * scale;
     return std::sqrt(-2.0 * std::log(u1)) * std::cos(2.0 * std::numbers::pi * u2);
@@ -300,7 +298,7 @@ void InstrumentSimulator::simulateSecond()
     const SimReading reading = takeReading(step);
     emitMessage(reading);
     if (runKind_ == RunKind::None)
-        return;  // the line dropped
+        return; // the line dropped
 
     if (runKind_ == RunKind::Sequence && memory_.size() < options_.memoryCapacity
         && (secondsInStep_ % options_.storeInterval == 0 || secondsInStep_ >= step.seconds))

@@ -15,7 +15,7 @@
 namespace {
 // How often the host looks whether a port was opened while nobody listens.
 constexpr int kListenerPollMs = 40;
-}
+} // namespace
 
 PtyHost::PtyHost(const SimulatorOptions &options, QObject *parent) : QObject(parent), sim_(options)
 {
@@ -44,7 +44,8 @@ bool PtyHost::open(QString *error)
     cfsetospeed(&raw, B19200);
     if (::openpty(&master, &slave, name, &raw, nullptr) != 0) {
         if (error)
-            *error = QStringLiteral("cannot create a pseudo-terminal: %1").arg(QString::fromLocal8Bit(std::strerror(errno)));
+            *error =
+                QStringLiteral("cannot create a pseudo-terminal: %1").arg(QString::fromLocal8Bit(std::strerror(errno)));
         return false;
     }
     // Nobody listens until the program opens the device; our own copy of the slave would hide that.
@@ -244,7 +245,7 @@ void PtyHost::onWritable()
         }
         if (n < 0 && errno == EINTR)
             continue;
-        break;  // full: the notifier says when there is room again
+        break; // full: the notifier says when there is room again
     }
     if (writeNotifier_)
         writeNotifier_->setEnabled(!pendingWrite_.isEmpty());

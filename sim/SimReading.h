@@ -7,10 +7,10 @@
 
 struct SimReading {
     int step = 0;
-    qint64 seconds = 0;        // since the step began
-    int temperatureF = 0;      // whole degrees F
-    qint64 shearStress = 0;    // whole dyn/cm2
-    qint64 gel = 0;            // whole dyn/cm2
+    qint64 seconds = 0;     // since the step began
+    int temperatureF = 0;   // whole degrees F
+    qint64 shearStress = 0; // whole dyn/cm2
+    qint64 gel = 0;         // whole dyn/cm2
     qint64 speedHundredths = 0;
     int rotorBob = 0;
 

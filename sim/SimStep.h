@@ -6,7 +6,7 @@ struct SimStep {
     int stepNo = 0;
     qint64 seconds = 0;
     int temperatureF = 0;
-    qint64 speedHundredths = 0;  // rpm x 100
+    qint64 speedHundredths = 0; // rpm x 100
     int rotorBob = 0;
 
     bool operator==(const SimStep &) const = default;

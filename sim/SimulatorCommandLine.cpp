@@ -11,28 +11,65 @@ SimulatorCommandLine::SimulatorCommandLine()
     parser_.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
     parser_.addOptions({
         {{QStringLiteral("h"), QStringLiteral("help")}, QStringLiteral("Show this help and exit.")},
-        {QStringLiteral("link"), QStringLiteral("Also make PATH a symbolic link to the device (replaces an old link, never a file)."), QStringLiteral("PATH")},
+        {QStringLiteral("link"),
+         QStringLiteral("Also make PATH a symbolic link to the device (replaces an old link, never a file)."),
+         QStringLiteral("PATH")},
         {QStringLiteral("verbose"), QStringLiteral("Report every command, run and reply on standard error.")},
-        {QStringLiteral("fluid"), QStringLiteral("Fluid model: newtonian (default), bingham, herschel-bulkley (or hb), power-law."), QStringLiteral("MODEL")},
-        {QStringLiteral("viscosity"), QStringLiteral("Newtonian viscosity, or Bingham plastic viscosity, in cP (default 100)."), QStringLiteral("CP")},
-        {QStringLiteral("yield"), QStringLiteral("Bingham / Herschel-Bulkley yield stress in dyn/cm2 (default 0)."), QStringLiteral("DYN")},
-        {QStringLiteral("consistency"), QStringLiteral("Herschel-Bulkley / power-law consistency K in dyn*s^n/cm2 (default 1)."), QStringLiteral("K")},
-        {QStringLiteral("index"), QStringLiteral("Herschel-Bulkley / power-law flow index n (default 1)."), QStringLiteral("N")},
-        {QStringLiteral("temp-coeff"), QStringLiteral("Temperature dependence: the viscous part is multiplied by exp(-C * (T - ref-temp)), T in F (default 0 = none)."), QStringLiteral("C")},
-        {QStringLiteral("ref-temp"), QStringLiteral("Temperature in F at which the viscosity parameters hold (default 77)."), QStringLiteral("F")},
-        {QStringLiteral("gel-10s"), QStringLiteral("Gel strength in dyn/cm2 after a 10-second rest (default 0)."), QStringLiteral("DYN")},
-        {QStringLiteral("gel-10m"), QStringLiteral("Gel strength in dyn/cm2 after a 10-minute rest (default 0); other rests follow a log-time curve."), QStringLiteral("DYN")},
-        {QStringLiteral("ambient"), QStringLiteral("Sample temperature in F before the first run (default 77)."), QStringLiteral("F")},
-        {QStringLiteral("heater-tau"), QStringLiteral("Time constant in s with which the sample approaches each step's temperature (default 60; 0 = at once)."), QStringLiteral("S")},
-        {QStringLiteral("noise"), QStringLiteral("Standard deviation of the shear-stress noise in dyn/cm2 (default 0 = exact values)."), QStringLiteral("DYN")},
-        {QStringLiteral("seed"), QStringLiteral("Seed of the noise; every run starts from it, so runs repeat exactly (default 1)."), QStringLiteral("N")},
-        {QStringLiteral("rate"), QStringLiteral("Simulated seconds per real second (default 1; 20 runs a 10-minute step in 30 s)."), QStringLiteral("R")},
-        {QStringLiteral("custom-rb"), QStringLiteral("Report a custom rotor-bob with this shear-rate factor in 1/s per rpm (0.008 to 9.999) and shear with it. "
-                                                     "The upload request (byte 8) is then answered with factor x 1000 as four digits and the byte 2: "
-                                                     "--custom-rb 1.234 answers \"1234\" + byte 2. Without it byte 8 gets no answer."), QStringLiteral("FACTOR")},
-        {QStringLiteral("store-interval"), QStringLiteral("Seconds between readings kept in the instrument's memory during a run; each step's last second is kept too (default 30)."), QStringLiteral("S")},
-        {QStringLiteral("memory"), QStringLiteral("Readings the instrument's memory holds per run (default 101)."), QStringLiteral("N")},
-        {QStringLiteral("fail"), QStringLiteral("Misbehave on purpose; may be given several times. MODE is one of the failure modes listed below."), QStringLiteral("MODE")},
+        {QStringLiteral("fluid"),
+         QStringLiteral("Fluid model: newtonian (default), bingham, herschel-bulkley (or hb), power-law."),
+         QStringLiteral("MODEL")},
+        {QStringLiteral("viscosity"),
+         QStringLiteral("Newtonian viscosity, or Bingham plastic viscosity, in cP (default 100)."),
+         QStringLiteral("CP")},
+        {QStringLiteral("yield"), QStringLiteral("Bingham / Herschel-Bulkley yield stress in dyn/cm2 (default 0)."),
+         QStringLiteral("DYN")},
+        {QStringLiteral("consistency"),
+         QStringLiteral("Herschel-Bulkley / power-law consistency K in dyn*s^n/cm2 (default 1)."), QStringLiteral("K")},
+        {QStringLiteral("index"), QStringLiteral("Herschel-Bulkley / power-law flow index n (default 1)."),
+         QStringLiteral("N")},
+        {QStringLiteral("temp-coeff"),
+         QStringLiteral("Temperature dependence: the viscous part is multiplied by exp(-C * (T - ref-temp)), T in F "
+                        "(default 0 = none)."),
+         QStringLiteral("C")},
+        {QStringLiteral("ref-temp"),
+         QStringLiteral("Temperature in F at which the viscosity parameters hold (default 77)."), QStringLiteral("F")},
+        {QStringLiteral("gel-10s"), QStringLiteral("Gel strength in dyn/cm2 after a 10-second rest (default 0)."),
+         QStringLiteral("DYN")},
+        {QStringLiteral("gel-10m"),
+         QStringLiteral(
+             "Gel strength in dyn/cm2 after a 10-minute rest (default 0); other rests follow a log-time curve."),
+         QStringLiteral("DYN")},
+        {QStringLiteral("ambient"), QStringLiteral("Sample temperature in F before the first run (default 77)."),
+         QStringLiteral("F")},
+        {QStringLiteral("heater-tau"),
+         QStringLiteral(
+             "Time constant in s with which the sample approaches each step's temperature (default 60; 0 = at once)."),
+         QStringLiteral("S")},
+        {QStringLiteral("noise"),
+         QStringLiteral("Standard deviation of the shear-stress noise in dyn/cm2 (default 0 = exact values)."),
+         QStringLiteral("DYN")},
+        {QStringLiteral("seed"),
+         QStringLiteral("Seed of the noise; every run starts from it, so runs repeat exactly (default 1)."),
+         QStringLiteral("N")},
+        {QStringLiteral("rate"),
+         QStringLiteral("Simulated seconds per real second (default 1; 20 runs a 10-minute step in 30 s)."),
+         QStringLiteral("R")},
+        {QStringLiteral("custom-rb"),
+         QStringLiteral(
+             "Report a custom rotor-bob with this shear-rate factor in 1/s per rpm (0.008 to 9.999) and shear with it. "
+             "The upload request (byte 8) is then answered with factor x 1000 as four digits and the byte 2: "
+             "--custom-rb 1.234 answers \"1234\" + byte 2. Without it byte 8 gets no answer."),
+         QStringLiteral("FACTOR")},
+        {QStringLiteral("store-interval"),
+         QStringLiteral("Seconds between readings kept in the instrument's memory during a run; each step's last "
+                        "second is kept too (default 30)."),
+         QStringLiteral("S")},
+        {QStringLiteral("memory"), QStringLiteral("Readings the instrument's memory holds per run (default 101)."),
+         QStringLiteral("N")},
+        {QStringLiteral("fail"),
+         QStringLiteral(
+             "Misbehave on purpose; may be given several times. MODE is one of the failure modes listed below."),
+         QStringLiteral("MODE")},
     });
 }
 
@@ -99,7 +136,8 @@ bool SimulatorCommandLine::parse(const QStringList &args)
     if (parser_.isSet(QStringLiteral("fluid"))) {
         const auto kind = FluidModel::kindFromName(parser_.value(QStringLiteral("fluid")));
         if (!kind) {
-            error_ = QStringLiteral("--fluid must be one of %1").arg(FluidModel::kindNames().join(QStringLiteral(", ")));
+            error_ =
+                QStringLiteral("--fluid must be one of %1").arg(FluidModel::kindNames().join(QStringLiteral(", ")));
             return false;
         }
         f.kind = *kind;
@@ -114,8 +152,7 @@ bool SimulatorCommandLine::parse(const QStringList &args)
         && number(QStringLiteral("index"), f.flowIndex, 0.01, 3)
         && number(QStringLiteral("temp-coeff"), f.tempCoefficient, -0.5, 0.5)
         && number(QStringLiteral("ref-temp"), f.referenceF, -100, 1000)
-        && number(QStringLiteral("gel-10s"), f.gel10s, 0, 1e6)
-        && number(QStringLiteral("gel-10m"), f.gel10m, 0, 1e6)
+        && number(QStringLiteral("gel-10s"), f.gel10s, 0, 1e6) && number(QStringLiteral("gel-10m"), f.gel10m, 0, 1e6)
         && number(QStringLiteral("ambient"), options_.ambientF, -100, 1000)
         && number(QStringLiteral("heater-tau"), options_.heaterTimeConstant, 0, 100000)
         && number(QStringLiteral("noise"), options_.noise, 0, 100000)

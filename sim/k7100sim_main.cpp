@@ -31,7 +31,7 @@ QString printable(const QByteArray &bytes)
     }
     return s;
 }
-}
+} // namespace
 
 int main(int argc, char **argv)
 {
@@ -67,8 +67,8 @@ int main(int argc, char **argv)
     err << "K7100 simulator on " << host.devicePath();
     if (!host.linkPath().isEmpty())
         err << " (also " << host.linkPath() << ')';
-    err << "\n  fluid: " << FluidModel(o.fluid).describe() << "\n  rate: " << o.rate
-        << " simulated s per s; noise " << o.noise << " dyn/cm2 (seed " << o.seed << ")";
+    err << "\n  fluid: " << FluidModel(o.fluid).describe() << "\n  rate: " << o.rate << " simulated s per s; noise "
+        << o.noise << " dyn/cm2 (seed " << o.seed << ")";
     if (o.customRateFactor)
         err << "; custom rotor-bob " << *o.customRateFactor << " 1/s per rpm";
     err << "\n  failure modes: " << o.failures.describe()
@@ -77,11 +77,11 @@ int main(int argc, char **argv)
     err.flush();
 
     if (cmd.verbose()) {
-        host.simulator().setLogger([&err](const QString &text) {
-            err << "k7100sim: " << text << Qt::endl;
-        });
-        QObject::connect(&host, &PtyHost::received, [&err](const QByteArray &b) { err << "  <- " << printable(b) << Qt::endl; });
-        QObject::connect(&host, &PtyHost::sent, [&err](const QByteArray &b) { err << "  -> " << printable(b) << Qt::endl; });
+        host.simulator().setLogger([&err](const QString &text) { err << "k7100sim: " << text << Qt::endl; });
+        QObject::connect(&host, &PtyHost::received,
+                         [&err](const QByteArray &b) { err << "  <- " << printable(b) << Qt::endl; });
+        QObject::connect(&host, &PtyHost::sent,
+                         [&err](const QByteArray &b) { err << "  -> " << printable(b) << Qt::endl; });
         QObject::connect(&host, &PtyHost::lost, [&err](const QByteArray &b) {
             err << "  -> (port closed, lost) " << printable(b) << Qt::endl;
         });

@@ -2,9 +2,9 @@
 
 #include "app/frmMain.h"
 #include "calcheck/frmCaliCheck.h"
-#include "directlog/frmDirectLog.h"
 #include "common/AppContext.h"
 #include "common/ProgramState.h"
+#include "directlog/frmDirectLog.h"
 #include "link/StandAloneTest.h"
 #include "link/StoredTestUpload.h"
 #include "platform/Prompts.h"
@@ -24,12 +24,8 @@
 #include <QLabel>
 #include <QTableView>
 
-
 MainController::MainController(AppContext &context, frmMain &window)
-    : QObject(&window)
-    , ctx_(context)
-    , main_(window)
-    , query_(context.database->connection(), *context.state)
+    : QObject(&window), ctx_(context), main_(window), query_(context.database->connection(), *context.state)
 {
     ResultGridView::setUp(*main_.resultsGrid(), grid_);
     grid_.SetGridHeader(ctx_.state->UnitSystem);
@@ -40,7 +36,7 @@ MainController::MainController(AppContext &context, frmMain &window)
     controls.xLog = main_.findChild<QAbstractButton *>(QStringLiteral("Option2"));
     controls.yNormal = main_.findChild<QAbstractButton *>(QStringLiteral("Option3"));
     controls.yLog = main_.findChild<QAbstractButton *>(QStringLiteral("Option4"));
-    controls.connectSignals = false;   // the window's own handlers route to us through its actions
+    controls.connectSignals = false; // the window's own handlers route to us through its actions
     chart_ = std::make_unique<MainChartController>(ctx_, main_.chartArea(), controls);
     chart_->setOpenTestRows([this] { return grid_.results(); });
     chart_->applyPlottingMethod();
@@ -48,7 +44,7 @@ MainController::MainController(AppContext &context, frmMain &window)
     OpenTestHooks hooks;
     hooks.chooseTest = [this] { OpenTest::choose(ctx_, &main_); };
     hooks.initialChart = [this] { chart_->resetChart(); };
-    hooks.setSubtitle = [](const QString &) {};          // the chart takes the open test's name when it draws
+    hooks.setSubtitle = [](const QString &) {}; // the chart takes the open test's name when it draws
     hooks.drawChartType0 = [this] { chart_->showOpenTest(); };
     hooks.enableRelatedInfo = [this](bool on) { main_.setRelatedInfoEnabled(on); };
     hooks.selectFirstChartType = [this] { main_.chartTypeList()->setCurrentIndex(0); };
@@ -135,7 +131,8 @@ void MainController::retrieve()
         TestLibrary(ctx_.database->connection()).deleteTest(state.CurrentTestName);
         ctx_.prompts->message(QStringLiteral("The retrieved test could not be stored in the database, so nothing "
                                              "was saved. The K7100 still holds the test: retrieve it again once "
-                                             "the problem is solved.\n\n%1").arg(error),
+                                             "the problem is solved.\n\n%1")
+                                  .arg(error),
                               QStringLiteral("Database Error"), MsgButtons::Ok, MsgIcon::Critical);
         state.NewTestMode = keptNewTestMode;
         state.CurrentTestName = keptTestName;

@@ -51,7 +51,7 @@ private:
     std::unique_ptr<MainChartController> chart_;
     std::unique_ptr<OpenTestCommand> openCommand_;
     std::unique_ptr<ReportCommands> reports_;
-    QPointer<QWidget> setup_;      // frmSetup, made on first use and kept
-    QPointer<QWidget> directLog_;  // frmDirectLog while it is open
+    QPointer<QWidget> setup_;     // frmSetup, made on first use and kept
+    QPointer<QWidget> directLog_; // frmDirectLog while it is open
     int openTestId_ = 0;
 };

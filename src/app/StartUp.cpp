@@ -14,19 +14,21 @@ QString StartUp::commandLineOf(const QStringList &argumentsAfterProgram)
     // QApplication removes these from argv already; stripping them again keeps the rule independent of
     // how the list was obtained (a test, another front end).
     static const QStringList withValue = {
-        QStringLiteral("-platform"), QStringLiteral("-platformpluginpath"), QStringLiteral("-platformtheme"),
-        QStringLiteral("-plugin"), QStringLiteral("-qwindowgeometry"), QStringLiteral("-qwindowtitle"),
-        QStringLiteral("-qwindowicon"), QStringLiteral("-style"), QStringLiteral("-stylesheet"),
-        QStringLiteral("-display"), QStringLiteral("-geometry"), QStringLiteral("-session"),
+        QStringLiteral("-platform"),        QStringLiteral("-platformpluginpath"),
+        QStringLiteral("-platformtheme"),   QStringLiteral("-plugin"),
+        QStringLiteral("-qwindowgeometry"), QStringLiteral("-qwindowtitle"),
+        QStringLiteral("-qwindowicon"),     QStringLiteral("-style"),
+        QStringLiteral("-stylesheet"),      QStringLiteral("-display"),
+        QStringLiteral("-geometry"),        QStringLiteral("-session"),
     };
-    static const QStringList flags = {QStringLiteral("-reverse"), QStringLiteral("-nograb"),
-                                      QStringLiteral("-dograb"), QStringLiteral("-sync")};
+    static const QStringList flags = {QStringLiteral("-reverse"), QStringLiteral("-nograb"), QStringLiteral("-dograb"),
+                                      QStringLiteral("-sync")};
     QStringList kept;
     for (int i = 0; i < argumentsAfterProgram.size(); ++i) {
         const QString &a = argumentsAfterProgram.at(i);
         const QString option = a.startsWith(QStringLiteral("--")) ? a.mid(1) : a;
         if (withValue.contains(option)) {
-            ++i;  // its value goes with it
+            ++i; // its value goes with it
             continue;
         }
         if (flags.contains(option) || option.startsWith(QStringLiteral("-qmljsdebugger=")))

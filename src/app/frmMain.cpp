@@ -5,8 +5,8 @@
 #include "common/ProgramState.h"
 #include "common/SettingsFile.h"
 #include "platform/Clock.h"
-#include "platform/ProportionalResizer.h"
 #include "platform/Prompts.h"
+#include "platform/ProportionalResizer.h"
 
 #include <QAction>
 #include <QApplication>
@@ -47,11 +47,11 @@ QString spoken(const QString &caption)
 QStringList frmMain::chartTypeEntries()
 {
     return {
-        QStringLiteral("Shr. Stress Vs. Shr. Rate"),    QStringLiteral("Viscocity Vs. Shear Rate"),
-        QStringLiteral("Shr. Stress Vs. Speed"),        QStringLiteral("Viscocity Vs. Speed"),
-        QStringLiteral("Viscocity Vs. Temperature"),    QStringLiteral("Shr. Stress Vs. Temperature"),
-        QStringLiteral("Shr. Stress Vs. Time"),         QStringLiteral("Viscocity Vs. Time"),
-        QStringLiteral("Temperature Vs. Time"),         QStringLiteral("Fann_Deg Vs. Speed"),
+        QStringLiteral("Shr. Stress Vs. Shr. Rate"), QStringLiteral("Viscocity Vs. Shear Rate"),
+        QStringLiteral("Shr. Stress Vs. Speed"),     QStringLiteral("Viscocity Vs. Speed"),
+        QStringLiteral("Viscocity Vs. Temperature"), QStringLiteral("Shr. Stress Vs. Temperature"),
+        QStringLiteral("Shr. Stress Vs. Time"),      QStringLiteral("Viscocity Vs. Time"),
+        QStringLiteral("Temperature Vs. Time"),      QStringLiteral("Fann_Deg Vs. Speed"),
     };
 }
 
@@ -76,8 +76,8 @@ frmMain::frmMain(AppContext &context, QWidget *parent) : QMainWindow(parent), ct
 
     placeControls();
     form_->resize(kDesignSize);
-    resizer_ = new ProportionalResizer(form_, ProportionalResizer::Variant::MainWindow,
-                                       ctx_.state->ScreenFactor, kDesignSize);
+    resizer_ =
+        new ProportionalResizer(form_, ProportionalResizer::Variant::MainWindow, ctx_.state->ScreenFactor, kDesignSize);
 
     // Centred on the screen when it is not maximised.
     resize(kDesignSize + QSize(0, 120));
@@ -166,7 +166,12 @@ void frmMain::buildControls()
     connect(Option3_, &QRadioButton::clicked, this, &frmMain::Option3_Click);
     connect(Option4_, &QRadioButton::clicked, this, &frmMain::Option4_Click);
 
-    struct Command { const char *name; const char *caption; const char *toolTip; void (frmMain::*handler)(); };
+    struct Command {
+        const char *name;
+        const char *caption;
+        const char *toolTip;
+        void (frmMain::*handler)();
+    };
     const Command commands[] = {
         {"cmdOpen", "&Open Saved Test", "Click here to open a saved test", &frmMain::cmdOpen_Click},
         {"cmdRetrieve", "&Get K7100 Data", "Click here to retrieve the last test result from the K7100",
@@ -183,8 +188,7 @@ void frmMain::buildControls()
         {"cmdBrief", "Brief Excel", "Click here to generate a brief MS Excel file", &frmMain::cmdBrief_Click},
         {"cmdReport", "Re&port", "", &frmMain::cmdReport_Click},
         {"cmdOverlap", "Overlap Charts",
-         "Click here to display another set of test results over the current test results",
-         &frmMain::cmdOverlap_Click},
+         "Click here to display another set of test results over the current test results", &frmMain::cmdOverlap_Click},
         {"cmdPrintChart", "Print Chart", "Click here to print the chart shown at left", &frmMain::cmdPrintChart_Click},
         {"RelatedInfo", "Related &Information", "", &frmMain::RelatedInfo_Click},
         {"cmdExit", "&Exit", "", &frmMain::cmdExit_Click},
@@ -250,7 +254,12 @@ void frmMain::buildToolbar()
     Toolbar1_->setObjectName(QStringLiteral("Toolbar1"));
     Toolbar1_->setMovable(false);
     Toolbar1_->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
-    struct Button { const char *key; const char *text; const char *toolTip; QStyle::StandardPixmap icon; };
+    struct Button {
+        const char *key;
+        const char *text;
+        const char *toolTip;
+        QStyle::StandardPixmap icon;
+    };
     const Button buttons[] = {
         {"Open", "Open", "Open Saved Test", QStyle::SP_DialogOpenButton},
         {"Retrieve", "Retrieve", "Retrieve From K7100", QStyle::SP_ArrowDown},
@@ -392,8 +401,14 @@ void frmMain::cmdExit_Click()
 
 // ---- Menus and toolbar -------------------------------------------------------------------------------
 
-void frmMain::MenuFileOpen_Click() { cmdOpen_Click(); }
-void frmMain::MenuFileRetrieve_Click() { cmdRetrieve_Click(); }
+void frmMain::MenuFileOpen_Click()
+{
+    cmdOpen_Click();
+}
+void frmMain::MenuFileRetrieve_Click()
+{
+    cmdRetrieve_Click();
+}
 
 void frmMain::menureport_Click()
 {
@@ -401,8 +416,14 @@ void frmMain::menureport_Click()
         actions_.textReport();
 }
 
-void frmMain::MenuFilePrint_Click() { cmdPrintChart_Click(); }
-void frmMain::MenuSetup_Click() { cmdSetup_Click(); }
+void frmMain::MenuFilePrint_Click()
+{
+    cmdPrintChart_Click();
+}
+void frmMain::MenuSetup_Click()
+{
+    cmdSetup_Click();
+}
 
 void frmMain::menureset_Click()
 {
@@ -499,7 +520,8 @@ void frmMain::Form_Activate()
 bool frmMain::confirmExit()
 {
     return ctx_.prompts->message(QStringLiteral("Are you sure you want to exit?"), QStringLiteral("Exit Check"),
-                                 MsgButtons::YesNo, MsgIcon::Exclamation) != MsgAnswer::No;
+                                 MsgButtons::YesNo, MsgIcon::Exclamation)
+        != MsgAnswer::No;
 }
 
 bool frmMain::Form_QueryUnload(CloseReason reason)

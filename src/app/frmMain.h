@@ -22,8 +22,8 @@ class QToolBar;
 // What the commands owned by other subsystems do; set by the program's wiring (MainController) or by a
 // test. An unset action does nothing.
 struct MainWindowActions {
-    std::function<void()> open, retrieve, startTest, stopTest, realTime, setup, caliCheck, exportDetail,
-        exportBrief, overlap, printChart, relatedInfo, textReport, directLog, chartTypeChanged;
+    std::function<void()> open, retrieve, startTest, stopTest, realTime, setup, caliCheck, exportDetail, exportBrief,
+        overlap, printChart, relatedInfo, textReport, directLog, chartTypeChanged;
     std::function<void(bool logarithmic)> xScale, yScale;
 };
 

@@ -23,14 +23,14 @@
 
 int main(int argc, char **argv)
 {
-    QApplication app(argc, argv);  // takes its own options (-platform ...) out of argv
+    QApplication app(argc, argv); // takes its own options (-platform ...) out of argv
 
     QStringList arguments;
     bool simulate = false;
     for (int i = 1; i < argc; ++i) {
         const QString argument = QString::fromLocal8Bit(argv[i]);
         if (argument == QLatin1String("--simulate"))
-            simulate = true;   // the demo mode is not part of the command line the program reads
+            simulate = true; // the demo mode is not part of the command line the program reads
         else
             arguments << argument;
     }

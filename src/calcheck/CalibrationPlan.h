@@ -13,19 +13,19 @@
 
 struct CalibrationPlan {
     static constexpr int TargetCount = 5;
-    static constexpr std::array<int, TargetCount> TargetStresses{3, 6, 10, 100, 800};  // dyn/cm2
-    static constexpr double MinViscosity = 0.9;   // cP, accepted
-    static constexpr double MaxViscosity = 5000;  // cP, accepted
+    static constexpr std::array<int, TargetCount> TargetStresses{3, 6, 10, 100, 800}; // dyn/cm2
+    static constexpr double MinViscosity = 0.9;                                       // cP, accepted
+    static constexpr double MaxViscosity = 5000;                                      // cP, accepted
     static constexpr double MaxSpeedRpm = 600;
     static constexpr double StepSeconds = 30;
     static constexpr double StepTemperatureF = 55;
     // Shear rate of R1-B1 in 1/s per rpm.
     static constexpr double R1B1RatePerRpm = 1.7023;
 
-    double viscosity = 0;                      // cP
-    double MinSpeed = 0;                       // rpm at which the fluid gives 1 dyn/cm2
-    int StepCount = 0;                         // targets run, 0 to 5, always the lowest ones
-    std::array<double, TargetCount> CheckSpeeds{};  // rpm of each target, run or not
+    double viscosity = 0;                          // cP
+    double MinSpeed = 0;                           // rpm at which the fluid gives 1 dyn/cm2
+    int StepCount = 0;                             // targets run, 0 to 5, always the lowest ones
+    std::array<double, TargetCount> CheckSpeeds{}; // rpm of each target, run or not
 
     // The viscosity typed by the operator: the leading number of the text, accepted from 0.9 to 5000 cP.
     // nullopt for anything else (out of range, or no number at all).

@@ -59,7 +59,7 @@ void CalibrationSession::start(const QString &viscosityText)
     const bool sent = download(plan);
     starting_ = false;
     if (leaveRequested_)
-        return;  // Return during the download: the window is going, nothing more to say
+        return; // Return during the download: the window is going, nothing more to say
     if (!sent) {
         link_->reportFailure(LinkCommand::CalibrationStart);
         emit displayChanged();

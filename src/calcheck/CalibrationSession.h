@@ -23,8 +23,8 @@ class CalibrationSession : public QObject {
     Q_OBJECT
 public:
     static constexpr int TickMilliseconds = 1000;
-    static constexpr double StopSettleSeconds = 2.0;  // after byte 6, before the download
-    static constexpr double PieceSeconds = 0.07;      // after each piece of the download
+    static constexpr double StopSettleSeconds = 2.0; // after byte 6, before the download
+    static constexpr double PieceSeconds = 0.07;     // after each piece of the download
 
     static QString outOfRangeText() { return QStringLiteral("Viscosity measurement out of range."); }
     static QString initialStatus() { return QStringLiteral("CurStatus"); }

@@ -49,6 +49,5 @@ QString CalibrationTable::errorText(qint64 measured, int target)
 
 QString CalibrationTable::percentErrorText(const QString &shownError, int target)
 {
-    return NumberText::Format(std::fabs(NumberText::Val(shownError)) / double(target) * 100.0,
-                              QStringLiteral("0.0"));
+    return NumberText::Format(std::fabs(NumberText::Val(shownError)) / double(target) * 100.0, QStringLiteral("0.0"));
 }

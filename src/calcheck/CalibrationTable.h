@@ -14,12 +14,12 @@
 struct RealTimeReading;
 
 struct CalibrationRow {
-    int target = 0;                    // dyn/cm2, the caption of the row
-    double speedRpm = 0;               // the check speed of the target
-    bool run = false;                  // the target was sent to the instrument
-    std::optional<qint64> measured;    // F4 of the last reading taken for the row
-    QString error = notMeasured();     // "Error (dyn/cm2)"
-    QString percentError = notMeasured();  // "Error (%)"
+    int target = 0;                       // dyn/cm2, the caption of the row
+    double speedRpm = 0;                  // the check speed of the target
+    bool run = false;                     // the target was sent to the instrument
+    std::optional<qint64> measured;       // F4 of the last reading taken for the row
+    QString error = notMeasured();        // "Error (dyn/cm2)"
+    QString percentError = notMeasured(); // "Error (%)"
 
     static QString notMeasured() { return QStringLiteral("N/A"); }
 };

@@ -4,8 +4,8 @@
 #include "calcheck/CalibrationWorkbook.h"
 #include "common/AppContext.h"
 #include "common/ProgramState.h"
-#include "platform/ProportionalResizer.h"
 #include "platform/FormBuilder.h"
+#include "platform/ProportionalResizer.h"
 
 #include <QLabel>
 #include <QLineEdit>
@@ -89,16 +89,14 @@ void frmCaliCheck::buildControls()
                                    headers[0] + QStringLiteral(" row ") + QString::number(r + 1));
         lbl3Err_[size_t(r)] = cell(this, QStringLiteral("lbl3Err") + index, QString(), {190, y, 170, 24},
                                    headers[1] + QStringLiteral(" row ") + QString::number(r + 1));
-        lbl3PercentErr_[size_t(r)] = cell(this, QStringLiteral("lbl3PercentErr") + index, QString(),
-                                          {370, y, 170, 24},
+        lbl3PercentErr_[size_t(r)] = cell(this, QStringLiteral("lbl3PercentErr") + index, QString(), {370, y, 170, 24},
                                           headers[2] + QStringLiteral(" row ") + QString::number(r + 1));
     }
 
     cmdStart_ = button<QPushButton>(this, QStringLiteral("cmdStart"), QStringLiteral("&Start"), {10, 310, 160, 32});
-    cmdReturn_ = button<QPushButton>(this, QStringLiteral("cmdReturn"), QStringLiteral("&Return"),
-                                     {195, 310, 160, 32});
-    cmdExport_ = button<QPushButton>(this, QStringLiteral("cmdExport"), QStringLiteral("&Export to Excel"),
-                                     {380, 310, 160, 32});
+    cmdReturn_ = button<QPushButton>(this, QStringLiteral("cmdReturn"), QStringLiteral("&Return"), {195, 310, 160, 32});
+    cmdExport_ =
+        button<QPushButton>(this, QStringLiteral("cmdExport"), QStringLiteral("&Export to Excel"), {380, 310, 160, 32});
     // Enter in the viscosity box must not end the dialog.
     for (QPushButton *b : {cmdStart_, cmdReturn_, cmdExport_}) {
         b->setAutoDefault(false);

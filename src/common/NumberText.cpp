@@ -21,7 +21,7 @@ Decimal decimalOf(double magnitude, int significant = 15)
     Decimal d;
     if (magnitude == 0.0)
         return d;
-    const QString e = QString::number(magnitude, 'e', significant - 1);  // "d.ddddde+XX", locale-free
+    const QString e = QString::number(magnitude, 'e', significant - 1); // "d.ddddde+XX", locale-free
     const int ePos = e.indexOf(QLatin1Char('e'));
     QString mantissa = e.left(ePos);
     mantissa.remove(QLatin1Char('.'));
@@ -38,14 +38,14 @@ enum class Tie { AwayFromZero, Even };
 // Rounds to `decimals` places after the point (negative: to tens, hundreds...).
 Decimal roundDecimal(Decimal d, int decimals, Tie tie)
 {
-    const int keep = d.pointPos + decimals;  // digits that stay
+    const int keep = d.pointPos + decimals; // digits that stay
     if (d.isZero() || keep >= d.digits.size())
         return d;
     if (keep < 0)
-        return {};  // the first dropped digit is an implied zero
+        return {}; // the first dropped digit is an implied zero
 
     QString kept = d.digits.left(keep);
-    const QString dropped = d.digits.mid(keep);  // never empty, never ends in '0'
+    const QString dropped = d.digits.mid(keep); // never empty, never ends in '0'
     const QChar first = dropped.at(0);
     bool up = false;
     if (tie == Tie::AwayFromZero) {
@@ -286,7 +286,7 @@ double Val(const QString &text)
     }
 
     bool ok = false;
-    const double v = number.toDouble(&ok);  // QString::toDouble is locale-independent ("." always)
+    const double v = number.toDouble(&ok); // QString::toDouble is locale-independent ("." always)
     return ok && std::isfinite(v) ? v : 0.0;
 }
 

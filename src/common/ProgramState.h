@@ -7,17 +7,17 @@
 enum UnitSystemCode : int32_t { UnitsEI = 1, UnitsSI = 2 };
 
 struct ProgramState {
-    int CommPortNumber = 1;     // "Comm n", 1..20
+    int CommPortNumber = 1; // "Comm n", 1..20
     int32_t UnitSystem = UnitsEI;
     double ScreenFactor = 1.0;
     bool DebugMode = false;
     bool SequenceSent = false;
-    QString CurrentTestName;    // "" when no test is open
+    QString CurrentTestName; // "" when no test is open
     bool NewTestMode = true;
     bool RelatedOk = false;
-    int32_t NewTestId = 0;      // ids are kept in 32 bits
+    int32_t NewTestId = 0; // ids are kept in 32 bits
     bool UnitsChanged = false;
-    int RotorBob = 1;           // 1..6: R1-B1, R2-B1, R3-B1, R1-B2, R1-B5, R1-B4
+    int RotorBob = 1; // 1..6: R1-B1, R2-B1, R3-B1, R1-B2, R1-B5, R1-B4
     float StressFactor = 1.0f;
     float RateFactor = 1.0f;
     bool CustomRB = false;

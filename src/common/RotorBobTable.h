@@ -8,10 +8,10 @@
 struct ProgramState;
 
 struct RotorBobEntry {
-    QString text;         // list text, "R1-B1" ...
-    int code;             // 1..6
-    float stressFactor;   // divides the Fann dial equivalent
-    float rateFactor;     // multiplies the R1-B1 shear rate per rpm
+    QString text;       // list text, "R1-B1" ...
+    int code;           // 1..6
+    float stressFactor; // divides the Fann dial equivalent
+    float rateFactor;   // multiplies the R1-B1 shear rate per rpm
 };
 
 class RotorBobTable {

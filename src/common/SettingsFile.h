@@ -8,10 +8,10 @@
 struct ProgramState;
 
 struct SettingsValues {
-    int portIndex = 0;       // 0-based list position
+    int portIndex = 0; // 0-based list position
     int unitSystem = 1;
     double screenFactor = 1.0;
-    int linesRead = 0;       // how many of the three meaningful lines held a number
+    int linesRead = 0; // how many of the three meaningful lines held a number
 };
 
 class SettingsFile {

@@ -9,7 +9,10 @@
 
 class DirectLogDataFile {
 public:
-    static QString header() { return QStringLiteral("Accu_Time(Sec),Clock_Time,S_Stress(dyn/cm2),Speed(Rpm),Visc(cP)"); }
+    static QString header()
+    {
+        return QStringLiteral("Accu_Time(Sec),Clock_Time,S_Stress(dyn/cm2),Speed(Rpm),Visc(cP)");
+    }
 
     // One line, CR LF included: seconds into the step (F2), the time of day hh:mm:ss, the shear stress
     // (F4), the speed in rpm (F6 / 100) and the viscosity plotted for the reading.

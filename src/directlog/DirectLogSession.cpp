@@ -100,9 +100,10 @@ bool DirectLogSession::replaceExistingFile(const QString &path)
 {
     QFile file(path);
     if (!QFileInfo(path).isFile() || file.size() == 0)
-        return true;   // nothing there (a folder in the way is reported when the file is created)
+        return true; // nothing there (a folder in the way is reported when the file is created)
     // A file holding nothing but its header line has no readings to lose.
-    if (file.open(QIODevice::ReadOnly) && file.readAll() == (DirectLogDataFile::header() + QStringLiteral("\r\n")).toLatin1())
+    if (file.open(QIODevice::ReadOnly)
+        && file.readAll() == (DirectLogDataFile::header() + QStringLiteral("\r\n")).toLatin1())
         return true;
     // Run starts the file afresh: make sure an earlier recording is not wiped by a name typed again.
     return context_.prompts->message(QStringLiteral("The data file\n%1\nalready holds data. Run starts it again "
@@ -137,15 +138,12 @@ void DirectLogSession::run(const QString &fileName)
         return;
     }
     switch (StartHandshake::wait(*link_, *context_.clock)) {
-    case StartHandshake::Result::Answered:
-        break;
+    case StartHandshake::Result::Answered: break;
     case StartHandshake::Result::TimedOut:
         link_->close();
         prompts.message(noResponseText(), QStringLiteral("Communication Error"), MsgButtons::Ok, MsgIcon::Exclamation);
         return;
-    case StartHandshake::Result::PortFailed:
-        link_->reportFailure(LinkCommand::DirectLogRun);
-        return;
+    case StartHandshake::Result::PortFailed: link_->reportFailure(LinkCommand::DirectLogRun); return;
     }
 
     dataFile_ = DirectLogDataFile(path);

@@ -26,9 +26,12 @@ class DirectLogSession : public QObject {
 public:
     static constexpr int TickMilliseconds = 1000;
     static constexpr int ChartPoints = 1000;
-    static constexpr double XWindow = 3 * 60 * 1000.0;  // chart milliseconds
+    static constexpr double XWindow = 3 * 60 * 1000.0; // chart milliseconds
 
-    static QString notSetUpText() { return QStringLiteral("You must go to the Setup screen before to run a real time test."); }
+    static QString notSetUpText()
+    {
+        return QStringLiteral("You must go to the Setup screen before to run a real time test.");
+    }
     static QString noFileNameText() { return QStringLiteral("Please first input Data File Name."); }
     static QString noResponseText() { return QStringLiteral("No response from K7100, please check connection."); }
     static QString finishedText() { return QStringLiteral("Test is finished."); }

@@ -8,10 +8,10 @@
 struct RealTimeReading;
 
 struct DirectLogValues {
-    float stress = 0;       // "Shear Stress", dyn/cm2
-    float viscosity = 0;    // "Viscosity", cP
-    float temperature = 0;  // "Temperature", degF
-    float dial = 0;         // "Dial Reading", F4 / 5.11, never scaled by a custom factor
+    float stress = 0;      // "Shear Stress", dyn/cm2
+    float viscosity = 0;   // "Viscosity", cP
+    float temperature = 0; // "Temperature", degF
+    float dial = 0;        // "Dial Reading", F4 / 5.11, never scaled by a custom factor
 
     static DirectLogValues from(const RealTimeReading &reading, const RunFactors &factors);
 };

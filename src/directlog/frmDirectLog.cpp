@@ -6,8 +6,8 @@
 #include "directlog/DirectLogSession.h"
 #include "platform/ChartModel.h"
 #include "platform/ChartView.h"
-#include "platform/ProportionalResizer.h"
 #include "platform/FormBuilder.h"
+#include "platform/ProportionalResizer.h"
 
 #include <QCloseEvent>
 #include <QComboBox>
@@ -26,9 +26,9 @@ const QSize kDesignSize(900, 600);
 
 frmDirectLog *frmDirectLog::showFrom(AppContext &context, QWidget *mainWindow)
 {
-    auto *window = mainWindow ? mainWindow->findChild<frmDirectLog *>(QStringLiteral("frmDirectLog"),
-                                                                      Qt::FindDirectChildrenOnly)
-                              : nullptr;
+    auto *window = mainWindow
+        ? mainWindow->findChild<frmDirectLog *>(QStringLiteral("frmDirectLog"), Qt::FindDirectChildrenOnly)
+        : nullptr;
     if (!window) {
         window = new frmDirectLog(context, mainWindow);
         window->setAttribute(Qt::WA_DeleteOnClose);

@@ -31,7 +31,7 @@ public:
     void cmdStop_Click();
     void cmdStartRecord_Click();
     void cmdStopRecord_Click();
-    void Command1_Click();   // Print Chart
+    void Command1_Click(); // Print Chart
     void cmdExit_Click();
     void cmbSpeed_LostFocus();
     void cmbRate_Change();

@@ -19,7 +19,7 @@ QList<QByteArray> DownloadStream::stepItems(const DownloadStep &step, int rotorB
         comma,
         field(step.temperatureF, "000"),
         comma,
-        field(step.speedRpm * 100.0, "00000"),   // hundredths of rpm
+        field(step.speedRpm * 100.0, "00000"), // hundredths of rpm
         comma,
         field(rotorBob, "0"),
         QByteArrayLiteral("11"),

@@ -1,8 +1,7 @@
 #include "link/LinkFailure.h"
 
 namespace {
-const char *const notAvailable =
-    "Fail to open comm port, make sure comm port is available and working properly.";
+const char *const notAvailable = "Fail to open comm port, make sure comm port is available and working properly.";
 const char *const wrongNumber = "Fail to open comm port, please specify a correct comm port number.";
 } // namespace
 
@@ -14,16 +13,12 @@ LinkFailure LinkFailure::forCommand(LinkCommand command)
     switch (command) {
     case LinkCommand::SequenceDownload:
     case LinkCommand::StopTest:
-    case LinkCommand::RealTimeStartStop:
-        return {portError, QString::fromLatin1(notAvailable)};
+    case LinkCommand::RealTimeStartStop: return {portError, QString::fromLatin1(notAvailable)};
     case LinkCommand::StartTest:
     case LinkCommand::CalibrationStart:
-    case LinkCommand::DirectLogRun:
-        return {capitalError, QString::fromLatin1(notAvailable)};
-    case LinkCommand::StoredTestUpload:
-        return {capitalError, QString::fromLatin1(wrongNumber)};
-    case LinkCommand::DirectLogSpeedOrStop:
-        return {comportError, QString::fromLatin1(notAvailable)};
+    case LinkCommand::DirectLogRun: return {capitalError, QString::fromLatin1(notAvailable)};
+    case LinkCommand::StoredTestUpload: return {capitalError, QString::fromLatin1(wrongNumber)};
+    case LinkCommand::DirectLogSpeedOrStop: return {comportError, QString::fromLatin1(notAvailable)};
     }
     return {capitalError, QString::fromLatin1(notAvailable)};
 }

@@ -5,14 +5,14 @@
 
 // Every command that talks to the instrument, as far as its failure message differs.
 enum class LinkCommand {
-    SequenceDownload,      // setup screen: Send to K7100
-    StartTest,             // main window: Start Test (stand-alone)
-    StopTest,              // main window: Stop Test
-    StoredTestUpload,      // main window: Get K7100 Data
-    RealTimeStartStop,     // real-time screen: Start and Stop
-    CalibrationStart,      // calibration check: Start
-    DirectLogRun,          // direct logging: Run
-    DirectLogSpeedOrStop,  // direct logging: run-speed command and Stop
+    SequenceDownload,     // setup screen: Send to K7100
+    StartTest,            // main window: Start Test (stand-alone)
+    StopTest,             // main window: Stop Test
+    StoredTestUpload,     // main window: Get K7100 Data
+    RealTimeStartStop,    // real-time screen: Start and Stop
+    CalibrationStart,     // calibration check: Start
+    DirectLogRun,         // direct logging: Run
+    DirectLogSpeedOrStop, // direct logging: run-speed command and Stop
 };
 
 struct LinkFailure {

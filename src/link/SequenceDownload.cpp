@@ -18,10 +18,9 @@ std::optional<QList<DownloadStep>> SequenceDownload::loadSteps(const QSqlDatabas
     // Names compare without regard to case; with duplicate names the oldest sequence wins.
     QSqlQuery q(db);
     q.setForwardOnly(true);
-    if (!q.prepare(QStringLiteral(
-            "SELECT StepNo, Time, Temperature, Speed FROM SequenceSetup "
-            "WHERE SequenceId = (SELECT SequenceId FROM SequenceName WHERE SequenceName = ? "
-            "ORDER BY SequenceId LIMIT 1) ORDER BY StepNo")))
+    if (!q.prepare(QStringLiteral("SELECT StepNo, Time, Temperature, Speed FROM SequenceSetup "
+                                  "WHERE SequenceId = (SELECT SequenceId FROM SequenceName WHERE SequenceName = ? "
+                                  "ORDER BY SequenceId LIMIT 1) ORDER BY StepNo")))
         return std::nullopt;
     q.addBindValue(sequenceName);
     if (!q.exec())
@@ -53,9 +52,8 @@ bool SequenceDownload::send(AppContext &context, const QString &sequenceName, Do
 
     // Read the steps before anything goes out: a database error must not leave the instrument with
     // half a sequence.
-    const auto steps = context.database
-        ? loadSteps(context.database->connection(), sequenceName)
-        : std::optional<QList<DownloadStep>>();
+    const auto steps = context.database ? loadSteps(context.database->connection(), sequenceName)
+                                        : std::optional<QList<DownloadStep>>();
     if (!steps)
         return fail();
 

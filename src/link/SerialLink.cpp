@@ -7,8 +7,7 @@
 #include "platform/Prompts.h"
 #include "platform/SerialPort.h"
 
-SerialLink::SerialLink(AppContext &context)
-    : context_(context)
+SerialLink::SerialLink(AppContext &context) : context_(context)
 {
     if (context_.makePort)
         port_ = context_.makePort();

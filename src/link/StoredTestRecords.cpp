@@ -2,7 +2,10 @@
 
 namespace StoredTestRecords {
 
-static bool isDigit(char c) { return c >= '0' && c <= '9'; }
+static bool isDigit(char c)
+{
+    return c >= '0' && c <= '9';
+}
 
 StoredTestParse parse(const QByteArray &reply)
 {

@@ -10,15 +10,15 @@ struct StoredTestRecord {
     qint64 step = 0;
     qint64 seconds = 0;
     qint64 temperatureF = 0;
-    qint64 stress = 0;       // dyn/cm2
-    qint64 gel = 0;          // dyn/cm2
-    double speedRpm = 0;     // field / 100
-    qint64 rotorBob = 0;     // code 1..6
+    qint64 stress = 0;   // dyn/cm2
+    qint64 gel = 0;      // dyn/cm2
+    double speedRpm = 0; // field / 100
+    qint64 rotorBob = 0; // code 1..6
 };
 
 struct StoredTestParse {
     std::vector<StoredTestRecord> records;
-    QString error;           // set when the reply holds more records than the instrument can store
+    QString error; // set when the reply holds more records than the instrument can store
     bool ok() const { return error.isEmpty(); }
 };
 
@@ -35,6 +35,9 @@ StoredTestParse parse(const QByteArray &reply);
 std::optional<double> customFactorFromReply(const QByteArray &reply);
 
 // Speed as stored: a standing rotor keeps a tiny positive speed so viscosity expressions stay finite.
-inline double storedSpeed(double rpm) { return rpm > 0.001 ? rpm : 0.000001; }
+inline double storedSpeed(double rpm)
+{
+    return rpm > 0.001 ? rpm : 0.000001;
+}
 
 } // namespace StoredTestRecords

@@ -14,7 +14,7 @@ struct ProgramState;
 struct StoredTestUploadResult {
     std::vector<StoredTestRecord> records;
     bool customRB = false;
-    double customRateFactor = 0;  // shear rate per rpm when customRB
+    double customRateFactor = 0; // shear rate per rpm when customRB
 };
 
 class StoredTestUpload {
@@ -22,7 +22,10 @@ public:
     static QString retrievingText() { return QStringLiteral("Retrieving Data From K7100 ..."); }
     static QString finishedText() { return QStringLiteral("Retrieving Data Finished Successfully!"); }
     static QString noResponseText() { return QStringLiteral("No response from K7100, please check connection."); }
-    static QString badReplyText() { return QStringLiteral("Communication error from K7100, please download data again."); }
+    static QString badReplyText()
+    {
+        return QStringLiteral("Communication error from K7100, please download data again.");
+    }
     static QString communicationTitle() { return QStringLiteral("Communication Error"); }
 
     // Runs the exchange. status receives the texts for the status bar. On any failure the user has been
@@ -34,6 +37,6 @@ public:
     // Appends the records as the points of test testId in one transaction, in stored units. Rbfactor is the
     // rotor-bob code, or the custom factor x 1000 when customRB. The last record's code becomes RotorBob.
     // Returns false (nothing stored) on a database error, with the engine's text in *error.
-    static bool storeRecords(QSqlDatabase db, qint64 testId, const StoredTestUploadResult &upload,
-                             ProgramState &state, QString *error = nullptr);
+    static bool storeRecords(QSqlDatabase db, qint64 testId, const StoredTestUploadResult &upload, ProgramState &state,
+                             QString *error = nullptr);
 };

@@ -5,7 +5,10 @@
 
 namespace {
 
-bool finite(const QPointF &p) { return std::isfinite(p.x()) && std::isfinite(p.y()); }
+bool finite(const QPointF &p)
+{
+    return std::isfinite(p.x()) && std::isfinite(p.y());
+}
 
 // Least squares of v = c0 + c1 * u; false when the u values do not spread.
 bool leastSquares(const std::vector<double> &u, const std::vector<double> &v, double &c0, double &c1)

@@ -25,7 +25,10 @@ namespace {
 // Series with no more points than this show a marker on every point, so single readings stay visible.
 constexpr int MarkerLimit = 60;
 
-QColor toQColor(const ChartColor &c) { return QColor(c.red, c.green, c.blue); }
+QColor toQColor(const ChartColor &c)
+{
+    return QColor(c.red, c.green, c.blue);
+}
 
 struct Extent {
     double lo = 0;
@@ -162,14 +165,20 @@ ChartView::ChartView(QWidget *parent) : QWidget(parent)
 
 ChartView::~ChartView() = default;
 
-QChart *ChartView::chart() const { return chart_; }
+QChart *ChartView::chart() const
+{
+    return chart_;
+}
 
 QXYSeries *ChartView::drawnSeries(int series) const
 {
     return series >= 0 && series < int(drawn_.size()) ? drawn_[size_t(series)].data : nullptr;
 }
 
-QAbstractAxis *ChartView::drawnXAxis() const { return xAxis_; }
+QAbstractAxis *ChartView::drawnXAxis() const
+{
+    return xAxis_;
+}
 
 QAbstractAxis *ChartView::drawnYAxis(int axis) const
 {

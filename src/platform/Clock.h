@@ -21,6 +21,12 @@ public:
 
 // The program's two wait procedures.
 // Delay: the window keeps painting but takes no user input until it returns.
-inline void Delay(Clock &clock, double seconds) { clock.wait(seconds, false); }
+inline void Delay(Clock &clock, double seconds)
+{
+    clock.wait(seconds, false);
+}
 // DelayWithEvents: every event is processed while waiting, so the caller can be re-entered.
-inline void DelayWithEvents(Clock &clock, double seconds) { clock.wait(seconds, true); }
+inline void DelayWithEvents(Clock &clock, double seconds)
+{
+    clock.wait(seconds, true);
+}

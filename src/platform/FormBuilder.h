@@ -19,8 +19,7 @@ inline QString plainCaption(QString caption)
     return caption.trimmed();
 }
 
-template <class W>
-W *place(QWidget *parent, const QString &objectName, const QRect &rect)
+template <class W> W *place(QWidget *parent, const QString &objectName, const QRect &rect)
 {
     auto *w = new W(parent);
     w->setObjectName(objectName);

@@ -23,9 +23,8 @@ void PortMap::load(const QString &dir)
 
 void PortMap::parse(const QString &text)
 {
-    static const QRegularExpression line(
-        QStringLiteral(R"(^\s*(?:comm?\s*)?(\d+)\s*[=:]\s*(\S.*?)\s*$)"),
-        QRegularExpression::CaseInsensitiveOption);
+    static const QRegularExpression line(QStringLiteral(R"(^\s*(?:comm?\s*)?(\d+)\s*[=:]\s*(\S.*?)\s*$)"),
+                                         QRegularExpression::CaseInsensitiveOption);
     for (const QString &raw : text.split(QLatin1Char('\n'))) {
         const QString l = raw.trimmed();
         if (l.isEmpty() || l.startsWith(QLatin1Char('#')))

@@ -16,8 +16,8 @@ public:
     virtual ~Prompts() = default;
 
     // A modal message box; returns the button pressed (closing it through the frame is Cancel/No).
-    virtual MsgAnswer message(const QString &text, const QString &title,
-                              MsgButtons buttons = MsgButtons::Ok, MsgIcon icon = MsgIcon::None) = 0;
+    virtual MsgAnswer message(const QString &text, const QString &title, MsgButtons buttons = MsgButtons::Ok,
+                              MsgIcon icon = MsgIcon::None) = 0;
 
     // An input box; nullopt when the user cancels.
     virtual std::optional<QString> input(const QString &prompt, const QString &title,

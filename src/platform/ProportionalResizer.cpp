@@ -39,15 +39,14 @@ QRect ProportionalResizer::placed(const Ratios &ratios, Kind kind, Variant varia
     const double f = variant == Variant::SetupScreen ? 1.0 : screenFactor;
     if (kind == Kind::PositionOnly) {
         const double pf = variant == Variant::MainWindow ? screenFactor : 1.0;
-        return QRect(toPixels(w * ratios.LeftRatio * pf), toPixels(h * ratios.TopRatio * pf),
-                     currentSize.width(), currentSize.height());
+        return QRect(toPixels(w * ratios.LeftRatio * pf), toPixels(h * ratios.TopRatio * pf), currentSize.width(),
+                     currentSize.height());
     }
     return QRect(toPixels(w * ratios.LeftRatio * f), toPixels(h * ratios.TopRatio * f),
                  toPixels(w * ratios.WidthRatio * f), toPixels(h * ratios.HeightRatio * f));
 }
 
-ProportionalResizer::ProportionalResizer(QWidget *area, Variant variant, double screenFactor,
-                                         const QSize &designSize)
+ProportionalResizer::ProportionalResizer(QWidget *area, Variant variant, double screenFactor, const QSize &designSize)
     : QObject(area), area_(area), variant_(variant), screenFactor_(screenFactor)
 {
     record(designSize);

@@ -22,15 +22,15 @@ class ProportionalResizer : public QObject {
     Q_OBJECT
 public:
     enum class Variant {
-        Default,      // combo boxes positioned only, everything else moved and sized, factor at both steps
-        MainWindow,   // as Default, but combo box positions are scaled by the factor too
-        SetupScreen,  // combo boxes and marked controls positioned only; no factor at the resize step
+        Default,     // combo boxes positioned only, everything else moved and sized, factor at both steps
+        MainWindow,  // as Default, but combo box positions are scaled by the factor too
+        SetupScreen, // combo boxes and marked controls positioned only; no factor at the resize step
     };
 
     // How a control follows the window.
     enum class Kind {
-        Sized,         // moved and sized
-        PositionOnly,  // moved only: its height follows its font (combo boxes)
+        Sized,        // moved and sized
+        PositionOnly, // moved only: its height follows its font (combo boxes)
     };
 
     // The four fractions of one control, in the order the window's control table keeps them.
@@ -47,8 +47,8 @@ public:
 
     // Resize step for one control: where it goes in an area of the given inner size. A position-only
     // control keeps currentSize. Callers skip the step when isMinimised(inner).
-    static QRect placed(const Ratios &ratios, Kind kind, Variant variant, const QSize &inner,
-                        const QSize &currentSize, double screenFactor);
+    static QRect placed(const Ratios &ratios, Kind kind, Variant variant, const QSize &inner, const QSize &currentSize,
+                        double screenFactor);
 
     // A minimised window reports an inner width or height below 1: its controls stay where they are.
     static bool isMinimised(const QSize &inner) { return inner.width() < 1 || inner.height() < 1; }

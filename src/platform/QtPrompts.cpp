@@ -29,9 +29,15 @@ MsgAnswer QtPrompts::message(const QString &text, const QString &title, MsgButto
     QMessageBox::StandardButtons std;
     QMessageBox::StandardButton escape = QMessageBox::Cancel;
     switch (buttons) {
-    case MsgButtons::Ok: std = QMessageBox::Ok; escape = QMessageBox::Ok; break;
+    case MsgButtons::Ok:
+        std = QMessageBox::Ok;
+        escape = QMessageBox::Ok;
+        break;
     case MsgButtons::OkCancel: std = QMessageBox::Ok | QMessageBox::Cancel; break;
-    case MsgButtons::YesNo: std = QMessageBox::Yes | QMessageBox::No; escape = QMessageBox::No; break;
+    case MsgButtons::YesNo:
+        std = QMessageBox::Yes | QMessageBox::No;
+        escape = QMessageBox::No;
+        break;
     case MsgButtons::YesNoCancel: std = QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel; break;
     case MsgButtons::RetryCancel: std = QMessageBox::Retry | QMessageBox::Cancel; break;
     }
@@ -42,8 +48,10 @@ MsgAnswer QtPrompts::message(const QString &text, const QString &title, MsgButto
     case QMessageBox::Yes: return MsgAnswer::Yes;
     case QMessageBox::No: return MsgAnswer::No;
     case QMessageBox::Retry: return MsgAnswer::Retry;
-    default: return buttons == MsgButtons::Ok ? MsgAnswer::Ok
-                  : buttons == MsgButtons::YesNo ? MsgAnswer::No : MsgAnswer::Cancel;
+    default:
+        return buttons == MsgButtons::Ok   ? MsgAnswer::Ok
+            : buttons == MsgButtons::YesNo ? MsgAnswer::No
+                                           : MsgAnswer::Cancel;
     }
 }
 

@@ -25,18 +25,17 @@ bool QtSerialPort::isFatal(QSerialPort::SerialPortError error)
 {
     switch (error) {
     case QSerialPort::NoError:
-    case QSerialPort::TimeoutError:               // a poll found nothing
-    case QSerialPort::UnsupportedOperationError:  // modem lines of a pseudo-terminal
-    case QSerialPort::NotOpenError:               // a call on a closed port; nothing to close
-    case QSerialPort::OpenError:                  // open() reports it itself
+    case QSerialPort::TimeoutError:              // a poll found nothing
+    case QSerialPort::UnsupportedOperationError: // modem lines of a pseudo-terminal
+    case QSerialPort::NotOpenError:              // a call on a closed port; nothing to close
+    case QSerialPort::OpenError:                 // open() reports it itself
         return false;
     case QSerialPort::DeviceNotFoundError:
     case QSerialPort::PermissionError:
     case QSerialPort::WriteError:
     case QSerialPort::ReadError:
     case QSerialPort::ResourceError:
-    case QSerialPort::UnknownError:
-        return true;
+    case QSerialPort::UnknownError: return true;
     }
     return true;
 }

@@ -46,7 +46,7 @@ WorkbookModel::Sheet &WorkbookModel::addSheet(const QString &name)
 
 WorkbookModel::Sheet::Sheet(QString name) : name_(std::move(name))
 {
-    styles_.emplace_back();  // index 0: the default style
+    styles_.emplace_back(); // index 0: the default style
 }
 
 WorkbookCell &WorkbookModel::Sheet::at(int row, int column)
@@ -165,12 +165,11 @@ void WorkbookModel::Sheet::restyle(int firstRow, int firstColumn, int lastRow, i
     std::vector<Memo> memo;
     for (int r = firstRow; r <= lastRow; ++r) {
         for (int c = firstColumn; c <= lastColumn; ++c) {
-            const unsigned place = (r == firstRow ? 1u : 0u) | (r == lastRow ? 2u : 0u)
-                | (c == firstColumn ? 4u : 0u) | (c == lastColumn ? 8u : 0u);
+            const unsigned place = (r == firstRow ? 1u : 0u) | (r == lastRow ? 2u : 0u) | (c == firstColumn ? 4u : 0u)
+                | (c == lastColumn ? 8u : 0u);
             WorkbookCell &cell = at(r, c);
-            const auto hit = std::find_if(memo.begin(), memo.end(), [&](const Memo &m) {
-                return m.from == cell.style && m.place == place;
-            });
+            const auto hit = std::find_if(memo.begin(), memo.end(),
+                                          [&](const Memo &m) { return m.from == cell.style && m.place == place; });
             if (hit != memo.end()) {
                 cell.style = hit->to;
                 continue;
@@ -270,14 +269,12 @@ double WorkbookModel::Sheet::columnWidth(int column) const
 QString WorkbookModel::Sheet::displayText(const WorkbookCell &cell) const
 {
     switch (cell.kind) {
-    case WorkbookCell::Kind::Blank:
-        return {};
+    case WorkbookCell::Kind::Blank: return {};
     case WorkbookCell::Kind::Text: {
         const std::string_view t = text(cell);
         return QString::fromUtf8(t.data(), static_cast<qsizetype>(t.size()));
     }
-    case WorkbookCell::Kind::Number:
-        break;
+    case WorkbookCell::Kind::Number: break;
     }
     char buffer[32];
     const std::string_view t = generalText(cell.number, buffer);

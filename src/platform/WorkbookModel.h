@@ -19,10 +19,10 @@ enum class BorderLine : uint8_t { None, Thin, Medium, Thick };
 enum class BorderEdge { Left, Top, Bottom, Right, InsideVertical, InsideHorizontal };
 
 struct CellStyle {
-    std::string numberFormat;  // "" is the General format
+    std::string numberFormat; // "" is the General format
     bool bold = false;
     bool filled = false;
-    uint32_t fillRgb = 0;      // 0xRRGGBB, solid fill when `filled`
+    uint32_t fillRgb = 0; // 0xRRGGBB, solid fill when `filled`
     BorderLine left = BorderLine::None;
     BorderLine top = BorderLine::None;
     BorderLine bottom = BorderLine::None;
@@ -40,18 +40,18 @@ struct CellRange {
 
 struct PageSetup {
     bool landscape = false;
-    int fitPagesWide = 0;     // 0 and 0: printed at its own size, not fitted
+    int fitPagesWide = 0; // 0 and 0: printed at its own size, not fitted
     int fitPagesTall = 0;
-    int titleFirstRow = 0;    // rows repeated at the top of every printed page; 0 = none
+    int titleFirstRow = 0; // rows repeated at the top of every printed page; 0 = none
     int titleLastRow = 0;
 };
 
 struct WorkbookCell {
     enum class Kind : uint8_t { Blank, Number, Text };
-    double number = 0.0;       // a Number cell's value
-    uint32_t textOffset = 0;   // a Text cell's UTF-8 bytes in its sheet's text pool (Sheet::text)
+    double number = 0.0;     // a Number cell's value
+    uint32_t textOffset = 0; // a Text cell's UTF-8 bytes in its sheet's text pool (Sheet::text)
     uint32_t textLength = 0;
-    uint32_t style = 0;        // index into the sheet's styles(); 0 is the default style
+    uint32_t style = 0; // index into the sheet's styles(); 0 is the default style
     Kind kind = Kind::Blank;
 };
 
@@ -95,13 +95,13 @@ public:
         // Reading back. cell() is null for a position never written or styled.
         const WorkbookCell *cell(int row, int column) const;
         const CellStyle &styleAt(int row, int column) const;
-        QString textAt(int row, int column) const;                // "" unless a text cell
+        QString textAt(int row, int column) const;                 // "" unless a text cell
         std::optional<double> numberAt(int row, int column) const; // set only for a number cell
         int lastRow() const { return static_cast<int>(rows_.size()); }
         int lastColumn() const;
-        const std::vector<WorkbookCell> &row(int row) const;       // cells of a row, column 1 first
+        const std::vector<WorkbookCell> &row(int row) const; // cells of a row, column 1 first
         const std::vector<CellStyle> &styles() const { return styles_; }
-        const std::vector<double> &columnWidths() const { return widths_; }  // index 0 is column 1
+        const std::vector<double> &columnWidths() const { return widths_; } // index 0 is column 1
 
         // A text cell's UTF-8 text ("" for other cells); valid until the sheet changes.
         std::string_view text(const WorkbookCell &cell) const;
@@ -112,8 +112,8 @@ public:
         WorkbookCell &at(int row, int column);
         void store(WorkbookCell &cell, std::string_view utf8);
         uint32_t intern(const CellStyle &style);
-        template <typename Change> void restyle(int firstRow, int firstColumn, int lastRow, int lastColumn,
-                                                Change change);
+        template <typename Change>
+        void restyle(int firstRow, int firstColumn, int lastRow, int lastColumn, Change change);
 
         QString name_;
         std::vector<std::vector<WorkbookCell>> rows_;

@@ -97,8 +97,7 @@ lxw_error writeSheet(lxw_workbook *book, const WorkbookModel::Sheet &sheet)
     if (page.landscape)
         worksheet_set_landscape(ws);
     if (page.fitPagesWide > 0 || page.fitPagesTall > 0)
-        worksheet_fit_to_pages(ws, static_cast<uint16_t>(page.fitPagesWide),
-                               static_cast<uint16_t>(page.fitPagesTall));
+        worksheet_fit_to_pages(ws, static_cast<uint16_t>(page.fitPagesWide), static_cast<uint16_t>(page.fitPagesTall));
     if (page.titleFirstRow > 0 && page.titleLastRow >= page.titleFirstRow) {
         if (const lxw_error e = worksheet_repeat_rows(ws, static_cast<lxw_row_t>(page.titleFirstRow - 1),
                                                       static_cast<lxw_row_t>(page.titleLastRow - 1)))
@@ -116,9 +115,7 @@ lxw_error writeSheet(lxw_workbook *book, const WorkbookModel::Sheet &sheet)
             lxw_format *format = formats[cell.style];
             lxw_error e = LXW_NO_ERROR;
             switch (cell.kind) {
-            case WorkbookCell::Kind::Number:
-                e = worksheet_write_number(ws, row, col, cell.number, format);
-                break;
+            case WorkbookCell::Kind::Number: e = worksheet_write_number(ws, row, col, cell.number, format); break;
             case WorkbookCell::Kind::Text:
                 // Always a string cell: a text starting with "=" must never become a formula.
                 e = worksheet_write_string(ws, row, col, cellText(sheet.text(cell), buffer), format);
@@ -139,9 +136,9 @@ QString temporaryNameBeside(const QFileInfo &target)
 {
     const QDir dir = target.absoluteDir();
     for (;;) {
-        const QString candidate = dir.filePath(
-            QStringLiteral(".%1.%2.tmp")
-                .arg(target.fileName(), QString::number(QRandomGenerator::global()->generate(), 16)));
+        const QString candidate =
+            dir.filePath(QStringLiteral(".%1.%2.tmp")
+                             .arg(target.fileName(), QString::number(QRandomGenerator::global()->generate(), 16)));
         if (!QFileInfo::exists(candidate))
             return candidate;
     }

@@ -3,14 +3,11 @@
 #include "platform/ChartModel.h"
 #include "realtime/RealTimeReadouts.h"
 
-LiveChart::LiveChart(ChartModel &model) : model_(model)
-{
-}
+LiveChart::LiveChart(ChartModel &model) : model_(model) {}
 
 LiveChart::LiveChart(ChartModel &model, int chartPoints, double xWindow)
     : model_(model), chartPoints_(chartPoints), xWindow_(xWindow)
-{
-}
+{}
 
 void LiveChart::build(const QDateTime &now)
 {
@@ -21,7 +18,11 @@ void LiveChart::build(const QDateTime &now)
     model_.setXKind(AxisKind::DateTime);
     model_.setXLabel(QStringLiteral("Time (S)"));
 
-    struct SeriesLook { const char *label; ChartColor color; int axis; };
+    struct SeriesLook {
+        const char *label;
+        ChartColor color;
+        int axis;
+    };
     const SeriesLook looks[Series] = {
         {"Shear Stress", {0, 0, 255}, StressAxis},
         {"Viscosity", {0, 255, 0}, ViscosityAxis},
@@ -106,12 +107,8 @@ void LiveChart::showLastMinutes()
 void LiveChart::applyXRange()
 {
     switch (view_) {
-    case View::Window:
-        model_.setXRange({xAxisMin_, xAxisMax_});
-        break;
-    case View::All:
-        model_.setXRange({});
-        break;
+    case View::Window: model_.setXRange({xAxisMin_, xAxisMax_}); break;
+    case View::All: model_.setXRange({}); break;
     case View::LastMinutes: {
         // Before the first reading the window starts at the run's start.
         const double end = newest_ > 0 ? newest_ : startTime_ + LastMinutesWindow;

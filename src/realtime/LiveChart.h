@@ -18,7 +18,7 @@ class LiveChart {
 public:
     static constexpr int ChartPoints = 1500;
     static constexpr int ShiftPoints = 200;
-    static constexpr int Series = 4;   // 0 shear stress, 1 viscosity, 2 temperature, 3 dial reading
+    static constexpr int Series = 4; // 0 shear stress, 1 viscosity, 2 temperature, 3 dial reading
     // Model y axes: stress on the left, viscosity on the right of the same plot, then temperature and dial.
     static constexpr int StressAxis = 0, ViscosityAxis = 1, TemperatureAxis = 2, DialAxis = 3;
     // Chart x values are milliseconds (ChartModel::chartTime).

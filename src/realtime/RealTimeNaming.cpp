@@ -11,8 +11,7 @@
 RealTimeNaming::RealTimeNaming(ProgramState &state, Prompts &prompts, Clock &clock, TestLibrary &library,
                                QLocale locale)
     : state_(state), prompts_(prompts), clock_(clock), library_(library), locale_(std::move(locale))
-{
-}
+{}
 
 namespace {
 QDateTime wholeSeconds(const QDateTime &t)
@@ -67,8 +66,8 @@ bool RealTimeNaming::accept(RealTimeNamingFields &fields)
     // is no number would silently become that zero: both are refused before anything is stored.
     double stressFactor = 0;
     double rateFactor = 0;
-    if (state_.CustomRB &&
-        (!parseFactor(fields.stressFactor, &stressFactor) || !parseFactor(fields.rateFactor, &rateFactor)))
+    if (state_.CustomRB
+        && (!parseFactor(fields.stressFactor, &stressFactor) || !parseFactor(fields.rateFactor, &rateFactor)))
         return refuse(inputErrorText(), QStringLiteral("Input Error"));
 
     QDateTime sampleTime;

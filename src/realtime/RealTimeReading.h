@@ -18,13 +18,13 @@ struct RealTimeReading {
     // Field values as sent; a field of more digits than fit 63 bits saturates at INT64_MAX.
     std::array<qint64, FieldCount> fields{};
 
-    qint64 step() const { return fields[0]; }           // F1, step number now running
-    qint64 secondsInStep() const { return fields[1]; }  // F2, seconds since the step began
-    qint64 temperature() const { return fields[2]; }    // F3, whole degF
-    qint64 shearStress() const { return fields[3]; }    // F4, whole dyn/cm2 as with the B1 bob
-    qint64 gel() const { return fields[4]; }            // F5, whole dyn/cm2
-    qint64 speedHundredths() const { return fields[5]; }// F6, hundredths of rpm
-    qint64 rotorBobCode() const { return fields[6]; }   // F7, 1..6
+    qint64 step() const { return fields[0]; }            // F1, step number now running
+    qint64 secondsInStep() const { return fields[1]; }   // F2, seconds since the step began
+    qint64 temperature() const { return fields[2]; }     // F3, whole degF
+    qint64 shearStress() const { return fields[3]; }     // F4, whole dyn/cm2 as with the B1 bob
+    qint64 gel() const { return fields[4]; }             // F5, whole dyn/cm2
+    qint64 speedHundredths() const { return fields[5]; } // F6, hundredths of rpm
+    qint64 rotorBobCode() const { return fields[6]; }    // F7, 1..6
 
     // Decodes one message as cut by MessageFramer (the end byte may or may not be included).
     static RealTimeReading decode(const QByteArray &message);

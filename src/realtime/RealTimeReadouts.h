@@ -11,13 +11,13 @@ struct RealTimeReading;
 
 struct RealTimeReadouts {
     static constexpr int Count = 9;
-    std::array<QString, Count> texts;   // index 0 left empty here
+    std::array<QString, Count> texts; // index 0 left empty here
 
     // Chart values of the reading.
-    double chartStress = 0;       // series 0
-    double chartViscosity = 0;    // series 1, read back from the viscosity text (what the operator sees)
-    double chartTemperature = 0;  // series 2
-    double chartDial = 0;         // series 3, never scaled by a custom factor
+    double chartStress = 0;      // series 0
+    double chartViscosity = 0;   // series 1, read back from the viscosity text (what the operator sees)
+    double chartTemperature = 0; // series 2
+    double chartDial = 0;        // series 3, never scaled by a custom factor
 
     // 1.7023 1/s per rpm is the R1-B1 shear rate; 5.11 turns dyn/cm2 into Fann 35 dial degrees.
     static constexpr double R1B1RatePerRpm = 1.7023;

@@ -110,14 +110,12 @@ void RealTimeSession::start()
     emit displayChanged();
 
     switch (StartHandshake::wait(*link_, *context_.clock)) {
-    case StartHandshake::Result::Answered:
-        break;
+    case StartHandshake::Result::Answered: break;
     case StartHandshake::Result::TimedOut:
         link_->close();
         status_ = statusBefore;
         emit displayChanged();
-        prompts.message(noResponseText(), QStringLiteral("Communication Error"), MsgButtons::Ok,
-                        MsgIcon::Exclamation);
+        prompts.message(noResponseText(), QStringLiteral("Communication Error"), MsgButtons::Ok, MsgIcon::Exclamation);
         return;
     case StartHandshake::Result::PortFailed:
         status_ = statusBefore;

@@ -62,7 +62,7 @@ public:
     bool mayLeave();
 
     LiveChart &liveChart() { return liveChart_; }
-    QTimer *timer() const { return timer_; }   // Timer1
+    QTimer *timer() const { return timer_; } // Timer1
 
     bool isRunning() const { return running_; }
     bool isNamed() const { return named_; }

@@ -15,7 +15,7 @@ struct RecordedPoint {
     double speed = 0;
     double shearStress = 0;
     double gel = 0;
-    double rbFactor = 0;   // rotor-bob code 1..6, or floor(custom rate factor * 1000) for a custom run
+    double rbFactor = 0; // rotor-bob code 1..6, or floor(custom rate factor * 1000) for a custom run
 
     static RecordedPoint from(const RealTimeReading &reading, qint64 testId, const RunFactors &factors);
 };

@@ -5,10 +5,10 @@
 #include "common/ProgramState.h"
 
 struct RunFactors {
-    double rateFactor = 1.0;          // shear-rate multiplier of the selected rotor-bob (table value)
-    bool customRB = false;            // custom factors replace the table
-    double customStressFactor = 0.0;  // multiplies stress and gel
-    double customRateFactor = 0.0;    // shear rate in 1/s per rpm
+    double rateFactor = 1.0;         // shear-rate multiplier of the selected rotor-bob (table value)
+    bool customRB = false;           // custom factors replace the table
+    double customStressFactor = 0.0; // multiplies stress and gel
+    double customRateFactor = 0.0;   // shear rate in 1/s per rpm
 
     static RunFactors fromState(const ProgramState &state)
     {

@@ -25,10 +25,9 @@ bool SequenceSteps::load(const QSqlDatabase &db, const QString &sequenceName, bo
     rows->clear();
     QSqlQuery q(db);
     q.setForwardOnly(true);
-    q.prepare(QStringLiteral(
-        "SELECT StepNo, Time, Temperature, Speed, RecordRate FROM SequenceSetup "
-        "WHERE SequenceId = (SELECT SequenceId FROM SequenceName WHERE SequenceName = ? "
-        "ORDER BY SequenceId LIMIT 1) ORDER BY StepNo"));
+    q.prepare(QStringLiteral("SELECT StepNo, Time, Temperature, Speed, RecordRate FROM SequenceSetup "
+                             "WHERE SequenceId = (SELECT SequenceId FROM SequenceName WHERE SequenceName = ? "
+                             "ORDER BY SequenceId LIMIT 1) ORDER BY StepNo"));
     q.addBindValue(sequenceName);
     if (!q.exec()) {
         if (error)
@@ -73,7 +72,10 @@ QStringList SequenceSteps::gridCells(const SequenceStepRow &row)
 {
     using NumberText::Format;
     using NumberText::Text;
-    return {Text(double(row.stepNo)), Text(row.time), Format(row.temperature, QStringLiteral("###.0")),
-            Format(row.speed, QStringLiteral("###0.00")), Format(row.shearRate, QStringLiteral("###0.00")),
+    return {Text(double(row.stepNo)),
+            Text(row.time),
+            Format(row.temperature, QStringLiteral("###.0")),
+            Format(row.speed, QStringLiteral("###0.00")),
+            Format(row.shearRate, QStringLiteral("###0.00")),
             Text(double(row.recordRate))};
 }

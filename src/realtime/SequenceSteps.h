@@ -10,11 +10,11 @@
 
 struct SequenceStepRow {
     qint64 stepNo = 0;
-    double time = 0;          // s
-    double temperature = 0;   // degF, or degC in SI
-    double speed = 0;         // rpm
-    double shearRate = 0;     // 1/s for the selected rotor-bob
-    int recordRate = 0;       // s per stored point
+    double time = 0;        // s
+    double temperature = 0; // degF, or degC in SI
+    double speed = 0;       // rpm
+    double shearRate = 0;   // 1/s for the selected rotor-bob
+    int recordRate = 0;     // s per stored point
 };
 
 class SequenceSteps {

@@ -1,7 +1,7 @@
 #include "realtime/StartHandshake.h"
 
-#include "platform/Clock.h"
 #include "link/SerialLink.h"
+#include "platform/Clock.h"
 
 #include <cmath>
 

@@ -16,7 +16,7 @@ class StartHandshake {
 public:
     enum class Result { Answered, TimedOut, PortFailed };
 
-    static constexpr int MinWholeSeconds = 3;     // success not before this many whole seconds
+    static constexpr int MinWholeSeconds = 3;      // success not before this many whole seconds
     static constexpr int TimeoutWholeSeconds = 11; // time-out once this many whole seconds have passed
     static constexpr qint64 BytesNeeded = 5;
     static constexpr double PollSeconds = 0.05;

@@ -5,9 +5,7 @@
 #include <QSqlError>
 #include <QVariant>
 
-TestResultWriter::TestResultWriter(const QSqlDatabase &db) : db_(db), insert_(db)
-{
-}
+TestResultWriter::TestResultWriter(const QSqlDatabase &db) : db_(db), insert_(db) {}
 
 bool TestResultWriter::append(const RecordedPoint &p)
 {

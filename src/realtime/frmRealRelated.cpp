@@ -2,9 +2,9 @@
 
 #include "common/AppContext.h"
 #include "common/ProgramState.h"
+#include "platform/FormBuilder.h"
 #include "platform/ProportionalResizer.h"
 #include "store/Database.h"
-#include "platform/FormBuilder.h"
 #include "store/TestLibrary.h"
 
 #include <QGroupBox>
@@ -19,8 +19,7 @@
 using namespace FormBuilder;
 
 frmRealRelated::frmRealRelated(AppContext &context, QWidget *parent)
-    : QDialog(parent), context_(context),
-      library_(std::make_unique<TestLibrary>(context.database->connection())),
+    : QDialog(parent), context_(context), library_(std::make_unique<TestLibrary>(context.database->connection())),
       naming_(std::make_unique<RealTimeNaming>(*context.state, *context.prompts, *context.clock, *library_))
 {
     setObjectName(QStringLiteral("frmRealRelated"));
@@ -51,8 +50,8 @@ frmRealRelated::frmRealRelated(AppContext &context, QWidget *parent)
     txtRateFactor_ = place<QLineEdit>(this, QStringLiteral("txtRateFactor"), {200, 328, 100, 24});
     QLabel *rateCaption = label(this, QStringLiteral("Shear Rate Factor"), {30, 330, 165, 20}, txtRateFactor_);
     QLabel *rateUnit = label(this, QStringLiteral("(Sec-1/Rpm)"), {306, 330, 180, 20});
-    QLabel *note = label(this, QStringLiteral("Note: For special rotor & bob, select R1B1 in Setup screen."),
-                         {180, 270, 318, 20});
+    QLabel *note =
+        label(this, QStringLiteral("Note: For special rotor & bob, select R1B1 in Setup screen."), {180, 270, 318, 20});
     note->setObjectName(QStringLiteral("lblNote"));
     frameCustom_->lower();
     factorWidgets_ = {txtStressFactor_, stressCaption, stressUnit, txtRateFactor_, rateCaption, rateUnit, note};
@@ -109,7 +108,7 @@ void frmRealRelated::Option2_Click()
 
 void frmRealRelated::cmdOk_Click()
 {
-    RealTimeNamingFields fields{txtTestName_->text(),  txtMudId_->text(),         txtSampleTime_->text(),
+    RealTimeNamingFields fields{txtTestName_->text(),    txtMudId_->text(),       txtSampleTime_->text(),
                                 txtCompanyName_->text(), txtDesc_->toPlainText(), txtStressFactor_->text(),
                                 txtRateFactor_->text()};
     if (!naming_->accept(fields))

@@ -49,5 +49,5 @@ private:
     QRadioButton *Option2_ = nullptr;
     QLineEdit *txtStressFactor_ = nullptr;
     QLineEdit *txtRateFactor_ = nullptr;
-    QList<QWidget *> factorWidgets_;   // the two fields, their captions, unit notes and the note label
+    QList<QWidget *> factorWidgets_; // the two fields, their captions, unit notes and the note label
 };

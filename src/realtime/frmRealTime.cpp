@@ -5,10 +5,10 @@
 #include "link/StandAloneTest.h"
 #include "platform/ChartModel.h"
 #include "platform/ChartView.h"
+#include "platform/FormBuilder.h"
 #include "platform/ProportionalResizer.h"
 #include "realtime/RealTimeSession.h"
 #include "realtime/frmRealRelated.h"
-#include "platform/FormBuilder.h"
 
 #include <QButtonGroup>
 #include <QCloseEvent>
@@ -89,10 +89,16 @@ void frmRealTime::buildControls()
     lblSequenceName_->setAccessibleName(QStringLiteral("Test Sequence Name"));
 
     // Readout rows: left column 0, 1, 2, 7; right column 3, 4, 5, 6, 8.
-    struct Row { int index; bool left; int slot; const char *unit; };
-    const Row rows[] = {{0, true, 0, nullptr},      {1, true, 1, nullptr},  {2, true, 2, "sec"},
-                        {7, true, 3, nullptr},      {3, false, 0, "°F"},    {4, false, 1, "Rpm"},
-                        {5, false, 2, "dyn/cm2"},   {6, false, 3, "Fann® 35(deg.)"}, {8, false, 4, "cP"}};
+    struct Row {
+        int index;
+        bool left;
+        int slot;
+        const char *unit;
+    };
+    const Row rows[] = {
+        {0, true, 0, nullptr}, {1, true, 1, nullptr}, {2, true, 2, "sec"},      {7, true, 3, nullptr},
+        {3, false, 0, "°F"},   {4, false, 1, "Rpm"},  {5, false, 2, "dyn/cm2"}, {6, false, 3, "Fann® 35(deg.)"},
+        {8, false, 4, "cP"}};
     for (const Row &r : rows) {
         const int x = r.left ? 20 : 300;
         const int y = 58 + r.slot * 34;
@@ -127,14 +133,33 @@ void frmRealTime::buildControls()
     chartView_->setModel(chartModel_.get());
     chartView_->setAccessibleName(QStringLiteral("Shear stress, viscosity, temperature and dial reading against time"));
 
-    struct Option { const char *name; const char *caption; const char *tip; int seconds; QRect rect; };
+    struct Option {
+        const char *name;
+        const char *caption;
+        const char *tip;
+        int seconds;
+        QRect rect;
+    };
     const Option options[] = {
-        {"Option4", "1 data per sec.", "Click here to record data once per second to test result", 1, {20, 648, 140, 20}},
-        {"Option5", "1 data per 10 sec", "Click here to record data once per 10 seconds to test results", 10,
+        {"Option4",
+         "1 data per sec.",
+         "Click here to record data once per second to test result",
+         1,
+         {20, 648, 140, 20}},
+        {"Option5",
+         "1 data per 10 sec",
+         "Click here to record data once per 10 seconds to test results",
+         10,
          {160, 648, 140, 20}},
-        {"Option6", "1 data per 60 sec", "Click here to record data once per 60 seconds to test results", 60,
+        {"Option6",
+         "1 data per 60 sec",
+         "Click here to record data once per 60 seconds to test results",
+         60,
          {20, 670, 140, 20}},
-        {"Option7", "1  data per 5 min", "Click here to record data once per 5 minutes to test results", 300,
+        {"Option7",
+         "1  data per 5 min",
+         "Click here to record data once per 5 minutes to test results",
+         300,
          {160, 670, 140, 20}},
     };
     auto *saveRate = new QButtonGroup(this);
@@ -171,17 +196,26 @@ void frmRealTime::buildControls()
     connect(no, &QRadioButton::clicked, this, [setAveraging] { setAveraging(false); });
     setAveraging(false);
 
-    struct Button { const char *name; const char *caption; const char *tip; void (frmRealTime::*slot)(); int col; int row; };
+    struct Button {
+        const char *name;
+        const char *caption;
+        const char *tip;
+        void (frmRealTime::*slot)();
+        int col;
+        int row;
+    };
     const Button buttons[] = {
-        {"cmdSaveAs", "Save Result &As", "Click here to name the test before starting it", &frmRealTime::cmdSaveAs_Click, 0, 0},
+        {"cmdSaveAs", "Save Result &As", "Click here to name the test before starting it",
+         &frmRealTime::cmdSaveAs_Click, 0, 0},
         {"cmdStart", "&Start", "Click here to start the real time test", &frmRealTime::cmdStart_Click, 1, 0},
         {"cmdStop", "S&top", "Click here to stop the real time test", &frmRealTime::cmdStop_Click, 2, 0},
         {"cmdReturn", "&Return", "Click here to return to main menu", &frmRealTime::cmdReturn_Click, 3, 0},
-        {"cmdShowAll", "S&how All Data",
-         "Click here to show all of the test data save in the memory. Maximum 1 hr", &frmRealTime::cmdShowAll_Click, 0, 1},
+        {"cmdShowAll", "S&how All Data", "Click here to show all of the test data save in the memory. Maximum 1 hr",
+         &frmRealTime::cmdShowAll_Click, 0, 1},
         {"cmdShow3Min", "Sh&ow Last 3 Minutes", "Click here to show the data of last 3 min",
          &frmRealTime::cmdShow3Min_Click, 1, 1},
-        {"cmdPrintChart", "Print Chart", "Click here to print the above chart", &frmRealTime::cmdPrintChart_Click, 2, 1},
+        {"cmdPrintChart", "Print Chart", "Click here to print the above chart", &frmRealTime::cmdPrintChart_Click, 2,
+         1},
     };
     for (const Button &b : buttons) {
         // Four buttons on the first row, three wider ones on the second, across x 530 to 1090.

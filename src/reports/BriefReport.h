@@ -4,8 +4,8 @@
 // repeats the nearest earlier step's), with its total time and the gel as a dial reading. No PV, YP or
 // gel columns. Built as a WorkbookModel; no file is touched.
 #include "platform/WorkbookModel.h"
-#include <cstddef>  // ResultRow.h uses size_t without including it
 #include "results/ResultRow.h"
+#include <cstddef> // ResultRow.h uses size_t without including it
 
 struct RelatedInfoRecord;
 

@@ -17,8 +17,7 @@ void putText(WorkbookModel::Sheet &sheet, int row, int column, double value, con
     sheet.setText(row, column, NumberText::Format(value, picture));
 }
 
-template <typename T>
-T slot(const std::vector<T> &table, size_t i)
+template <typename T> T slot(const std::vector<T> &table, size_t i)
 {
     return i < table.size() ? table[i] : T{};
 }

@@ -3,8 +3,8 @@
 // row per result row from row 11 (total time, formatted values, the gel as a dial reading), and the
 // PV/YP and gel values on the rows they were read at. Built as a WorkbookModel; no file is touched.
 #include "platform/WorkbookModel.h"
-#include <cstddef>  // ResultRow.h uses size_t without including it
 #include "results/ResultRow.h"
+#include <cstddef> // ResultRow.h uses size_t without including it
 
 #include <QString>
 #include <vector>
@@ -20,12 +20,12 @@ public:
     // The derived cells to place, by result-row index (0 = the first result row).
     struct DerivedCells {
         struct PvYp {
-            int row;  // the last row of the pair's low-speed step
+            int row; // the last row of the pair's low-speed step
             double pv;
             double yp;
         };
         struct Gel {
-            int row;  // the 3 rpm reading
+            int row; // the 3 rpm reading
             double dial;
         };
         std::vector<PvYp> pvYp;

@@ -26,7 +26,7 @@ std::optional<RelatedInfoRecord> openTestInfo(const AppContext &ctx, int openTes
 } // namespace
 
 std::optional<WorkbookModel> ReportCommands::detailWorkbook(int openTestId, const ResultTable &rows,
-                                                           const DerivedValues &derived) const
+                                                            const DerivedValues &derived) const
 {
     const auto info = openTestInfo(ctx_, openTestId);
     if (!info)

@@ -4,8 +4,8 @@
 // related information is gone. The window owns one instance, which keeps the text report's last file
 // name as the next proposal.
 #include "platform/WorkbookModel.h"
-#include <cstddef>  // ResultRow.h uses size_t without including it
 #include "results/ResultRow.h"
+#include <cstddef> // ResultRow.h uses size_t without including it
 
 #include <QString>
 #include <optional>

@@ -1,7 +1,7 @@
 #pragma once
 // Values every report derives the same way from a result row.
-#include <cstddef>  // ResultRow.h uses size_t without including it
 #include "results/ResultRow.h"
+#include <cstddef> // ResultRow.h uses size_t without including it
 
 namespace ReportValues {
 

@@ -63,7 +63,8 @@ QByteArray TextReport::build(const RelatedInfoRecord &info, const ResultTable &r
     for (const ResultRow &f : rows) {
         line.clear();
         line += Format(f[ResultRow::Step], QStringLiteral("##0")) + QLatin1Char(',');
-        line += Format(elapsed.next(f[ResultRow::Step], f[ResultRow::Time]), QStringLiteral("###0.#")) + QLatin1Char(',');
+        line +=
+            Format(elapsed.next(f[ResultRow::Step], f[ResultRow::Time]), QStringLiteral("###0.#")) + QLatin1Char(',');
         line += Format(f[ResultRow::Temperature], QStringLiteral("##0.#")) + QLatin1Char(',');
         line += Format(f[ResultRow::ShearRate], QStringLiteral("###0.##")) + QLatin1Char(',');
         line += Format(f[ResultRow::Speed], QStringLiteral("###0.##")) + QLatin1Char(',');
@@ -74,7 +75,7 @@ QByteArray TextReport::build(const RelatedInfoRecord &info, const ResultTable &r
         line += Format(f[ResultRow::Fann], QStringLiteral("###0.###")) + QLatin1Char(',');
         line += Format(ReportValues::gelDialReading(f[ResultRow::Gel], si), QStringLiteral("####0.0##"));
         line += kEol;
-        out += line.toLatin1();  // digits, signs and points only
+        out += line.toLatin1(); // digits, signs and points only
     }
     return out;
 }

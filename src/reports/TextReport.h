@@ -3,8 +3,8 @@
 // test's related information, a heading line and one line per result row, numbers formatted as the
 // results grid shows them, an accumulated elapsed time and the gel as a dial reading.
 // Windows-1252 bytes, CR LF line ends, no quoting.
-#include <cstddef>  // ResultRow.h uses size_t without including it
 #include "results/ResultRow.h"
+#include <cstddef> // ResultRow.h uses size_t without including it
 
 #include <QByteArray>
 

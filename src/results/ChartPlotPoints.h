@@ -1,8 +1,8 @@
 #pragma once
 // Turns result rows into the points of a chart type: the plotted columns as single-precision values,
 // the elapsed time of the time charts, and the exchange sort that keeps a curve drawn left to right.
-#include <cstddef> // ResultRow.h needs size_t
 #include "results/ResultRow.h"
+#include <cstddef> // ResultRow.h needs size_t
 
 #include <QList>
 #include <QPointF>

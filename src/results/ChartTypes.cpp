@@ -14,24 +14,24 @@ constexpr const char *Time = "Time (S)";
 
 // The list texts keep the spelling the operators know ("Viscocity").
 constexpr ChartTypeInfo Types[ChartTypes::Count] = {
-    {"Shr. Stress Vs. Shr. Rate", "Shear Stress Vs. Shear Rate", Rate, Rate, StressEI, StressSI,
-     ResultRow::ShearRate, ResultRow::ShearStress, true},
-    {"Viscocity Vs. Shear Rate", "Viscosity Vs. Shear Rate", Rate, Rate, Visc, Visc,
-     ResultRow::ShearRate, ResultRow::Viscosity, true},
+    {"Shr. Stress Vs. Shr. Rate", "Shear Stress Vs. Shear Rate", Rate, Rate, StressEI, StressSI, ResultRow::ShearRate,
+     ResultRow::ShearStress, true},
+    {"Viscocity Vs. Shear Rate", "Viscosity Vs. Shear Rate", Rate, Rate, Visc, Visc, ResultRow::ShearRate,
+     ResultRow::Viscosity, true},
     {"Shr. Stress Vs. Speed", "Shear Stress vs. Speed", "Speed (Rpm)", "Speed (Rpm)", StressEI, StressSI,
      ResultRow::Speed, ResultRow::ShearStress, true},
-    {"Viscocity Vs. Speed", "Viscosity Vs. Speed", "Speed(Rpm)", "Speed(Rpm)", Visc, Visc,
-     ResultRow::Speed, ResultRow::Viscosity, true},
-    {"Viscocity Vs. Temperature", "Viscosity Vs. Temperature", TempEI, TempSI, Visc, Visc,
-     ResultRow::Temperature, ResultRow::Viscosity, true},
+    {"Viscocity Vs. Speed", "Viscosity Vs. Speed", "Speed(Rpm)", "Speed(Rpm)", Visc, Visc, ResultRow::Speed,
+     ResultRow::Viscosity, true},
+    {"Viscocity Vs. Temperature", "Viscosity Vs. Temperature", TempEI, TempSI, Visc, Visc, ResultRow::Temperature,
+     ResultRow::Viscosity, true},
     {"Shr. Stress Vs. Temperature", "Shear Stress vs. Temperature", TempEI, TempSI, StressEI, StressSI,
      ResultRow::Temperature, ResultRow::ShearStress, true},
-    {"Shr. Stress Vs. Time", "Shear Stress vs. Time", Time, Time, StressEI, StressSI,
-     ChartTypes::ElapsedTime, ResultRow::ShearStress, false},
-    {"Viscocity Vs. Time", "Viscosity Vs. Time", Time, Time, Visc, Visc,
-     ChartTypes::ElapsedTime, ResultRow::Viscosity, false},
-    {"Temperature Vs. Time", "Temperature vs. Time", Time, Time, TempEI, TempSI,
-     ChartTypes::ElapsedTime, ResultRow::Temperature, false},
+    {"Shr. Stress Vs. Time", "Shear Stress vs. Time", Time, Time, StressEI, StressSI, ChartTypes::ElapsedTime,
+     ResultRow::ShearStress, false},
+    {"Viscocity Vs. Time", "Viscosity Vs. Time", Time, Time, Visc, Visc, ChartTypes::ElapsedTime, ResultRow::Viscosity,
+     false},
+    {"Temperature Vs. Time", "Temperature vs. Time", Time, Time, TempEI, TempSI, ChartTypes::ElapsedTime,
+     ResultRow::Temperature, false},
     {"Fann_Deg Vs. Speed", "fann35 Dial vs. Speed", "Speed (Rpm)", "Speed (Rpm)", "fann35 Dial (Deg)",
      "fann35 Dial (Deg)", ResultRow::Speed, ResultRow::Fann, true},
 };
@@ -40,9 +40,15 @@ constexpr ChartTypeInfo Types[ChartTypes::Count] = {
 
 namespace ChartTypes {
 
-int clamp(int type) { return type >= 0 && type < Count ? type : 0; }
+int clamp(int type)
+{
+    return type >= 0 && type < Count ? type : 0;
+}
 
-const ChartTypeInfo &info(int type) { return Types[clamp(type)]; }
+const ChartTypeInfo &info(int type)
+{
+    return Types[clamp(type)];
+}
 
 QStringList listTexts()
 {
@@ -52,13 +58,25 @@ QStringList listTexts()
     return out;
 }
 
-QString listToolTip() { return QStringLiteral("Use this drop-down menu to select different chart types"); }
+QString listToolTip()
+{
+    return QStringLiteral("Use this drop-down menu to select different chart types");
+}
 
-QString title(int type) { return QString::fromUtf8(info(type).title); }
+QString title(int type)
+{
+    return QString::fromUtf8(info(type).title);
+}
 
-QString xLabel(int type, bool si) { return QString::fromUtf8(si ? info(type).xLabelSI : info(type).xLabelEI); }
+QString xLabel(int type, bool si)
+{
+    return QString::fromUtf8(si ? info(type).xLabelSI : info(type).xLabelEI);
+}
 
-QString yLabel(int type, bool si) { return QString::fromUtf8(si ? info(type).yLabelSI : info(type).yLabelEI); }
+QString yLabel(int type, bool si)
+{
+    return QString::fromUtf8(si ? info(type).yLabelSI : info(type).yLabelEI);
+}
 
 QString overCapacityMessage(int type)
 {

@@ -15,8 +15,7 @@ bool near(double value, double target, double tolerance)
     return std::fabs(value - target) < tolerance;
 }
 
-template <typename T>
-void growTo(std::vector<T> &table, int index)
+template <typename T> void growTo(std::vector<T> &table, int index)
 {
     if (static_cast<int>(table.size()) <= index)
         table.resize(static_cast<size_t>(index) + 1);
@@ -90,7 +89,7 @@ DerivedValues DerivedValues::fromResults(const ResultTable &rows, int unitSystem
     d.LastStep = static_cast<int>(std::lround(rows.back()[ResultRow::Step]));
     d.LastIndex = static_cast<int>(rows.size()) - 1;
     if (d.LastIndex == 0)
-        return d;  // a single reading: nothing to pair
+        return d; // a single reading: nothing to pair
     d.buildStepTable(rows);
     d.Get_PVYP();
     d.Get_gel(unitSystem);

@@ -6,8 +6,8 @@
 // The tables keep the indexing readers rely on: per-step tables are indexed by step number (entry 0 stays
 // empty), pair slots and gel groups count from 1. Pair and gel tables hold at least 20 slots and grow when a
 // test has more. Dial readings do not depend on the unit system; PV and YP are kept in dial units.
-#include <cstddef>  // ResultRow.h uses size_t without including it
 #include "results/ResultRow.h"
+#include <cstddef> // ResultRow.h uses size_t without including it
 
 #include <vector>
 
@@ -19,8 +19,8 @@ struct DerivedValues {
     double HighSpeed = 300;
     double LowSpeed = 100;
 
-    int LastStep = 0;    // step number of the last row
-    int LastIndex = -1;  // index of the last row, -1 for an empty test
+    int LastStep = 0;   // step number of the last row
+    int LastIndex = -1; // index of the last row, -1 for an empty test
 
     // Per-step tables, index = step number; a step without rows keeps zeros.
     std::vector<double> LastSpeed, LastDial, LastTime, LastGel;

@@ -112,7 +112,10 @@ MainChartController::~MainChartController()
     }
 }
 
-ChartView *MainChartController::view() const { return view_; }
+ChartView *MainChartController::view() const
+{
+    return view_;
+}
 
 void MainChartController::setOverlayHooks(const OverlayCommand::Hooks &hooks)
 {

@@ -3,8 +3,8 @@
 // area, and carries the chart commands: the chart-type list, the X/Y scale options, printing, the overlay
 // command and the plotting method chosen on the setup screen. The main window hands it its controls
 // once, tells it where the open test's rows are, and calls showOpenTest() whenever they are (re)loaded.
-#include <cstddef> // ResultRow.h needs size_t
 #include "results/ResultRow.h"
+#include <cstddef> // ResultRow.h needs size_t
 
 #include "platform/ChartModel.h"
 #include "results/OverlayCommand.h"

@@ -7,8 +7,7 @@
 
 OverlayCommand::OverlayCommand(ProgramState &state, Prompts &prompts, ResultChartBuilder &builder, Hooks hooks)
     : state_(state), prompts_(prompts), builder_(builder), hooks_(std::move(hooks))
-{
-}
+{}
 
 OverlayCommand::Outcome OverlayCommand::run()
 {

@@ -2,8 +2,8 @@
 // The "Overlap Charts" command: asks for a stored test and draws it over the open one as one more series
 // of the chart type shown, labelled with its name. Widget-free: the selection dialog and the reading of
 // the overlaid test's rows come in as two functions, the messages go through Prompts.
-#include <cstddef> // ResultRow.h needs size_t
 #include "results/ResultRow.h"
+#include <cstddef> // ResultRow.h needs size_t
 
 #include <functional>
 

@@ -3,8 +3,8 @@
 // overlaid tests as further series. It owns the chart's bookkeeping: the series in use, the point capacity
 // taken from the open test, and the chart type last drawn. Widget-free: it reads result rows and writes
 // the ChartModel; the caller shows any message.
-#include <cstddef> // ResultRow.h needs size_t
 #include "results/ResultRow.h"
+#include <cstddef> // ResultRow.h needs size_t
 
 #include "platform/ChartModel.h"
 
@@ -26,10 +26,10 @@ public:
     void drawOpenTest(int type, const ResultTable &rows, bool si);
 
     struct Overlay {
-        int series = -1;            // the series the overlaid test went into
-        int pointsRead = 0;         // rows of the overlaid test
-        int pointsDrawn = 0;        // of them, the ones the capacity took
-        bool overCapacity = false;  // more rows than the open test: the caller shows the message
+        int series = -1;           // the series the overlaid test went into
+        int pointsRead = 0;        // rows of the overlaid test
+        int pointsDrawn = 0;       // of them, the ones the capacity took
+        bool overCapacity = false; // more rows than the open test: the caller shows the message
     };
     // Adds an overlaid test as one more series in the current chart type (with its own elapsed-time
     // offsets on the time charts), cut at the open test's point capacity and sorted like the open test.

@@ -8,8 +8,8 @@
 
 namespace {
 
-const std::array<const char *, ResultRow::Count> kPictures = {
-    "##0", "###0.#", "##0.#", "###0.##", "###0.##", "##0.###", "####0.00#", "##0.###", "###0.###", "###0.#"};
+const std::array<const char *, ResultRow::Count> kPictures = {"##0",     "###0.#",    "##0.#",   "###0.##",  "###0.##",
+                                                              "##0.###", "####0.00#", "##0.###", "###0.###", "###0.#"};
 
 } // namespace
 
@@ -21,11 +21,11 @@ ResultGridModel::ResultGridModel(QObject *parent) : QAbstractTableModel(parent)
 QString ResultGridModel::headerFormat(int unitSystem)
 {
     const QString cr = QStringLiteral("\r");
-    QString format = QStringLiteral("<Step No|<Elaps Time") + cr + QStringLiteral("(S)|<Temp") + cr +
-                     QStringLiteral("(F°)|<Shear Rate") + cr + QStringLiteral(" (1/S)|<Speed ") + cr +
-                     QStringLiteral("(Rpm)|<Shear Stress") + cr + QStringLiteral("(lb/100ft2)|<Viscosity") + cr +
-                     QStringLiteral(" (cP)|<Gel") + cr + QStringLiteral("(lb/100ft2)|<Rb Factor|<Fann® 35 F1") + cr +
-                     QStringLiteral("Reading");
+    QString format = QStringLiteral("<Step No|<Elaps Time") + cr + QStringLiteral("(S)|<Temp") + cr
+        + QStringLiteral("(F°)|<Shear Rate") + cr + QStringLiteral(" (1/S)|<Speed ") + cr
+        + QStringLiteral("(Rpm)|<Shear Stress") + cr + QStringLiteral("(lb/100ft2)|<Viscosity") + cr
+        + QStringLiteral(" (cP)|<Gel") + cr + QStringLiteral("(lb/100ft2)|<Rb Factor|<Fann® 35 F1") + cr
+        + QStringLiteral("Reading");
     if (unitSystem != UnitsEI) {
         format.replace(QStringLiteral("(F°)|<Shear Rate"), QStringLiteral("(C°)|<Shear rate"));
         format.replace(QStringLiteral("(lb/100ft2)|<Viscosity"), QStringLiteral("(dyn/cm2)|<Viscosity"));
@@ -106,12 +106,9 @@ QVariant ResultGridModel::data(const QModelIndex &index, int role) const
         return {};
     switch (role) {
     case Qt::DisplayRole:
-    case Qt::AccessibleTextRole:
-        return cellText(rows_[static_cast<size_t>(index.row())], index.column());
-    case Qt::TextAlignmentRole:
-        return QVariant::fromValue(Qt::Alignment(Qt::AlignLeft | Qt::AlignVCenter));
-    default:
-        return {};
+    case Qt::AccessibleTextRole: return cellText(rows_[static_cast<size_t>(index.row())], index.column());
+    case Qt::TextAlignmentRole: return QVariant::fromValue(Qt::Alignment(Qt::AlignLeft | Qt::AlignVCenter));
+    default: return {};
     }
 }
 
@@ -122,13 +119,9 @@ QVariant ResultGridModel::headerData(int section, Qt::Orientation orientation, i
     if (section < 0 || section >= header_.size())
         return {};
     switch (role) {
-    case Qt::DisplayRole:
-        return header_[section];
-    case Qt::AccessibleTextRole:
-        return QString(header_[section]).replace(QLatin1Char('\n'), QLatin1Char(' '));
-    case Qt::TextAlignmentRole:
-        return QVariant::fromValue(Qt::Alignment(Qt::AlignLeft | Qt::AlignVCenter));
-    default:
-        return {};
+    case Qt::DisplayRole: return header_[section];
+    case Qt::AccessibleTextRole: return QString(header_[section]).replace(QLatin1Char('\n'), QLatin1Char(' '));
+    case Qt::TextAlignmentRole: return QVariant::fromValue(Qt::Alignment(Qt::AlignLeft | Qt::AlignVCenter));
+    default: return {};
     }
 }

@@ -13,10 +13,10 @@
 namespace {
 
 // Conversion constants of the stored units.
-constexpr double kDynPerLb100ft2Inverse = 1 / 4.788;  // the statement multiplies by (1/4.788)
-constexpr double kRateR1B1 = 1.7023;                   // s-1 per rpm of the R1-B1 geometry
-constexpr double kDynPerDialDegree = 5.11;             // Fann 35 dial degree
-constexpr double kStandingRotor = 0.000001;            // keeps the viscosity of a standing rotor finite
+constexpr double kDynPerLb100ft2Inverse = 1 / 4.788; // the statement multiplies by (1/4.788)
+constexpr double kRateR1B1 = 1.7023;                 // s-1 per rpm of the R1-B1 geometry
+constexpr double kDynPerDialDegree = 5.11;           // Fann 35 dial degree
+constexpr double kStandingRotor = 0.000001;          // keeps the viscosity of a standing rotor finite
 
 } // namespace
 
@@ -105,8 +105,8 @@ void ResultQuery::applyRotorBob(const std::optional<double> &rbfactor, ProgramSt
     } else if (value > 7) {
         // The code stored for a custom rotor-bob is the shear-rate factor times 1000.
         const double rounded = std::nearbyint(value);
-        state.RotorBob = rounded < std::numeric_limits<int>::max() ? static_cast<int>(rounded)
-                                                                   : std::numeric_limits<int>::max();
+        state.RotorBob =
+            rounded < std::numeric_limits<int>::max() ? static_cast<int>(rounded) : std::numeric_limits<int>::max();
         state.CustomRB = true;
         state.CustomRateFactor = value / 1000;
     }

@@ -7,8 +7,8 @@
 // Values are computed in C++ from the stored columns; every expression follows the arithmetic, order and
 // constants of the classic result statement, with the factors as that statement's text carried them
 // (single-precision factors printed to 7 significant digits, so 3.185 and .2215 are the decimal values).
-#include <cstddef>  // ResultRow.h uses size_t without including it
 #include "results/ResultRow.h"
+#include <cstddef> // ResultRow.h uses size_t without including it
 
 #include <QSqlDatabase>
 #include <QString>
@@ -29,10 +29,10 @@ struct StoredPoint {
 
 // How stored values become display values.
 struct ResultConversion {
-    bool si = false;            // UnitSystem 2: degrees Celsius and dyn/cm2
-    bool custom = false;        // custom rotor-bob: rateFactor is the shear rate per rpm itself
-    double rateFactor = 1.0;    // standard: multiplies 1.7023 s-1 per rpm; custom: s-1 per rpm
-    double stressFactor = 1.0;  // divides the Fann dial equivalent
+    bool si = false;           // UnitSystem 2: degrees Celsius and dyn/cm2
+    bool custom = false;       // custom rotor-bob: rateFactor is the shear rate per rpm itself
+    double rateFactor = 1.0;   // standard: multiplies 1.7023 s-1 per rpm; custom: s-1 per rpm
+    double stressFactor = 1.0; // divides the Fann dial equivalent
 
     // The conversion for the program-wide state as it stands (unit system, CustomRB, the factors).
     static ResultConversion fromState(const ProgramState &state);
@@ -48,8 +48,8 @@ struct ResultConversion {
 class ResultQuery {
 public:
     enum class RowOrder {
-        StepAndTime,  // "ORDER BY StepNo, Time": every reader except the overlay
-        AsStored      // the order the rows were written in (the overlay statement has no ordering clause)
+        StepAndTime, // "ORDER BY StepNo, Time": every reader except the overlay
+        AsStored     // the order the rows were written in (the overlay statement has no ordering clause)
     };
 
     // What the rotor-bob probe found: whether the test has points, and its first point's Rbfactor

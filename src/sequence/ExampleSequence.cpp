@@ -3,7 +3,7 @@
 #include "sequence/SequenceLibrary.h"
 
 namespace {
-constexpr double kTestTemperature = 120;  // °F, the usual rheology temperature for water-based fluids
+constexpr double kTestTemperature = 120; // °F, the usual rheology temperature for water-based fluids
 constexpr int kRotorBobR1B1 = 1;
 } // namespace
 

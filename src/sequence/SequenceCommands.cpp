@@ -24,8 +24,8 @@ bool SequenceCommands::guarded(const std::function<void()> &work)
 
 std::optional<QString> SequenceCommands::askNewName()
 {
-    const auto name = prompts_.input(QStringLiteral("Please enter the new sequence name"),
-                                     QStringLiteral("New Sequence Name"));
+    const auto name =
+        prompts_.input(QStringLiteral("Please enter the new sequence name"), QStringLiteral("New Sequence Name"));
     if (!name || name->isEmpty())
         return std::nullopt;
     return name;
@@ -58,11 +58,11 @@ std::optional<int> SequenceCommands::saveAs(int sourceId, int rotorBob)
     const auto name = askNewName();
     if (!name)
         return std::nullopt;
-    const auto answer = prompts_.input(
-        QStringLiteral("Please enter the new temperature target (°F). Leave entry blank if no change."),
-        QStringLiteral("New Temperature Target"));
+    const auto answer =
+        prompts_.input(QStringLiteral("Please enter the new temperature target (°F). Leave entry blank if no change."),
+                       QStringLiteral("New Temperature Target"));
     if (!answer)
-        return std::nullopt;  // cancelling the second question cancels the copy as well
+        return std::nullopt; // cancelling the second question cancels the copy as well
     std::optional<double> temperature;
     if (!answer->trimmed().isEmpty()) {
         const double t = NumberText::Val(*answer);
@@ -133,8 +133,7 @@ bool SequenceCommands::deleteSteps(int sequenceId, int stepCount, int from, int 
         prompts_.message(QStringLiteral("You cannot delete step from step ") + range, SetupTexts::appTitle());
         return false;
     }
-    if (prompts_.message(QStringLiteral("Are you sure you want delete step from 'step ") + range
-                             + QStringLiteral("'"),
+    if (prompts_.message(QStringLiteral("Are you sure you want delete step from 'step ") + range + QStringLiteral("'"),
                          kDeleteTitle, MsgButtons::OkCancel)
         != MsgAnswer::Ok)
         return false;

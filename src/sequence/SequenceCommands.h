@@ -16,7 +16,7 @@ struct CopyPasteChoice {
     int to = 0;
     int pasteTo = 0;
     bool after = true;
-    double temperature = 0;   // °F for every pasted step
+    double temperature = 0; // °F for every pasted step
 };
 
 class SequenceCommands {

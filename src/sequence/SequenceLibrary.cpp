@@ -52,8 +52,9 @@ private:
 
 QList<SequenceEntry> SequenceLibrary::sequences() const
 {
-    QSqlQuery q = run(db_, QStringLiteral("SELECT SequenceId, SequenceName, Rbfactor FROM SequenceName "
-                                          "ORDER BY SequenceId"));
+    QSqlQuery q = run(db_,
+                      QStringLiteral("SELECT SequenceId, SequenceName, Rbfactor FROM SequenceName "
+                                     "ORDER BY SequenceId"));
     QList<SequenceEntry> out;
     while (q.next())
         out << entryOf(q);
@@ -63,8 +64,9 @@ QList<SequenceEntry> SequenceLibrary::sequences() const
 std::optional<SequenceEntry> SequenceLibrary::byName(const QString &name) const
 {
     // Exact comparison: the column's own collation ignores case, the list shows names as stored.
-    QSqlQuery q = run(db_, QStringLiteral("SELECT SequenceId, SequenceName, Rbfactor FROM SequenceName "
-                                          "WHERE SequenceName = ? COLLATE BINARY ORDER BY SequenceId LIMIT 1"),
+    QSqlQuery q = run(db_,
+                      QStringLiteral("SELECT SequenceId, SequenceName, Rbfactor FROM SequenceName "
+                                     "WHERE SequenceName = ? COLLATE BINARY ORDER BY SequenceId LIMIT 1"),
                       {name});
     if (q.next())
         return entryOf(q);
@@ -88,8 +90,9 @@ int SequenceLibrary::nextSequenceId() const
 
 void SequenceLibrary::insertRow(int sequenceId, const SequenceStep &s)
 {
-    run(db_, QStringLiteral("INSERT INTO SequenceSetup (SequenceId, StepNo, Time, Temperature, Speed, RecordRate) "
-                            "VALUES (?, ?, ?, ?, ?, ?)"),
+    run(db_,
+        QStringLiteral("INSERT INTO SequenceSetup (SequenceId, StepNo, Time, Temperature, Speed, RecordRate) "
+                       "VALUES (?, ?, ?, ?, ?, ?)"),
         {sequenceId, s.stepNo, s.time, s.temperature, s.speed, s.recordRate});
 }
 
@@ -143,13 +146,14 @@ void SequenceLibrary::remove(int sequenceId)
 
 QList<SequenceStep> SequenceLibrary::steps(int sequenceId) const
 {
-    QSqlQuery q = run(db_, QStringLiteral("SELECT StepNo, Time, Temperature, Speed, RecordRate FROM SequenceSetup "
-                                          "WHERE SequenceId = ? ORDER BY StepNo"),
+    QSqlQuery q = run(db_,
+                      QStringLiteral("SELECT StepNo, Time, Temperature, Speed, RecordRate FROM SequenceSetup "
+                                     "WHERE SequenceId = ? ORDER BY StepNo"),
                       {sequenceId});
     QList<SequenceStep> out;
     while (q.next())
-        out << SequenceStep{q.value(0).toInt(), q.value(1).toDouble(), q.value(2).toDouble(),
-                            q.value(3).toDouble(), q.value(4).toDouble()};
+        out << SequenceStep{q.value(0).toInt(), q.value(1).toDouble(), q.value(2).toDouble(), q.value(3).toDouble(),
+                            q.value(4).toDouble()};
     return out;
 }
 
@@ -161,8 +165,9 @@ int SequenceLibrary::stepCount(int sequenceId) const
 
 void SequenceLibrary::updateStep(int sequenceId, int stepNo, const StepValues &v)
 {
-    run(db_, QStringLiteral("UPDATE SequenceSetup SET Temperature = ?, Speed = ?, Time = ?, RecordRate = ? "
-                            "WHERE SequenceId = ? AND StepNo = ?"),
+    run(db_,
+        QStringLiteral("UPDATE SequenceSetup SET Temperature = ?, Speed = ?, Time = ?, RecordRate = ? "
+                       "WHERE SequenceId = ? AND StepNo = ?"),
         {v.temperature, v.speed, v.time, v.recordRate, sequenceId, stepNo});
 }
 

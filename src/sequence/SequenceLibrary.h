@@ -14,7 +14,7 @@
 struct SequenceEntry {
     int id = 0;
     QString name;
-    int rotorBob = 1;   // stored Rbfactor code
+    int rotorBob = 1; // stored Rbfactor code
 };
 
 class SequenceStoreError : public std::runtime_error {

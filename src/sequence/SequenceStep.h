@@ -3,15 +3,15 @@
 struct SequenceStep {
     int stepNo = 0;
     double time = 0;
-    double temperature = 0;   // degrees Fahrenheit
-    double speed = 0;         // rpm
-    double recordRate = 0;    // seconds per stored point; kept as entered (1.9 stays 1.9)
+    double temperature = 0; // degrees Fahrenheit
+    double speed = 0;       // rpm
+    double recordRate = 0;  // seconds per stored point; kept as entered (1.9 stays 1.9)
 };
 
 // What a step dialog hands back once its fields passed the checks, in the stored units.
 struct StepValues {
     double time = 0;
-    double temperature = 0;   // degrees Fahrenheit
+    double temperature = 0; // degrees Fahrenheit
     double speed = 0;
     double recordRate = 0;
 };

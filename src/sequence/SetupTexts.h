@@ -3,5 +3,8 @@
 #include <QString>
 
 namespace SetupTexts {
-inline QString appTitle() { return QStringLiteral("K7100DAQ"); }
+inline QString appTitle()
+{
+    return QStringLiteral("K7100DAQ");
+}
 } // namespace SetupTexts

@@ -1,8 +1,8 @@
 #include "sequence/StepDialog.h"
 
+#include "platform/FormBuilder.h"
 #include "platform/Prompts.h"
 #include "platform/ProportionalResizer.h"
-#include "platform/FormBuilder.h"
 
 #include <QGroupBox>
 #include <QLabel>
@@ -24,8 +24,8 @@ constexpr int kWidth = 380;
 
 StepDialog::StepDialog(StepDialogKind kind, const QString &caption, const QString &stepNoLabel, bool si,
                        float rateFactor, double screenFactor, Prompts &prompts, QWidget *parent)
-    : QDialog(parent), kind_(kind), si_(si), rateFactor_(rateFactor), screenFactor_(screenFactor),
-      prompts_(prompts), nextRowY_(kFirstRowY)
+    : QDialog(parent), kind_(kind), si_(si), rateFactor_(rateFactor), screenFactor_(screenFactor), prompts_(prompts),
+      nextRowY_(kFirstRowY)
 {
     setWindowTitle(caption);
     frame_ = new QGroupBox(QStringLiteral("Test parameters:"), this);

@@ -13,7 +13,7 @@ class QPrinter;
 class StepListPrinter {
 public:
     static constexpr int ColumnWidth = 19;
-    static constexpr int PrintedColumns = 5;   // the record rate is not printed
+    static constexpr int PrintedColumns = 5; // the record rate is not printed
     static constexpr int RowsPerPage = 40;
 
     // One line of the list from a table row's cells.

@@ -22,12 +22,6 @@ public:
 
     static int rangeLength(int first, int last) { return last - first + 1; }
 
-    static bool copyRangeValid(int from, int to, int stepCount)
-    {
-        return from >= 1 && to >= from && to <= stepCount;
-    }
-    static bool deleteRangeValid(int from, int to, int stepCount)
-    {
-        return from >= 1 && to >= from && to <= stepCount;
-    }
+    static bool copyRangeValid(int from, int to, int stepCount) { return from >= 1 && to >= from && to <= stepCount; }
+    static bool deleteRangeValid(int from, int to, int stepCount) { return from >= 1 && to >= from && to <= stepCount; }
 };

@@ -9,9 +9,15 @@
 
 namespace {
 
-bool within(double v, double low, double high) { return v >= low && v <= high; }
+bool within(double v, double low, double high)
+{
+    return v >= low && v <= high;
+}
 
-StepRefusal refusal(StepField field, const QString &text, const QString &title) { return {field, text, title}; }
+StepRefusal refusal(StepField field, const QString &text, const QString &title)
+{
+    return {field, text, title};
+}
 
 StepRefusal timeRefusal()
 {
@@ -44,8 +50,7 @@ constexpr double kShearRateMaxOnOk = 9000;
 
 std::optional<double> StepRules::number(const QString &text)
 {
-    static const QRegularExpression pattern(
-        QStringLiteral(R"(^\s*[-+]?(?:\d+\.?\d*|\.\d+)(?:[eE][-+]?\d+)?\s*$)"));
+    static const QRegularExpression pattern(QStringLiteral(R"(^\s*[-+]?(?:\d+\.?\d*|\.\d+)(?:[eE][-+]?\d+)?\s*$)"));
     if (!pattern.match(text).hasMatch())
         return std::nullopt;
     bool ok = false;
@@ -70,8 +75,7 @@ StepCheck StepRules::check(const StepFieldTexts &t, StepDialogKind kind, bool si
     const auto temperature = number(t.temperature);
     if (!temperature)
         return fail(temperatureRefusal());
-    if (si ? !within(*temperature, -6, 90)
-           : !within(*temperature, 20, kind == StepDialogKind::Insert ? 200 : 220))
+    if (si ? !within(*temperature, -6, 90) : !within(*temperature, 20, kind == StepDialogKind::Insert ? 200 : 220))
         return fail(temperatureRefusal());
 
     const auto speed = number(t.speed);
@@ -81,8 +85,8 @@ StepCheck StepRules::check(const StepFieldTexts &t, StepDialogKind kind, bool si
     // The shear rate is never stored (the speed is); an empty field counts as zero.
     const auto shear = t.shearRate.trimmed().isEmpty() ? std::optional<double>(0.0) : number(t.shearRate);
     if (!shear || !within(*shear, kShearRateMin, kShearRateMaxOnOk))
-        return fail(refusal(StepField::ShearRate, invalidShearRateText(),
-                            QStringLiteral("Shear rate input out of range")));
+        return fail(
+            refusal(StepField::ShearRate, invalidShearRateText(), QStringLiteral("Shear rate input out of range")));
 
     const auto rate = number(t.recordRate);
     if (!rate || std::floor(*rate) < 1)
@@ -100,7 +104,8 @@ StepCheck StepRules::check(const StepFieldTexts &t, StepDialogKind kind, bool si
 std::optional<StepRefusal> StepRules::checkCopyPaste(int from, int to, const QString &temperatureText)
 {
     if (to < from)
-        return refusal(StepField::CopyRange, QStringLiteral("Copy range should be from a lower to a higher numbered step"),
+        return refusal(StepField::CopyRange,
+                       QStringLiteral("Copy range should be from a lower to a higher numbered step"),
                        QStringLiteral("Step No. input invalid"));
     const double t = NumberText::Val(temperatureText);
     if (t <= 0)
@@ -116,7 +121,7 @@ Coupling StepRules::speedLeft(const QString &speedText, float rateFactor)
 {
     Coupling c;
     if (speedText.trimmed().isEmpty())
-        return c;  // nothing typed yet: leave the shear rate alone
+        return c; // nothing typed yet: leave the shear rate alone
     const auto speed = number(speedText);
     if (!speed || !within(*speed, kSpeedMinOnLeave, kSpeedMax)) {
         c.refusal = speedRefusal();

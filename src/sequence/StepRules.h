@@ -26,8 +26,8 @@ struct StepFieldTexts {
 };
 
 struct StepCheck {
-    std::optional<StepValues> values;     // set when every field passed
-    std::optional<StepRefusal> refusal;   // the first field that failed, in checking order
+    std::optional<StepValues> values;   // set when every field passed
+    std::optional<StepRefusal> refusal; // the first field that failed, in checking order
 };
 
 // Leaving the speed or the shear-rate field: the text the other field gets, and a refusal when the

@@ -7,9 +7,9 @@ QString StepTable::headerFormat(bool si)
 {
     const QString cr = QStringLiteral("\r");
     return QStringLiteral("<Step No|<Elaps Time") + cr + QStringLiteral("(S)|<Temp") + cr
-         + (si ? QStringLiteral("(C°)|<Speed ") : QStringLiteral("(F°)|<Speed ")) + cr
-         + QStringLiteral("(Rpm)|<Shear Rate") + cr + QStringLiteral(" (1/S)|<Record Rate") + cr
-         + QStringLiteral("(Sec/Datum)");
+        + (si ? QStringLiteral("(C°)|<Speed ") : QStringLiteral("(F°)|<Speed ")) + cr
+        + QStringLiteral("(Rpm)|<Shear Rate") + cr + QStringLiteral(" (1/S)|<Record Rate") + cr
+        + QStringLiteral("(Sec/Datum)");
 }
 
 QStringList StepTable::headerTitles(bool si)

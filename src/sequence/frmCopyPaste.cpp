@@ -1,9 +1,9 @@
 #include "sequence/frmCopyPaste.h"
 
 #include "common/NumberText.h"
+#include "platform/FormBuilder.h"
 #include "platform/Prompts.h"
 #include "platform/ProportionalResizer.h"
-#include "platform/FormBuilder.h"
 #include "sequence/StepRules.h"
 
 #include <QComboBox>
@@ -49,8 +49,8 @@ frmCopyPaste::frmCopyPaste(int stepCount, double screenFactor, Prompts &prompts,
     label(this, QStringLiteral("New target temperature (°F):"), QRect(25, 155, 220, 24), txtNewTemperature_);
 
     auto *ok = button<QPushButton>(this, QStringLiteral("cmdOk"), QStringLiteral("&OK"), QRect(100, 200, 100, 30));
-    auto *cancel = button<QPushButton>(this, QStringLiteral("cmdCancel"), QStringLiteral("&Cancel"),
-                                       QRect(220, 200, 100, 30));
+    auto *cancel =
+        button<QPushButton>(this, QStringLiteral("cmdCancel"), QStringLiteral("&Cancel"), QRect(220, 200, 100, 30));
     ok->setDefault(true);
     connect(ok, &QPushButton::clicked, this, &frmCopyPaste::okClicked);
     connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
@@ -69,8 +69,8 @@ void frmCopyPaste::okClicked()
     c.to = int(NumberText::Val(cmbCopyto_->currentText()));
     if (const auto refused = StepRules::checkCopyPaste(c.from, c.to, txtNewTemperature_->text())) {
         prompts_.message(refused->text, refused->title);
-        QWidget *focus = refused->field == StepField::CopyRange ? static_cast<QWidget *>(cmbCopyto_)
-                                                                : txtNewTemperature_;
+        QWidget *focus =
+            refused->field == StepField::CopyRange ? static_cast<QWidget *>(cmbCopyto_) : txtNewTemperature_;
         focus->setFocus();
         return;
     }

@@ -1,8 +1,8 @@
 #include "sequence/frmDel.h"
 
 #include "common/NumberText.h"
-#include "platform/ProportionalResizer.h"
 #include "platform/FormBuilder.h"
+#include "platform/ProportionalResizer.h"
 
 #include <QComboBox>
 #include <QLabel>
@@ -28,8 +28,8 @@ frmDel::frmDel(int stepCount, double screenFactor, QWidget *parent) : QDialog(pa
     }
 
     auto *ok = button<QPushButton>(this, QStringLiteral("cmdOk"), QStringLiteral("&OK"), QRect(45, 90, 100, 30));
-    auto *cancel = button<QPushButton>(this, QStringLiteral("cmdCancel"), QStringLiteral("&Cancel"),
-                                       QRect(160, 90, 100, 30));
+    auto *cancel =
+        button<QPushButton>(this, QStringLiteral("cmdCancel"), QStringLiteral("&Cancel"), QRect(160, 90, 100, 30));
     ok->setDefault(true);
     connect(ok, &QPushButton::clicked, this, &QDialog::accept);
     connect(cancel, &QPushButton::clicked, this, &QDialog::reject);

@@ -7,10 +7,10 @@
 #include "common/SettingsFile.h"
 #include "link/SequenceDownload.h"
 #include "platform/Clock.h"
-#include "platform/PortMap.h"
-#include "platform/ProportionalResizer.h"
-#include "platform/Prompts.h"
 #include "platform/FormBuilder.h"
+#include "platform/PortMap.h"
+#include "platform/Prompts.h"
+#include "platform/ProportionalResizer.h"
 #include "sequence/SetupTexts.h"
 #include "sequence/StepListPrinter.h"
 #include "sequence/StepNumbering.h"
@@ -48,7 +48,10 @@ const QSize kDesignSize(900, 520);
 // The main chart's plotting methods (ProgramState::PlottingMethod).
 enum PlottingMethod { PlotLinear = 0, PlotSpline = 1, PlotBestFitLinear = 2, PlotBestFitPower = 3 };
 
-QString commText(int number) { return QStringLiteral("Comm ") + QString::number(number); }
+QString commText(int number)
+{
+    return QStringLiteral("Comm ") + QString::number(number);
+}
 
 } // namespace
 
@@ -89,25 +92,24 @@ void frmSetup::buildControls()
 
     cmdNew_ = button<QPushButton>(a, QStringLiteral("cmdNew"), QStringLiteral("&New"), QRect(10, 270, 95, 30),
                                   QStringLiteral("Click here to create a new test sequence"));
-    cmdSaveAs_ = button<QPushButton>(a, QStringLiteral("cmdSaveAs"), QStringLiteral("Save &As"),
-                                     QRect(115, 270, 95, 30),
-                                     QStringLiteral("Click here to save the selected test sequence with a new name"));
-    cmdDelete_ = button<QPushButton>(a, QStringLiteral("cmdDelete"), QStringLiteral("&Delete"),
-                                     QRect(10, 306, 95, 30),
+    cmdSaveAs_ =
+        button<QPushButton>(a, QStringLiteral("cmdSaveAs"), QStringLiteral("Save &As"), QRect(115, 270, 95, 30),
+                            QStringLiteral("Click here to save the selected test sequence with a new name"));
+    cmdDelete_ = button<QPushButton>(a, QStringLiteral("cmdDelete"), QStringLiteral("&Delete"), QRect(10, 306, 95, 30),
                                      QStringLiteral("Click here to delete the selected test sequence"));
 
-    cmdEditStep_ = button<QPushButton>(a, QStringLiteral("cmdEditStep"), QStringLiteral("Ed&it current step"),
-                                       QRect(225, 320, 155, 30),
-                                       QStringLiteral("Click here to edit the seleted test step"));
+    cmdEditStep_ =
+        button<QPushButton>(a, QStringLiteral("cmdEditStep"), QStringLiteral("Ed&it current step"),
+                            QRect(225, 320, 155, 30), QStringLiteral("Click here to edit the seleted test step"));
     cmdInsertStep_ = button<QPushButton>(
         a, QStringLiteral("cmdInsertStep"), QStringLiteral("&Insert new step"), QRect(395, 320, 155, 30),
         QStringLiteral("Click here to insert a new test step into the current test sequence"));
     cmdDeleteStep_ = button<QPushButton>(
         a, QStringLiteral("cmdDeleteStep"), QStringLiteral("De&lete step"), QRect(565, 320, 155, 30),
         QStringLiteral("Click here to delete the selected test step from the current test sequence"));
-    cmdCopyPaste_ = button<QPushButton>(a, QStringLiteral("cmdCopyPaste"), QStringLiteral("Copy && P&aste"),
-                                        QRect(735, 320, 155, 30),
-                                        QStringLiteral("Click here to copy & paste test steps"));
+    cmdCopyPaste_ =
+        button<QPushButton>(a, QStringLiteral("cmdCopyPaste"), QStringLiteral("Copy && P&aste"),
+                            QRect(735, 320, 155, 30), QStringLiteral("Click here to copy & paste test steps"));
 
     cmbRbselect_ = place<QComboBox>(a, QStringLiteral("cmbRbselect"), QRect(10, 392, 150, 26));
     cmbRbselect_->addItems(RotorBobTable::texts());
@@ -132,19 +134,19 @@ void frmSetup::buildControls()
                                    QRect(15, 26, 160, 24));
     radBfl_ = button<QRadioButton>(charting, QStringLiteral("radBfl"), QStringLiteral("Best Fit Linear"),
                                    QRect(15, 53, 160, 24));
-    radSpline_ = button<QRadioButton>(charting, QStringLiteral("radSpline"), QStringLiteral("Spline"),
-                                      QRect(15, 80, 160, 24));
-    radLinear_ = button<QRadioButton>(charting, QStringLiteral("radLinear"), QStringLiteral("Linear"),
-                                      QRect(15, 107, 160, 24));
+    radSpline_ =
+        button<QRadioButton>(charting, QStringLiteral("radSpline"), QStringLiteral("Spline"), QRect(15, 80, 160, 24));
+    radLinear_ =
+        button<QRadioButton>(charting, QStringLiteral("radLinear"), QStringLiteral("Linear"), QRect(15, 107, 160, 24));
 
     txtSF_ = place<QLineEdit>(a, QStringLiteral("txtSF"), QRect(555, 392, 90, 26));
     label(a, QStringLiteral("Adjust Screen size * "), QRect(555, 368, 140, 22), txtSF_);
 
     cmdPrint_ = button<QPushButton>(a, QStringLiteral("cmdPrint"), QStringLiteral("&Print steps"),
                                     QRect(710, 370, 180, 32), QStringLiteral("Click here to print sequence steps"));
-    cmdSend_ = button<QPushButton>(a, QStringLiteral("cmdSend"), QStringLiteral("Send to &K7100"),
-                                   QRect(710, 416, 180, 32),
-                                   QStringLiteral("Click here to send the selected test sequence to K7100"));
+    cmdSend_ =
+        button<QPushButton>(a, QStringLiteral("cmdSend"), QStringLiteral("Send to &K7100"), QRect(710, 416, 180, 32),
+                            QStringLiteral("Click here to send the selected test sequence to K7100"));
     cmdReturn_ = button<QPushButton>(a, QStringLiteral("cmdReturn"), QStringLiteral("&Return"),
                                      QRect(710, 462, 180, 32), QStringLiteral("Click here to return to main menu"));
 
@@ -186,13 +188,22 @@ void frmSetup::buildControls()
     connect(cmdReturn_, &QPushButton::clicked, this, [this] { returnToMain(true); });
     connect(cmbRbselect_, &QComboBox::activated, this, &frmSetup::chooseRotorBob);
     connect(cmbComm_, &QComboBox::activated, this, &frmSetup::choosePort);
-    connect(Option1_, &QRadioButton::toggled, this, [this](bool on) { if (on) chooseUnits(UnitsEI); });
-    connect(Option2_, &QRadioButton::toggled, this, [this](bool on) { if (on) chooseUnits(UnitsSI); });
+    connect(Option1_, &QRadioButton::toggled, this, [this](bool on) {
+        if (on)
+            chooseUnits(UnitsEI);
+    });
+    connect(Option2_, &QRadioButton::toggled, this, [this](bool on) {
+        if (on)
+            chooseUnits(UnitsSI);
+    });
     const std::pair<QRadioButton *, int> plotting[] = {
         {radLinear_, PlotLinear}, {radSpline_, PlotSpline}, {radBfl_, PlotBestFitLinear}, {radBfc_, PlotBestFitPower}};
     for (const auto &[radio, method] : plotting) {
         const int m = method;
-        connect(radio, &QRadioButton::toggled, this, [this, m](bool on) { if (on) choosePlotting(m); });
+        connect(radio, &QRadioButton::toggled, this, [this, m](bool on) {
+            if (on)
+                choosePlotting(m);
+        });
     }
 }
 
@@ -293,8 +304,8 @@ void frmSetup::load()
     const QSize frame(0, menuBar()->sizeHint().height() + statusBar()->sizeHint().height());
     resize(kDesignSize + frame);
     if (!resizer_) {
-        resizer_ = new ProportionalResizer(area_, ProportionalResizer::Variant::SetupScreen, state_.ScreenFactor,
-                                           kDesignSize);
+        resizer_ =
+            new ProportionalResizer(area_, ProportionalResizer::Variant::SetupScreen, state_.ScreenFactor, kDesignSize);
         // Single-line entry boxes keep the height their font gives them, like combo boxes.
         resizer_->markPositionOnly(txtSF_);
         resizer_->record(kDesignSize);
@@ -347,7 +358,7 @@ void frmSetup::selectSequence()
     curSeqId_ = entries_[row].id;
     const int position = RotorBobTable::isTableCode(entries_[row].rotorBob) ? entries_[row].rotorBob - 1 : 0;
     cmbRbselect_->setCurrentIndex(position);
-    chooseRotorBob(position);  // sets the factors and reloads the steps
+    chooseRotorBob(position); // sets the factors and reloads the steps
     updateCommands();
 }
 
@@ -416,8 +427,8 @@ void frmSetup::updateCommands()
 {
     const bool haveSequence = curSeqId_ != 0;
     const bool haveSteps = haveSequence && !steps_.isEmpty();
-    for (QWidget *w : std::initializer_list<QWidget *>{cmdDelete_, cmdSaveAs_, cmdInsertStep_, cmdDeleteStep_,
-                                                       cmdPrint_, cmdSend_})
+    for (QWidget *w :
+         std::initializer_list<QWidget *>{cmdDelete_, cmdSaveAs_, cmdInsertStep_, cmdDeleteStep_, cmdPrint_, cmdSend_})
         w->setEnabled(haveSequence);
     for (QAction *act : {MenuFileDelete_, MenuFilesaveas_, MenuAddStep_, MenuDeleteStep_, MenuSend_})
         act->setEnabled(haveSequence);

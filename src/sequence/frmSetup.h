@@ -114,7 +114,7 @@ private:
     QList<SequenceEntry> entries_;
     int curSeqId_ = 0;
     QList<SequenceStep> steps_;
-    int delTo_ = 0;   // the delete dialog's last "to", kept as the message after a cancel shows it
+    int delTo_ = 0; // the delete dialog's last "to", kept as the message after a cancel shows it
 
     QWidget *area_ = nullptr;
     QHash<QWidget *, QRect> designRects_;

@@ -21,7 +21,7 @@ public:
     void close();
 
     bool isOpen() const { return db_.isValid() && db_.isOpen(); }
-    bool wasCreated() const { return created_; }   // the file was new (the example sequence goes in)
+    bool wasCreated() const { return created_; } // the file was new (the example sequence goes in)
     QString path() const { return path_; }
     QSqlDatabase connection() const { return db_; }
 

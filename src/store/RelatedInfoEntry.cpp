@@ -8,8 +8,7 @@
 RelatedInfoEntry::RelatedInfoEntry(ProgramState &state, Prompts &prompts, Clock &clock, TestLibrary &library,
                                    QLocale locale)
     : state_(state), prompts_(prompts), clock_(clock), library_(library), locale_(std::move(locale))
-{
-}
+{}
 
 RelatedInfoEntry::Loaded RelatedInfoEntry::load()
 {

@@ -48,5 +48,5 @@ private:
     Clock &clock_;
     TestLibrary &library_;
     QLocale locale_;
-    int editedTestId_ = 0;  // the open test's row found at load; 0 = none
+    int editedTestId_ = 0; // the open test's row found at load; 0 = none
 };

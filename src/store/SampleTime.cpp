@@ -75,7 +75,8 @@ std::optional<QDateTime> SampleTime::parse(const QString &typed, const QLocale &
         const QString dateTime = locale.dateTimeFormat(f);
         const QString date = locale.dateFormat(f);
         // With and without seconds: the short form often leaves them out.
-        dateTimeFormats << dateTime << relaxed(dateTime) << date + QStringLiteral(" ") + locale.timeFormat(QLocale::LongFormat)
+        dateTimeFormats << dateTime << relaxed(dateTime)
+                        << date + QStringLiteral(" ") + locale.timeFormat(QLocale::LongFormat)
                         << relaxed(date) + QStringLiteral(" H:mm:ss") << relaxed(date) + QStringLiteral(" H:mm");
     }
     for (const QString &format : dateTimeFormats) {

@@ -64,8 +64,9 @@ std::optional<RelatedInfoRecord> TestLibrary::readOne(const QString &where, cons
 {
     lastError_.clear();
     QSqlQuery q(db_);
-    q.prepare(QStringLiteral("SELECT TestId, TestName, MudId, SampleTime, CompanyName, \"Desc\" FROM RelatedInfo WHERE ")
-              + where + QStringLiteral(" ORDER BY TestId LIMIT 1"));
+    q.prepare(
+        QStringLiteral("SELECT TestId, TestName, MudId, SampleTime, CompanyName, \"Desc\" FROM RelatedInfo WHERE ")
+        + where + QStringLiteral(" ORDER BY TestId LIMIT 1"));
     q.addBindValue(value);
     if (!q.exec()) {
         lastError_ = q.lastError().text();
@@ -136,14 +137,15 @@ bool TestLibrary::deleteTest(const QString &name)
 {
     const std::optional<RelatedInfoRecord> test = find(name);
     if (!test)
-        return lastError_.isEmpty();  // no such test: nothing to delete
+        return lastError_.isEmpty(); // no such test: nothing to delete
     if (!db_.transaction()) {
         lastError_ = db_.lastError().text();
         return false;
     }
     QSqlQuery q(db_);
     // The points first, then the row, as one change: an interrupted delete leaves the whole test.
-    for (const char *statement : {"DELETE FROM TestResult WHERE TestId = ?", "DELETE FROM RelatedInfo WHERE TestId = ?"}) {
+    for (const char *statement :
+         {"DELETE FROM TestResult WHERE TestId = ?", "DELETE FROM RelatedInfo WHERE TestId = ?"}) {
         q.prepare(QString::fromLatin1(statement));
         q.addBindValue(test->testId);
         if (!q.exec()) {

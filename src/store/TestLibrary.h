@@ -12,8 +12,8 @@ struct RelatedInfoRecord {
     int testId = 0;
     QString testName;
     QString mudId;
-    QDateTime sampleTime;     // invalid: none (stored as null)
-    QString sampleTimeText;   // as read: the display form, or a stored text that is no date-time
+    QDateTime sampleTime;   // invalid: none (stored as null)
+    QString sampleTimeText; // as read: the display form, or a stored text that is no date-time
     QString companyName;
     QString desc;
 };

@@ -29,13 +29,13 @@ QString sqlOperator(int op)
 
 QStringList TestSearch::columnNames()
 {
-    return {QStringLiteral("TestId"), QStringLiteral("TestName"), QStringLiteral("MudId"),
+    return {QStringLiteral("TestId"),     QStringLiteral("TestName"),    QStringLiteral("MudId"),
             QStringLiteral("SampleTime"), QStringLiteral("CompanyName"), QStringLiteral("Desc")};
 }
 
 QStringList TestSearch::operatorTexts()
 {
-    return {QStringLiteral(" > "), QStringLiteral(" >= "), QStringLiteral(" < "), QStringLiteral(" <= "),
+    return {QStringLiteral(" > "), QStringLiteral(" >= "), QStringLiteral(" < "),   QStringLiteral(" <= "),
             QStringLiteral(" = "), QStringLiteral(" <> "), QStringLiteral(" Like ")};
 }
 
@@ -67,7 +67,7 @@ TestSearch::Result TestSearch::run(const std::array<Condition, 3> &conditions) c
         const QString value = c.value.trimmed();
         if (value.isEmpty()) {
             if (k == 0)
-                break;  // without condition 1 the others do not count
+                break; // without condition 1 the others do not count
             continue;
         }
         if (c.column < 0 || c.column >= columnNames().size() || c.op < 0 || c.op >= operatorTexts().size())
@@ -76,8 +76,8 @@ TestSearch::Result TestSearch::run(const std::array<Condition, 3> &conditions) c
         if (c.op == OpLike) {
             // The sample time is searched as it is shown (a blank between date and time).
             const QString field = c.column == SampleTimeColumn ? QStringLiteral("replace(SampleTime, 'T', ' ')")
-                                  : c.column == TestIdColumn   ? QStringLiteral("CAST(TestId AS TEXT)")
-                                                         : QStringLiteral("\"%1\"").arg(column);
+                : c.column == TestIdColumn                     ? QStringLiteral("CAST(TestId AS TEXT)")
+                                                               : QStringLiteral("\"%1\"").arg(column);
             clauses << field + QStringLiteral(" LIKE ? ESCAPE '\\'");
             values << likePattern(value);
         } else if (c.column == TestIdColumn) {
@@ -91,7 +91,8 @@ TestSearch::Result TestSearch::run(const std::array<Condition, 3> &conditions) c
             const auto time = SampleTime::parse(value, locale_);
             if (!time)
                 return refuse(QStringLiteral("\"%1\" is not a date; enter the sample time as yyyy-mm-dd hh:mm "
-                                             "or in your usual date format.").arg(value));
+                                             "or in your usual date format.")
+                                  .arg(value));
             clauses << QStringLiteral("datetime(SampleTime) %1 datetime(?)").arg(sqlOperator(c.op));
             values << SampleTime::toStored(*time);
         } else {

@@ -22,16 +22,16 @@ public:
     static QStringList operatorTexts();
 
     struct Condition {
-        int column = TestIdColumn;     // index into columnNames()
+        int column = TestIdColumn; // index into columnNames()
         int op = OpGreater;        // index into operatorTexts()
-        QString value;           // blank: the condition is empty
+        QString value;             // blank: the condition is empty
     };
 
     struct Result {
         bool ok = true;
-        QString error;                // "Wrong search string.  " + the reason, when !ok
-        QStringList header;           // the names of the five shown columns (all but TestId)
-        QList<QStringList> rows;      // TestName, MudId, SampleTime, CompanyName, Desc; newest test first
+        QString error;           // "Wrong search string.  " + the reason, when !ok
+        QStringList header;      // the names of the five shown columns (all but TestId)
+        QList<QStringList> rows; // TestName, MudId, SampleTime, CompanyName, Desc; newest test first
     };
 
     explicit TestSearch(QSqlDatabase db, QLocale locale = QLocale());

@@ -2,10 +2,10 @@
 
 #include "common/AppContext.h"
 #include "common/ProgramState.h"
-#include "platform/ProportionalResizer.h"
-#include "platform/Prompts.h"
-#include "store/Database.h"
 #include "platform/FormBuilder.h"
+#include "platform/Prompts.h"
+#include "platform/ProportionalResizer.h"
+#include "store/Database.h"
 #include "store/TestLibrary.h"
 
 #include <QListWidget>
@@ -22,7 +22,8 @@ frmOverlapTestName::frmOverlapTestName(AppContext &context, QWidget *parent) : Q
     List1_ = place<QListWidget>(this, QStringLiteral("List1"), QRect(12, 34, 290, 220));
     label(this, QStringLiteral("Please select test to compare:"), QRect(12, 10, 290, 20), List1_);
     cmdOk_ = button<QPushButton>(this, QStringLiteral("cmdOk"), QStringLiteral("&OK"), QRect(318, 34, 100, 30));
-    cmdCancel_ = button<QPushButton>(this, QStringLiteral("cmdCancel"), QStringLiteral("&Cancel"), QRect(318, 72, 100, 30));
+    cmdCancel_ =
+        button<QPushButton>(this, QStringLiteral("cmdCancel"), QStringLiteral("&Cancel"), QRect(318, 72, 100, 30));
     cmdOk_->setDefault(true);
     resize(432, 268);
     new ProportionalResizer(this, ProportionalResizer::Variant::Default, ctx_.state->ScreenFactor);

@@ -2,9 +2,9 @@
 
 #include "common/AppContext.h"
 #include "common/ProgramState.h"
+#include "platform/FormBuilder.h"
 #include "platform/ProportionalResizer.h"
 #include "store/Database.h"
-#include "platform/FormBuilder.h"
 
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -35,7 +35,8 @@ frmRelated::frmRelated(AppContext &context, QWidget *parent)
     label(this, QStringLiteral("Description, Notes and Comments:"), QRect(labelX, 144, 300, 20), txtDesc_);
     txtDesc_->setTabChangesFocus(true);
     cmdok_ = button<QPushButton>(this, QStringLiteral("cmdok"), QStringLiteral("&OK"), QRect(250, 288, 100, 30));
-    cmdCancel_ = button<QPushButton>(this, QStringLiteral("cmdCancel"), QStringLiteral("&Cancel"), QRect(360, 288, 100, 30));
+    cmdCancel_ =
+        button<QPushButton>(this, QStringLiteral("cmdCancel"), QStringLiteral("&Cancel"), QRect(360, 288, 100, 30));
     cmdok_->setDefault(true);
     StatusBar1_ = place<QStatusBar>(this, QStringLiteral("StatusBar1"), QRect(0, 328, 472, 22));
     StatusBar1_->setAccessibleName(QStringLiteral("Status"));
@@ -66,8 +67,8 @@ bool frmRelated::run(AppContext &context, QWidget *parent)
 
 void frmRelated::cmdok_Click()
 {
-    RelatedInfoFields fields{txtTestName_->text(), txtMudId_->text(), txtSampleTime_->text(),
-                             txtCompanyName_->text(), txtDesc_->toPlainText()};
+    RelatedInfoFields fields{txtTestName_->text(), txtMudId_->text(), txtSampleTime_->text(), txtCompanyName_->text(),
+                             txtDesc_->toPlainText()};
     if (!entry_.accept(fields))
         return;
     txtTestName_->setText(fields.testName);

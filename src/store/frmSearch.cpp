@@ -2,10 +2,10 @@
 
 #include "common/AppContext.h"
 #include "common/ProgramState.h"
-#include "platform/ProportionalResizer.h"
-#include "platform/Prompts.h"
-#include "store/Database.h"
 #include "platform/FormBuilder.h"
+#include "platform/Prompts.h"
+#include "platform/ProportionalResizer.h"
+#include "store/Database.h"
 
 #include <QComboBox>
 #include <QGroupBox>
@@ -44,7 +44,8 @@ frmSearch::frmSearch(AppContext &context, QWidget *parent) : QDialog(parent), ct
         cmbmath1_[k]->setAccessibleName(QStringLiteral("Operator of condition %1").arg(k + 1));
         Text1_[k]->setAccessibleName(QStringLiteral("Value of condition %1").arg(k + 1));
     }
-    cmdSearch_ = button<QPushButton>(this, QStringLiteral("cmdSearch"), QStringLiteral("SEARCH"), QRect(590, 36, 150, 30));
+    cmdSearch_ =
+        button<QPushButton>(this, QStringLiteral("cmdSearch"), QStringLiteral("SEARCH"), QRect(590, 36, 150, 30));
     cmdClear_ = button<QPushButton>(this, QStringLiteral("cmdClear"), QStringLiteral("CLEAR"), QRect(590, 76, 150, 30));
     Command1_ = button<QPushButton>(this, QStringLiteral("Command1"), QStringLiteral("Cancel && Return"),
                                     QRect(590, 116, 150, 30));

@@ -119,7 +119,7 @@ TEST_F(MainControllerTest, ActivationAfterAUnitChangeRedrawsTheOpenTestOnly)
     const QString eiStress = controller->grid().data(controller->grid().index(0, 5)).toString();
 
     state.UnitSystem = UnitsSI;
-    window->Form_Activate();   // UnitsChanged not set: nothing is redrawn
+    window->Form_Activate(); // UnitsChanged not set: nothing is redrawn
     EXPECT_EQ(controller->grid().data(controller->grid().index(0, 5)).toString(), eiStress);
 
     state.UnitsChanged = true;

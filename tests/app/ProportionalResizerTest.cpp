@@ -19,11 +19,14 @@ TEST(ProportionalResizerArithmetic, FactorAppliesAtRecordAndAgainAtResize)
     EXPECT_FLOAT_EQ(r.WidthRatio, 0.625f);
     EXPECT_FLOAT_EQ(r.HeightRatio, 1.25f);
 
-    struct Case { Variant variant; int width; };
+    struct Case {
+        Variant variant;
+        int width;
+    };
     const Case cases[] = {
-        {Variant::Default, 625},      // 400 x 1.25 x 1.25
+        {Variant::Default, 625}, // 400 x 1.25 x 1.25
         {Variant::MainWindow, 625},
-        {Variant::SetupScreen, 500},  // the factor only at the record step
+        {Variant::SetupScreen, 500}, // the factor only at the record step
     };
     for (const auto &c : cases)
         EXPECT_EQ(Resizer::placed(r, Kind::Sized, c.variant, inner, {}, 1.25).width(), c.width);
@@ -35,10 +38,14 @@ TEST(ProportionalResizerArithmetic, EachVariantPlacesSizedAndPositionOnlyControl
     const auto r = Resizer::recordRatios(QRect(100, 50, 200, 25), design, 1.2);
     const QSize inner(2000, 1000);
     const QSize keep(90, 21);
-    struct Case { Variant variant; Kind kind; QRect expected; };
+    struct Case {
+        Variant variant;
+        Kind kind;
+        QRect expected;
+    };
     const Case cases[] = {
-        {Variant::Default, Kind::Sized, QRect(288, 144, 576, 72)},          // x 2 (window) x 1.2 x 1.2
-        {Variant::Default, Kind::PositionOnly, QRect(240, 120, 90, 21)},    // x 2 x 1.2, size kept
+        {Variant::Default, Kind::Sized, QRect(288, 144, 576, 72)},       // x 2 (window) x 1.2 x 1.2
+        {Variant::Default, Kind::PositionOnly, QRect(240, 120, 90, 21)}, // x 2 x 1.2, size kept
         {Variant::MainWindow, Kind::Sized, QRect(288, 144, 576, 72)},
         {Variant::MainWindow, Kind::PositionOnly, QRect(288, 144, 90, 21)}, // position scaled again
         {Variant::SetupScreen, Kind::Sized, QRect(240, 120, 480, 60)},
@@ -71,7 +78,7 @@ struct Form {
     QPushButton *button = new QPushButton(QStringLiteral("Go"), &area);
     QComboBox *combo = new QComboBox(&area);
     QLabel *label = new QLabel(QStringLiteral("Port"), &area);
-    QWidget *panel = new QWidget(&area);  // holds a layout: its own children belong to the layout
+    QWidget *panel = new QWidget(&area); // holds a layout: its own children belong to the layout
     QPushButton *inLayout = new QPushButton(QStringLiteral("Inside"), panel);
 
     Form()
@@ -92,7 +99,7 @@ TEST(ProportionalResizerWindow, ResizeEventsRescaleTheDirectChildren)
 {
     Form f;
     auto *resizer = new Resizer(&f.area, Variant::Default, 1.0);
-    EXPECT_EQ(resizer->recordedCount(), 4);  // button, combo, label, panel; not the button inside the layout
+    EXPECT_EQ(resizer->recordedCount(), 4); // button, combo, label, panel; not the button inside the layout
     const QSize comboSize = f.combo->size();
     f.area.show();
     f.area.resize(1600, 1200);
@@ -108,10 +115,10 @@ TEST(ProportionalResizerWindow, ScreenFactorOfOnePointTwoFiveShowsTwiceInTheWind
     Form f;
     new Resizer(&f.area, Variant::MainWindow, 1.25);
     f.area.show();
-    f.area.resize(800, 600);  // same size: only the factor acts
+    f.area.resize(800, 600); // same size: only the factor acts
     f.area.resize(800, 601);
     EXPECT_EQ(f.button->width(), 625);
-    EXPECT_EQ(f.combo->pos(), QPoint(625, 470));  // 400 x 1.25 x 1.25, 300 / 600 x 601 x 1.25 x 1.25
+    EXPECT_EQ(f.combo->pos(), QPoint(625, 470)); // 400 x 1.25 x 1.25, 300 / 600 x 601 x 1.25 x 1.25
 }
 
 TEST(ProportionalResizerWindow, SetupScreenAppliesTheFactorOnceAndPositionsMarkedControlsOnly)
@@ -124,7 +131,7 @@ TEST(ProportionalResizerWindow, SetupScreenAppliesTheFactorOnceAndPositionsMarke
     f.area.resize(800, 601);
     resizer->apply(QSize(800, 600));
     EXPECT_EQ(f.button->geometry(), QRect(0, 0, 500, 375));
-    EXPECT_EQ(f.label->pos(), QPoint(250, 563));  // 200 x 1.25, 450 x 1.25 rounded
+    EXPECT_EQ(f.label->pos(), QPoint(250, 563)); // 200 x 1.25, 450 x 1.25 rounded
     EXPECT_EQ(f.label->size(), labelSize);
     EXPECT_EQ(resizer->kindOf(f.combo), Kind::PositionOnly);
     EXPECT_EQ(resizer->kindOf(f.button), Kind::Sized);
@@ -151,7 +158,7 @@ TEST(ProportionalResizerWindow, ChangedFactorActsAtTheNextRecordAndResize)
     auto *resizer = new Resizer(&f.area, Variant::Default, 1.5);
     resizer->setScreenFactor(1.0);
     resizer->apply(QSize(800, 600));
-    EXPECT_EQ(f.button->width(), 600);  // recorded with 1.5, applied with 1.0
+    EXPECT_EQ(f.button->width(), 600); // recorded with 1.5, applied with 1.0
     f.button->setGeometry(0, 0, 400, 300);
     resizer->record(QSize(800, 600));
     resizer->apply(QSize(800, 600));

@@ -12,12 +12,15 @@
 
 TEST(StartUpCommandLine, DebugOnlyWhenTheWholeLineIsSlashDebug)
 {
-    struct Case { QStringList args; bool debug; };
+    struct Case {
+        QStringList args;
+        bool debug;
+    };
     const Case cases[] = {
         {{"/debug"}, true},
         {{"/DEBUG"}, true},
         {{"/Debug"}, true},
-        {{"-platform", "vnc:size=1280x900:port=5900", "/debug"}, true},  // Qt's own option is not ours
+        {{"-platform", "vnc:size=1280x900:port=5900", "/debug"}, true}, // Qt's own option is not ours
         {{"/debug", "-style", "fusion"}, true},
         {{"/debug", "x"}, false},
         {{"/debug", "/debug"}, false},
@@ -56,7 +59,7 @@ TEST(StartUpState, MissingSettingsGivePortOneEnglishUnitsAndFactorOne)
     EXPECT_FALSE(s.SequenceSent);
     EXPECT_FALSE(s.UnitsChanged);
     EXPECT_TRUE(s.CurrentTestName.isEmpty());
-    EXPECT_FALSE(QFile::exists(dir.file("initial.txt")));  // reading never creates the file
+    EXPECT_FALSE(QFile::exists(dir.file("initial.txt"))); // reading never creates the file
 }
 
 TEST(StartUpState, SettingsFileAndDebugSwitchAreApplied)

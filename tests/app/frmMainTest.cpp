@@ -62,7 +62,11 @@ TEST(frmMainControls, ButtonsCarryTheirCaptionsToolTipsAndAccessibleNames)
 {
     MainFixture f;
     EXPECT_EQ(f.window->windowTitle(), "K7100DAQ  version 2.0.0.12");
-    struct Case { const char *name; const char *caption; const char *toolTip; };
+    struct Case {
+        const char *name;
+        const char *caption;
+        const char *toolTip;
+    };
     const Case cases[] = {
         {"cmdOpen", "&Open Saved Test", "Click here to open a saved test"},
         {"cmdRetrieve", "&Get K7100 Data", "Click here to retrieve the last test result from the K7100"},
@@ -75,7 +79,8 @@ TEST(frmMainControls, ButtonsCarryTheirCaptionsToolTipsAndAccessibleNames)
         {"cmdExport", "Detail Excel", "Click here to export data on the current test in spreadsheet format"},
         {"cmdBrief", "Brief Excel", "Click here to generate a brief MS Excel file"},
         {"cmdReport", "Re&port", ""},
-        {"cmdOverlap", "Overlap Charts", "Click here to display another set of test results over the current test results"},
+        {"cmdOverlap", "Overlap Charts",
+         "Click here to display another set of test results over the current test results"},
         {"cmdPrintChart", "Print Chart", "Click here to print the chart shown at left"},
         {"RelatedInfo", "Related &Information", ""},
         {"cmdExit", "&Exit", ""},
@@ -95,11 +100,20 @@ TEST(frmMainControls, ButtonsCarryTheirCaptionsToolTipsAndAccessibleNames)
 TEST(frmMainControls, MenusToolbarAndStatusBar)
 {
     MainFixture f;
-    struct Case { const char *name; const char *caption; };
+    struct Case {
+        const char *name;
+        const char *caption;
+    };
     const Case entries[] = {
-        {"MenuFileOpen", "&Open Saved Test"}, {"MenuFileRetrieve", "&Retrieve From K7100"}, {"menureport", "Report"},
-        {"MenuFilePrint", "&Print"}, {"MenuSetup", "&Setup"}, {"menureset", "Reset Screen"},
-        {"MenuFileExit", "E&xit"}, {"DirectLog", "&DirectLog"}, {"MenuHelpAbout", "&About"},
+        {"MenuFileOpen", "&Open Saved Test"},
+        {"MenuFileRetrieve", "&Retrieve From K7100"},
+        {"menureport", "Report"},
+        {"MenuFilePrint", "&Print"},
+        {"MenuSetup", "&Setup"},
+        {"menureset", "Reset Screen"},
+        {"MenuFileExit", "E&xit"},
+        {"DirectLog", "&DirectLog"},
+        {"MenuHelpAbout", "&About"},
     };
     for (const auto &c : entries) {
         auto *a = f.find<QAction>(c.name);
@@ -114,8 +128,9 @@ TEST(frmMainControls, MenusToolbarAndStatusBar)
     for (QAction *a : file->actions())
         if (!a->isSeparator())
             names << a->objectName();
-    EXPECT_EQ(names, QStringList({"MenuFileOpen", "MenuFileRetrieve", "menureport", "MenuFilePrint", "MenuSetup",
-                                  "menureset", "MenuFileExit"}));
+    EXPECT_EQ(names,
+              QStringList({"MenuFileOpen", "MenuFileRetrieve", "menureport", "MenuFilePrint", "MenuSetup", "menureset",
+                           "MenuFileExit"}));
     EXPECT_EQ(f.find<QMenu>("MenuHelp")->title(), "&About");
 
     auto *toolbar = f.find<QToolBar>("Toolbar1");
@@ -138,14 +153,20 @@ TEST(frmMainControls, ChartTypeListScaleOptionsGridAndChartArea)
     QStringList items;
     for (int i = 0; i < list->count(); ++i)
         items << list->itemText(i);
-    EXPECT_EQ(items, QStringList({"Shr. Stress Vs. Shr. Rate", "Viscocity Vs. Shear Rate", "Shr. Stress Vs. Speed",
-                                  "Viscocity Vs. Speed", "Viscocity Vs. Temperature", "Shr. Stress Vs. Temperature",
-                                  "Shr. Stress Vs. Time", "Viscocity Vs. Time", "Temperature Vs. Time",
-                                  "Fann_Deg Vs. Speed"}));
+    EXPECT_EQ(
+        items,
+        QStringList({"Shr. Stress Vs. Shr. Rate", "Viscocity Vs. Shear Rate", "Shr. Stress Vs. Speed",
+                     "Viscocity Vs. Speed", "Viscocity Vs. Temperature", "Shr. Stress Vs. Temperature",
+                     "Shr. Stress Vs. Time", "Viscocity Vs. Time", "Temperature Vs. Time", "Fann_Deg Vs. Speed"}));
     EXPECT_EQ(list->currentIndex(), 0);
     EXPECT_EQ(list->toolTip(), "Use this drop-down menu to select different chart types");
 
-    struct Option { const char *name; const char *caption; bool checked; const char *toolTip; };
+    struct Option {
+        const char *name;
+        const char *caption;
+        bool checked;
+        const char *toolTip;
+    };
     const Option options[] = {
         {"Option1", "Normal", true, "Click here to select normal chart scale"},
         {"Option2", "Log", false, "Click here to select log chart scale"},
@@ -176,7 +197,7 @@ TEST(frmMainControls, ChartTypeListScaleOptionsGridAndChartArea)
 TEST(frmMainClock, TimePanelShowsTheClockEverySecond)
 {
     MainFixture f;
-    f.clock.setStartDateTime(QDateTime(QDate(2026, 1, 15), QTime(8, 43, 20)));  // the clock reads 1000 s later
+    f.clock.setStartDateTime(QDateTime(QDate(2026, 1, 15), QTime(8, 43, 20))); // the clock reads 1000 s later
     f.window->updateClock();
     EXPECT_EQ(f.window->statusPanel("Time")->text(), "09:00:00");
     auto *timer = f.find<QTimer>("tmrClock");
@@ -193,7 +214,7 @@ TEST(frmMainExit, NoKeepsTheProgramYesEndsItWithEveryOtherWindow)
     using Handler = void (frmMain::*)();
     for (Handler handler : {&frmMain::cmdExit_Click, &frmMain::MenuFileExit_Click}) {
         MainFixture f;
-        QWidget other;  // another screen that is open, e.g. direct logging
+        QWidget other; // another screen that is open, e.g. direct logging
         other.show();
         f.window->show();
         QSignalSpy ended(f.window.get(), &frmMain::programEnded);
@@ -210,7 +231,7 @@ TEST(frmMainExit, NoKeepsTheProgramYesEndsItWithEveryOtherWindow)
         f.prompts.messageAnswers = {MsgAnswer::Yes};
         (f.window.get()->*handler)();
         expectExitQuestion(f.prompts);
-        EXPECT_EQ(f.prompts.records.size(), 1);  // the other window asks nothing
+        EXPECT_EQ(f.prompts.records.size(), 1); // the other window asks nothing
         EXPECT_FALSE(f.window->isVisible());
         EXPECT_FALSE(other.isVisible());
         EXPECT_EQ(ended.count(), 1);
@@ -226,7 +247,7 @@ TEST(frmMainExit, CloseBoxAsksAndNoKeepsTheWindow)
     f.prompts.messageAnswers = {MsgAnswer::No};
     QCloseEvent byUser;
     QSpontaneKeyEvent::setSpontaneous(&byUser);
-    QCoreApplication::instance()->notify(f.window.get(), &byUser);  // sendEvent would clear the flag
+    QCoreApplication::instance()->notify(f.window.get(), &byUser); // sendEvent would clear the flag
     expectExitQuestion(f.prompts);
     EXPECT_FALSE(byUser.isAccepted());
     EXPECT_TRUE(f.window->isVisible());
@@ -254,7 +275,12 @@ TEST(frmMainExit, CloseByAnyOtherReasonEndsAtOnceWithoutAsking)
 
 TEST(frmMainActivation, UnitChangeReloadsOnceAndNoChangeDoesNothing)
 {
-    struct Case { bool unitsChanged; const char *openTest; int reloads; bool newTestModeAfter; };
+    struct Case {
+        bool unitsChanged;
+        const char *openTest;
+        int reloads;
+        bool newTestModeAfter;
+    };
     const Case cases[] = {
         {false, "Mud 1", 0, true},
         {true, "", 1, true},
@@ -268,7 +294,7 @@ TEST(frmMainActivation, UnitChangeReloadsOnceAndNoChangeDoesNothing)
         f.state.CurrentTestName = c.openTest;
         f.state.NewTestMode = true;
         f.window->Form_Activate();
-        f.window->Form_Activate();  // a second activation finds nothing left to do
+        f.window->Form_Activate(); // a second activation finds nothing left to do
         EXPECT_EQ(reloads, c.reloads) << c.unitsChanged << c.openTest;
         EXPECT_FALSE(f.state.UnitsChanged);
         EXPECT_EQ(f.state.NewTestMode, c.newTestModeAfter);

@@ -11,7 +11,10 @@
 namespace calcheck {
 
 // A reading of step `step` at `second` with the measured stress, at 55 degF and R1-B1.
-inline QByteArray reading(int step, int second, qint64 stress) { return realTimeMessage({step, second, 55, stress, 0, 100, 1}); }
+inline QByteArray reading(int step, int second, qint64 stress)
+{
+    return realTimeMessage({step, second, 55, stress, 0, 100, 1});
+}
 
 } // namespace calcheck
 

@@ -6,12 +6,18 @@
 
 TEST(CalibrationPlan, ViscosityIsAcceptedFrom0_9To5000cP)
 {
-    struct Case { const char *text; std::optional<double> expected; };
+    struct Case {
+        const char *text;
+        std::optional<double> expected;
+    };
     const Case cases[] = {
-        {"0.9", 0.9},     {"5000", 5000},   {"100", 100},        {" 12.5 ", 12.5},
-        {"100 cP", 100},  // the leading number is what counts
-        {"0.89", std::nullopt}, {"5000.01", std::nullopt}, {"0", std::nullopt}, {"-100", std::nullopt},
-        {"abc", std::nullopt},  {"", std::nullopt},       {"1e9", std::nullopt},
+        {"0.9", 0.9},           {"5000", 5000},
+        {"100", 100},           {" 12.5 ", 12.5},
+        {"100 cP", 100}, // the leading number is what counts
+        {"0.89", std::nullopt}, {"5000.01", std::nullopt},
+        {"0", std::nullopt},    {"-100", std::nullopt},
+        {"abc", std::nullopt},  {"", std::nullopt},
+        {"1e9", std::nullopt},
     };
     for (const Case &c : cases) {
         const std::optional<double> v = CalibrationPlan::viscosityFrom(QString::fromLatin1(c.text));
@@ -24,7 +30,11 @@ TEST(CalibrationPlan, ViscosityIsAcceptedFrom0_9To5000cP)
 
 TEST(CalibrationPlan, StepCountAndSpeedItemsFollowTheViscosity)
 {
-    struct Case { double viscosity; int steps; QList<QByteArray> speedItems; };
+    struct Case {
+        double viscosity;
+        int steps;
+        QList<QByteArray> speedItems;
+    };
     const Case cases[] = {
         {100, 5, {"00176", "00352", "00587", "05874", "46995"}},
         {50, 4, {"00352", "00705", "01175", "11749"}},

@@ -70,7 +70,7 @@ TEST_F(CalibrationSessionTest, EveryStepCarriesTheSelectedRotorBobAndOnlyTheTarg
     state.RotorBob = 3;
     startWith(QStringLiteral("50"));
     const QByteArray w = port().written();
-    EXPECT_EQ(w.count(",311"), 4);   // rotor-bob 3, then the "11" that closes a step
+    EXPECT_EQ(w.count(",311"), 4); // rotor-bob 3, then the "11" that closes a step
     EXPECT_TRUE(w.contains("04,00030,055,11749,311"));
     for (const auto &piece : port().writes)
         EXPECT_NE(piece.bytes, QByteArray("05"));
@@ -174,7 +174,7 @@ TEST_F(CalibrationSessionTest, ReturnDuringTheDownloadStopsItQuietly)
 {
     session.load();
     const double t0 = clock.now();
-    onceAt(t0 + 1.0, [this] { session.leave(); });   // during the 2-second wait after byte 6
+    onceAt(t0 + 1.0, [this] { session.leave(); }); // during the 2-second wait after byte 6
     session.start(QStringLiteral("100"));
     EXPECT_EQ(port().written(), QByteArray("\x06"));
     EXPECT_FALSE(port().isOpen());
@@ -201,7 +201,7 @@ TEST_F(CalibrationSessionTest, ReturnWhileRunningClosesThePortAndSendsNothing)
 TEST_F(CalibrationSessionTest, SecondStartIsRefusedWithThePortMessageAndTheFirstGoesOn)
 {
     session.load();
-    onceAt(clock.now() + 1.0, [this] { session.start(QStringLiteral("50")); });   // clicked during the download
+    onceAt(clock.now() + 1.0, [this] { session.start(QStringLiteral("50")); }); // clicked during the download
     session.start(QStringLiteral("100"));
     ASSERT_EQ(prompts.messageTexts(), QStringList{portText});
     EXPECT_EQ(prompts.records[0].title, QStringLiteral("Comm Port Error"));

@@ -7,7 +7,10 @@
 
 namespace {
 
-RealTimeReading decoded(const QByteArray &message) { return RealTimeReading::decode(message); }
+RealTimeReading decoded(const QByteArray &message)
+{
+    return RealTimeReading::decode(message);
+}
 
 CalibrationTable tableFor(double viscosity)
 {
@@ -20,9 +23,14 @@ CalibrationTable tableFor(double viscosity)
 
 TEST(CalibrationTable, ErrorCellsShowSignedErrorAndPercentOfTheShownError)
 {
-    struct Case { qint64 measured; int target; const char *error; const char *percent; };
+    struct Case {
+        qint64 measured;
+        int target;
+        const char *error;
+        const char *percent;
+    };
     const Case cases[] = {
-        {98, 100, "-2.0", "2.0"}, {3, 3, "0.0", "0.0"},     {102, 100, "2.0", "2.0"},
+        {98, 100, "-2.0", "2.0"}, {3, 3, "0.0", "0.0"},      {102, 100, "2.0", "2.0"},
         {7, 6, "1.0", "16.7"},    {795, 800, "-5.0", "0.6"}, {0, 10, "-10.0", "100.0"},
     };
     for (const Case &c : cases) {
@@ -55,18 +63,21 @@ TEST(CalibrationTable, ResetShowsNAEverywhereAndMarksTheTargetsRun)
 
 TEST(CalibrationTable, OnlySeconds27And28OfASentStepFillItsRow)
 {
-    CalibrationTable t = tableFor(50);   // four steps sent
-    struct Case { QByteArray message; bool taken; };
+    CalibrationTable t = tableFor(50); // four steps sent
+    struct Case {
+        QByteArray message;
+        bool taken;
+    };
     const Case cases[] = {
         {calcheck::reading(4, 26, 99), false},
         {calcheck::reading(4, 27, 97), true},
         {calcheck::reading(4, 28, 98), true},
         {calcheck::reading(4, 29, 150), false},
-        {calcheck::reading(5, 28, 790), false},   // not sent: no row for it
+        {calcheck::reading(5, 28, 790), false}, // not sent: no row for it
         {calcheck::reading(0, 28, 3), false},
         {calcheck::reading(6, 28, 3), false},
-        {realTimeMessage({4, 28, 0, 50, 0, 100, 1}), false},       // temperature below 1: invalid
-        {realTimeMessage({4, 28, 55, 60001, 0, 100, 1}), false},   // stress out of range: invalid
+        {realTimeMessage({4, 28, 0, 50, 0, 100, 1}), false},     // temperature below 1: invalid
+        {realTimeMessage({4, 28, 55, 60001, 0, 100, 1}), false}, // stress out of range: invalid
     };
     for (const Case &c : cases)
         EXPECT_EQ(t.take(decoded(c.message)), c.taken) << c.message.toStdString();

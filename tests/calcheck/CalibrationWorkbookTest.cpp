@@ -59,7 +59,10 @@ TEST(CalibrationWorkbook, HoldsViscosityTimeAndEveryTargetWithNAWhereNotMeasured
     EXPECT_EQ(s.textAt(6, 4), QStringLiteral("Error (dyn/cm2)"));
     EXPECT_EQ(s.textAt(6, 5), QStringLiteral("Error (%)"));
 
-    struct Row { int target; std::optional<double> speed, measured, error, percent; };
+    struct Row {
+        int target;
+        std::optional<double> speed, measured, error, percent;
+    };
     const Row rows[] = {
         {3, 3.52, 3, 0.0, 0.0},
         {6, 7.05, 7, 1.0, 16.7},

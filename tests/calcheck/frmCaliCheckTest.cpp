@@ -38,9 +38,12 @@ TEST_F(frmCaliCheckTest, ShowsItsControlsWithTheirTexts)
     EXPECT_TRUE(window.isModal());
     EXPECT_EQ(control<QLineEdit>("txtVisc")->toolTip(), QStringLiteral("Enter a number >0 and <6300"));
     EXPECT_EQ(control<QLineEdit>("txtVisc")->accessibleName(), QStringLiteral("Calibration Fluid Viscosity"));
-    struct Button { const char *name; const char *caption; };
-    for (const Button &b : {Button{"cmdStart", "&Start"}, Button{"cmdReturn", "&Return"},
-                            Button{"cmdExport", "&Export to Excel"}}) {
+    struct Button {
+        const char *name;
+        const char *caption;
+    };
+    for (const Button &b :
+         {Button{"cmdStart", "&Start"}, Button{"cmdReturn", "&Return"}, Button{"cmdExport", "&Export to Excel"}}) {
         auto *button = control<QPushButton>(b.name);
         ASSERT_NE(button, nullptr);
         EXPECT_EQ(button->text(), QString::fromLatin1(b.caption));

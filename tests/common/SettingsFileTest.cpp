@@ -1,5 +1,5 @@
-#include "common/ProgramState.h"
 #include "common/SettingsFile.h"
+#include "common/ProgramState.h"
 #include "tests/support/FileBytes.h"
 #include "tests/support/TempDir.h"
 
@@ -20,22 +20,30 @@ TEST(SettingsFile, ThreeLinesGivePortUnitsAndFactor)
 TEST(SettingsFile, MissingOrShortFileFallsBackToPortOneEiAndFactorOne)
 {
     TempDir dir;
-    struct Case { const char *content; bool create; int port; int units; double factor; };
+    struct Case {
+        const char *content;
+        bool create;
+        int port;
+        int units;
+        double factor;
+    };
     const Case cases[] = {
         {"", false, 1, 1, 1.0},
         {"", true, 1, 1, 1.0},
         {" 4 \r\n", true, 5, 1, 1.0},
         {" 4 \r\n 2 \r\n", true, 5, 2, 1.0},
-        {" 4 \r\n 2 \r\n 0 \r\n", true, 5, 2, 1.0},       // a zero factor would shrink every control
+        {" 4 \r\n 2 \r\n 0 \r\n", true, 5, 2, 1.0}, // a zero factor would shrink every control
         {"abc\r\n 7 \r\n-3\r\n", true, 1, 1, 1.0},
-        {"3\n2\n0.8\n9\n9\n", true, 4, 2, 0.8},           // bare LF and extra lines
+        {"3\n2\n0.8\n9\n9\n", true, 4, 2, 0.8}, // bare LF and extra lines
     };
     for (const auto &c : cases) {
         QFile::remove(dir.file("initial.txt"));
         if (c.create)
             writeFile(dir.file("initial.txt"), c.content);
         ProgramState s;
-        s.CommPortNumber = 0; s.UnitSystem = 0; s.ScreenFactor = 0;
+        s.CommPortNumber = 0;
+        s.UnitSystem = 0;
+        s.ScreenFactor = 0;
         SettingsFile::apply(SettingsFile::read(dir.file("initial.txt")), s);
         EXPECT_EQ(s.CommPortNumber, c.port) << c.content;
         EXPECT_EQ(s.UnitSystem, c.units) << c.content;

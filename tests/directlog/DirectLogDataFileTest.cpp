@@ -16,7 +16,14 @@ QByteArray contents(const QString &path)
 
 TEST(DirectLogDataFile, LinesUseTheClassicPrintForm)
 {
-    struct Case { qint64 seconds; QTime clock; qint64 stress; double speed; float viscosity; const char *line; };
+    struct Case {
+        qint64 seconds;
+        QTime clock;
+        qint64 stress;
+        double speed;
+        float viscosity;
+        const char *line;
+    };
     const Case cases[] = {
         {30, QTime(9, 15, 2), 250, 300, 48.95337677f, " 30 ,09:15:02, 250 , 300 , 48.95338 \r\n"},
         {5, QTime(14, 0, 0), 0, 123.45, 0.5f, " 5 ,14:00:00, 0 , 123.45 , .5 \r\n"},

@@ -13,7 +13,10 @@
 namespace directlog {
 
 // A constant-speed reading: step 1, `second` into it, 77 degF, the stress, 300 rpm, R1-B1.
-inline QByteArray reading(qint64 second, qint64 stress = 250) { return realTimeMessage({1, second, 77, stress, 0, 30000, 1}); }
+inline QByteArray reading(qint64 second, qint64 stress = 250)
+{
+    return realTimeMessage({1, second, 77, stress, 0, 30000, 1});
+}
 
 } // namespace directlog
 

@@ -69,9 +69,14 @@ TEST_F(DirectLogSessionTest, RunSpeedThatCannotBeSentIsToldWithTheComportTitle)
 
 TEST_F(DirectLogSessionTest, SpeedEntryIsCheckedThenSent)
 {
-    struct Case { const char *text; const char *shown; const char *sentSpeed; bool refused; };
+    struct Case {
+        const char *text;
+        const char *shown;
+        const char *sentSpeed;
+        bool refused;
+    };
     const Case cases[] = {
-        {"650", "300", "30000", true}, {"0", "0", "0", false},      {"abc", "300", "30000", true},
+        {"650", "300", "30000", true},  {"0", "0", "0", false},       {"abc", "300", "30000", true},
         {"100", "100", "10000", false}, {"-3", "300", "30000", true}, {"3", "3", "300", false},
     };
     for (const Case &c : cases) {
@@ -92,7 +97,11 @@ TEST_F(DirectLogSessionTest, SpeedEntryIsCheckedThenSent)
 
 TEST_F(DirectLogSessionTest, RateEntryIsChecked)
 {
-    struct Case { const char *text; const char *shown; double rate; };
+    struct Case {
+        const char *text;
+        const char *shown;
+        double rate;
+    };
     const Case cases[] = {{"5", "5", 5}, {"0.5", "1", 1}, {"10", "10", 10}, {"7000", "1", 1}, {"6000", "6000", 6000}};
     for (const Case &c : cases) {
         prompts.clear();
@@ -107,7 +116,11 @@ TEST_F(DirectLogSessionTest, RateEntryIsChecked)
 
 TEST_F(DirectLogSessionTest, RunIsRefusedWithoutRotorBobOrFileName)
 {
-    struct Case { float rateFactor; const char *file; const char *text; };
+    struct Case {
+        float rateFactor;
+        const char *file;
+        const char *text;
+    };
     const Case cases[] = {
         {0.0f, "data.txt", "You must go to the Setup screen before to run a real time test."},
         {1.0f, "", "Please first input Data File Name."},
@@ -201,7 +214,7 @@ TEST_F(DirectLogSessionTest, RateFactorAndCustomFactorsShapeTheViscosity)
     session.tick();
     EXPECT_FLOAT_EQ(float(chart.yValue(0, 1)), float(250.000001 * 1.5));
     EXPECT_FLOAT_EQ(float(chart.yValue(1, 1)), 250.0f);
-    EXPECT_FLOAT_EQ(float(chart.yValue(3, 1)), float(250 / 5.11));   // the dial reading is never scaled
+    EXPECT_FLOAT_EQ(float(chart.yValue(3, 1)), float(250 / 5.11)); // the dial reading is never scaled
 }
 
 TEST_F(DirectLogSessionTest, RecordingWritesTheReadingsOnTheRate)
@@ -294,7 +307,7 @@ TEST_F(DirectLogSessionTest, EndByteAfterTheLastMessageEndsTheRun)
     EXPECT_EQ(prompts.records[0].title, QStringLiteral("Message"));
     // The buttons stay as they were until Stop.
     EXPECT_EQ(session.buttons(), recordingButtons);
-    EXPECT_EQ(port().written().right(1), QByteArray(1, 5));   // nothing sent at the end
+    EXPECT_EQ(port().written().right(1), QByteArray(1, 5)); // nothing sent at the end
 }
 
 TEST_F(DirectLogSessionTest, StopSendsByte6AndReturnsToIdle)
@@ -391,7 +404,7 @@ TEST_F(DirectLogSessionTest, ExistingDataFileIsReplacedOnlyWhenTheOperatorSaysSo
 
 TEST_F(DirectLogSessionTest, DataFileThatCannotBeCreatedStopsRecordingButNotTheRun)
 {
-    ASSERT_TRUE(QDir(dir.path()).mkdir(QStringLiteral("data.txt")));   // a folder in the way
+    ASSERT_TRUE(QDir(dir.path()).mkdir(QStringLiteral("data.txt"))); // a folder in the way
     session.startRecording();
     run();
     ASSERT_EQ(prompts.records.size(), 1);

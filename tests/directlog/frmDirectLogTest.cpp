@@ -1,7 +1,7 @@
 // The direct-logging window offscreen: its controls and texts, the entry checks through the lists, the
 // button states through a run, Print Chart, Exit, and a single window per main window.
-#include "directlog/DirectLogSession.h"
 #include "directlog/frmDirectLog.h"
+#include "directlog/DirectLogSession.h"
 #include "platform/ChartModel.h"
 #include "platform/ChartView.h"
 #include "tests/directlog/DirectLogFixture.h"
@@ -64,7 +64,11 @@ TEST_F(frmDirectLogTest, ShowsItsControlsAndSendsTheSpeedAtLoad)
     EXPECT_EQ(rate->accessibleName(), QStringLiteral("Select Data Recording Rate"));
     EXPECT_EQ(control<QLineEdit>(w, "txtFileName")->accessibleName(), QStringLiteral("Input Data File Name"));
 
-    struct Button { const char *name; const char *caption; const char *tip; };
+    struct Button {
+        const char *name;
+        const char *caption;
+        const char *tip;
+    };
     const Button buttons[] = {
         {"cmdRun", "&Run", "Push this button to start to updating display only"},
         {"cmdStop", "Stop", ""},
@@ -170,11 +174,11 @@ TEST_F(frmDirectLogTest, OneWindowPerMainWindowAndItGoesWithIt)
     frmDirectLog *first = frmDirectLog::showFrom(ctx, main);
     frmDirectLog *again = frmDirectLog::showFrom(ctx, main);
     EXPECT_EQ(first, again);
-    EXPECT_EQ(port().openCount, 1);   // loaded once
+    EXPECT_EQ(port().openCount, 1); // loaded once
     EXPECT_TRUE(first->isWindow());
     first->session().run(QStringLiteral("x.txt"));
     ASSERT_TRUE(first->session().isRunning());
-    delete main;   // the main window's end takes the logging window along, stopping the instrument
+    delete main; // the main window's end takes the logging window along, stopping the instrument
     EXPECT_EQ(port().written().right(1), QByteArray(1, 6));
     EXPECT_FALSE(port().isOpen());
 }

@@ -11,7 +11,7 @@
 
 namespace {
 
-constexpr double kRate = 50.0;   // simulated seconds per real second: the 150-second check in about 3 s
+constexpr double kRate = 50.0; // simulated seconds per real second: the 150-second check in about 3 s
 
 SimulatorOptions newtonian100()
 {
@@ -49,8 +49,8 @@ TEST(CalCheckOnSimulator, HundredCentipoiseFluidEndsWithNoErrorInAnyRow)
     EXPECT_FALSE(session.isRunning());
     EXPECT_EQ(prompts.messageTexts(), QStringList{QStringLiteral("Auto Calibration Check is Finished.")});
     EXPECT_EQ(session.statusText(), QStringLiteral("Auto Calibration Check is Finished. "));
-    const QList<SimStep> expectedSteps{{1, 30, 55, 176, 1}, {2, 30, 55, 352, 1}, {3, 30, 55, 587, 1},
-                                       {4, 30, 55, 5874, 1}, {5, 30, 55, 46995, 1}};
+    const QList<SimStep> expectedSteps{
+        {1, 30, 55, 176, 1}, {2, 30, 55, 352, 1}, {3, 30, 55, 587, 1}, {4, 30, 55, 5874, 1}, {5, 30, 55, 46995, 1}};
     EXPECT_EQ(line.host.simulator().steps(), expectedSteps);
     EXPECT_EQ(line.host.simulator().downloadsRejected(), 0);
     for (const CalibrationRow &row : session.table().rows()) {

@@ -47,7 +47,7 @@ TEST(DirectLogOnSimulator, RunAt300RpmWritesTheInstrumentsReadings)
     options.heaterTimeConstant = 0.0;
     options.fluid.kind = FluidModel::Kind::Newtonian;
     options.fluid.viscosityCp = 100.0;
-    options.noise = 2.0;   // readings that differ from one another
+    options.noise = 2.0; // readings that differ from one another
     RealTimeScaledClock clock(kRate);
     SimulatedLine line(options, clock);
     ASSERT_TRUE(line.ok) << line.error.toStdString();
@@ -67,7 +67,7 @@ TEST(DirectLogOnSimulator, RunAt300RpmWritesTheInstrumentsReadings)
     EXPECT_EQ(host.simulator().constantSpeedProgram()->speedHundredths, 30000);
     EXPECT_EQ(host.simulator().running(), InstrumentSimulator::RunKind::ConstantSpeed);
 
-    session.timer()->stop();   // this loop is the timer, at the simulated pace
+    session.timer()->stop(); // this loop is the timer, at the simulated pace
     for (int tick = 0; tick < 20; ++tick) {
         clock.wait(1.0, true);
         session.tick();
@@ -83,11 +83,12 @@ TEST(DirectLogOnSimulator, RunAt300RpmWritesTheInstrumentsReadings)
     QFile file(dir.file(QStringLiteral("sim.txt")));
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));
     QStringList lines = QString::fromLatin1(file.readAll()).split(QStringLiteral("\r\n"));
-    ASSERT_EQ(lines.takeLast(), QString());   // every line ends with CR LF
+    ASSERT_EQ(lines.takeLast(), QString()); // every line ends with CR LF
     ASSERT_FALSE(lines.isEmpty());
     EXPECT_EQ(lines.takeFirst(), QStringLiteral("Accu_Time(Sec),Clock_Time,S_Stress(dyn/cm2),Speed(Rpm),Visc(cP)"));
 
-    const QRegularExpression form(QStringLiteral(R"(^ (\d+) ,(\d\d:\d\d:\d\d), (\d+) , (\d+(?:\.\d+)?) , (\d*\.?\d+) $)"));
+    const QRegularExpression form(
+        QStringLiteral(R"(^ (\d+) ,(\d\d:\d\d:\d\d), (\d+) , (\d+(?:\.\d+)?) , (\d*\.?\d+) $)"));
     QList<Reading> written;
     for (const QString &line : lines) {
         const QRegularExpressionMatch m = form.match(line);

@@ -32,12 +32,14 @@ protected:
     void addSequence(const QString &name, const QList<QList<double>> &steps)
     {
         QSqlQuery q(db.connection());
-        ASSERT_TRUE(q.prepare(QStringLiteral("INSERT INTO SequenceName (SequenceId, SequenceName, Rbfactor) VALUES (1, ?, 1)")));
+        ASSERT_TRUE(q.prepare(
+            QStringLiteral("INSERT INTO SequenceName (SequenceId, SequenceName, Rbfactor) VALUES (1, ?, 1)")));
         q.addBindValue(name);
         ASSERT_TRUE(q.exec());
         for (const auto &s : steps) {
-            ASSERT_TRUE(q.prepare(QStringLiteral("INSERT INTO SequenceSetup (SequenceId, StepNo, Time, Temperature, Speed, "
-                                                 "RecordRate) VALUES (1, ?, ?, ?, ?, 10)")));
+            ASSERT_TRUE(
+                q.prepare(QStringLiteral("INSERT INTO SequenceSetup (SequenceId, StepNo, Time, Temperature, Speed, "
+                                         "RecordRate) VALUES (1, ?, ?, ?, ?, 10)")));
             for (double v : s)
                 q.addBindValue(v);
             ASSERT_TRUE(q.exec());
@@ -63,7 +65,7 @@ protected:
     SilentProgress progress;
 };
 
-}  // namespace
+} // namespace
 
 TEST_F(LinkToSimulator, downloadReachesTheInstrumentWithExactlyTheStepsSent)
 {
@@ -79,7 +81,12 @@ TEST_F(LinkToSimulator, downloadReachesTheInstrumentWithExactlyTheStepsSent)
     const QList<SimStep> expected{{1, 60, 120, 30000, 3}, {2, 7, 80, 50, 3}, {3, 600, 212, 60000, 3}};
     EXPECT_EQ(host.simulator().steps(), expected);
     EXPECT_EQ(host.simulator().downloadsRejected(), 0);
-    EXPECT_EQ(received, QByteArray("\x03" "01,00060,120,30000,311" "02,00007,080,00050,311" "03,00600,212,60000,311" "99"));
+    EXPECT_EQ(received,
+              QByteArray("\x03"
+                         "01,00060,120,30000,311"
+                         "02,00007,080,00050,311"
+                         "03,00600,212,60000,311"
+                         "99"));
 }
 
 TEST_F(LinkToSimulator, standAloneStartAndStopBytesArrive)
@@ -95,8 +102,8 @@ TEST_F(LinkToSimulator, standAloneStartAndStopBytesArrive)
     EXPECT_EQ(received, QByteArray(1, char(5)));
 
     ASSERT_TRUE(StandAloneTest::stop(ctx));
-    ASSERT_TRUE(QTest::qWaitFor([&] { return host.simulator().running() == InstrumentSimulator::RunKind::None; },
-                                kPatienceMs));
+    ASSERT_TRUE(
+        QTest::qWaitFor([&] { return host.simulator().running() == InstrumentSimulator::RunKind::None; }, kPatienceMs));
     EXPECT_EQ(received, QByteArray("\x05\x06"));
     EXPECT_TRUE(prompts.records.isEmpty());
 }

@@ -47,7 +47,7 @@
 
 namespace {
 
-constexpr double kRate = 20.0;   // simulated seconds per real second, on both sides of the line
+constexpr double kRate = 20.0; // simulated seconds per real second, on both sides of the line
 const QString kRealTimeTest = QStringLiteral("Mud A 120F real time");
 const QString kStandAloneTest = QStringLiteral("Mud A 120F stand-alone");
 
@@ -92,8 +92,7 @@ void chooseInList(QWidget *dialog, const QString &text)
     items.first()->setSelected(true);
 }
 
-template <typename W>
-W *topLevel(const QString &objectName)
+template <typename W> W *topLevel(const QString &objectName)
 {
     for (QWidget *w : QApplication::topLevelWidgets())
         if (w->objectName() == objectName && w->isVisible())
@@ -133,9 +132,9 @@ class OperatorSession : public ::testing::Test {
 protected:
     OperatorSession()
     {
-        SimulatorOptions options = DemoInstrument::demoOptions();   // Bingham mud, PV 20 cP
+        SimulatorOptions options = DemoInstrument::demoOptions(); // Bingham mud, PV 20 cP
         options.rate = kRate;
-        options.heaterTimeConstant = 0;   // the sample sits at each step's temperature
+        options.heaterTimeConstant = 0; // the sample sits at each step's temperature
         options.noise = 0;
         options.storeInterval = 10;
         instrument = std::make_unique<DemoInstrument>(options);
@@ -144,7 +143,7 @@ protected:
         EXPECT_TRUE(db.open(dir.file(Database::defaultFileName()), &error)) << error.toStdString();
         EXPECT_TRUE(ExampleSequence::create(db.connection()));
 
-        ports.setOverride(1, instrument->devicePath());   // "Comm 1", the port of a missing settings file
+        ports.setOverride(1, instrument->devicePath()); // "Comm 1", the port of a missing settings file
         ctx.state = &state;
         ctx.prompts = &prompts;
         ctx.clock = &clock;
@@ -204,7 +203,7 @@ TEST_F(OperatorSession, FromTheExampleSequenceToTheReports)
     EXPECT_FALSE(window->isVisible());
     ASSERT_EQ(setup->currentSequenceName(), ExampleSequence::name());
 
-    prompts.inputAnswers = {QStringLiteral("Quick API"), QString()};   // new name; temperature unchanged
+    prompts.inputAnswers = {QStringLiteral("Quick API"), QString()}; // new name; temperature unchanged
     click(setup, "cmdSaveAs");
     ASSERT_EQ(setup->currentSequenceName(), QStringLiteral("Quick API"));
     ASSERT_EQ(setup->currentSteps().size(), ExampleSequence::steps().size());
@@ -224,15 +223,16 @@ TEST_F(OperatorSession, FromTheExampleSequenceToTheReports)
     ASSERT_TRUE(state.SequenceSent) << messages();
     click(setup, "cmdReturn");
     EXPECT_TRUE(window->isVisible());
-    ASSERT_EQ(prompts.messageTexts().size(), 1) << messages();   // only the deletion was asked
-    EXPECT_TRUE(prompts.messageTexts()[0].startsWith(QStringLiteral("Are you sure you want delete step"))) << messages();
+    ASSERT_EQ(prompts.messageTexts().size(), 1) << messages(); // only the deletion was asked
+    EXPECT_TRUE(prompts.messageTexts()[0].startsWith(QStringLiteral("Are you sure you want delete step")))
+        << messages();
     prompts.clear();
 
     // ---- real-time screen: name, start, run to the end, return
     window->cmdRealTime_Click();
     auto *realTime = topLevel<frmRealTime>(QStringLiteral("frmRealTime"));
     ASSERT_TRUE(realTime);
-    realTime->session().timer()->setInterval(int(1000 / kRate));   // one tick a simulated second
+    realTime->session().timer()->setInterval(int(1000 / kRate)); // one tick a simulated second
 
     DialogAnswer nameRun(QStringLiteral("frmRealRelated"), [](QWidget *d) {
         d->findChild<QLineEdit *>(QStringLiteral("txtTestName"))->setText(kRealTimeTest);
@@ -247,16 +247,16 @@ TEST_F(OperatorSession, FromTheExampleSequenceToTheReports)
     ASSERT_TRUE(realTime->session().isRunning()) << messages();
     EXPECT_TRUE(QTest::qWaitFor([&] { return !realTime->session().isRunning(); }, 30000));
     EXPECT_EQ(messages(), "Test is finished.");
-    EXPECT_EQ(realTime->session().storedCount(), 12);   // 2 steps x 60 s, a point every 10 s
+    EXPECT_EQ(realTime->session().storedCount(), 12); // 2 steps x 60 s, a point every 10 s
     click(realTime, "cmdReturn");
-    QTest::qWait(50);   // the screen goes on the next turn of the event loop
+    QTest::qWait(50); // the screen goes on the next turn of the event loop
     EXPECT_FALSE(topLevel<frmRealTime>(QStringLiteral("frmRealTime")));
     EXPECT_TRUE(window->isVisible());
     prompts.clear();
 
     // ---- stand-alone test on the instrument, then retrieved under a name
     window->cmdStartTest_Click();
-    clock.wait(75, true);   // the 600 rpm minute and a quarter of the 300 rpm one
+    clock.wait(75, true); // the 600 rpm minute and a quarter of the 300 rpm one
     window->cmdStopTest_Click();
     EXPECT_EQ(messages(), "");
 
@@ -268,7 +268,7 @@ TEST_F(OperatorSession, FromTheExampleSequenceToTheReports)
     ASSERT_TRUE(nameRetrieved.answered()) << messages();
     EXPECT_EQ(state.CurrentTestName, kStandAloneTest);
     const int standAloneRows = controller->grid().rowCount();
-    EXPECT_GE(standAloneRows, 7);   // six readings of the first step (every 10 s) and the 300 rpm one at 10 s
+    EXPECT_GE(standAloneRows, 7); // six readings of the first step (every 10 s) and the 300 rpm one at 10 s
     EXPECT_TRUE(window->findChild<QPushButton *>(QStringLiteral("RelatedInfo"))->isEnabled());
 
     // ---- open both tests through the open dialog, then overlay the stand-alone one
@@ -356,7 +356,8 @@ TEST_F(OperatorSession, FromTheExampleSequenceToTheReports)
               standAloneRows);
     EXPECT_EQ(scalar(QStringLiteral("SELECT count(*) FROM TestResult WHERE TestId = ? AND NOT "
                                     "((StepNo = 1 AND Speed = 600) OR (StepNo = 2 AND Speed = 300))"),
-                     {standAloneId}).toInt(),
+                     {standAloneId})
+                  .toInt(),
               0);
     EXPECT_EQ(scalar(QStringLiteral("PRAGMA integrity_check")).toString(), QStringLiteral("ok"));
 

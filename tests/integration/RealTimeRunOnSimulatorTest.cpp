@@ -27,7 +27,7 @@
 
 namespace {
 
-constexpr double kRate = 20.0;    // simulated seconds per real second, on both sides of the line
+constexpr double kRate = 20.0; // simulated seconds per real second, on both sides of the line
 const char *const kChildDirVariable = "K7100_REALTIME_KILL_CHILD_DIR";
 
 struct Step {
@@ -53,7 +53,7 @@ public:
         SimulatorOptions o;
         o.rate = kRate;
         o.heaterTimeConstant = 0.0;
-        o.failures.splitDelayMs = 300;   // each message arrives in two pieces, often in different ticks
+        o.failures.splitDelayMs = 300; // each message arrives in two pieces, often in different ticks
         return o;
     }
 
@@ -87,8 +87,8 @@ public:
         TestLibrary library(db.connection());
         RealTimeNaming naming(state, prompts, clock, library);
         naming.load();
-        RealTimeNamingFields fields{testName, QString(), QString(), QStringLiteral("Lab"), QString(), QString(),
-                                    QString()};
+        RealTimeNamingFields fields{testName,  QString(), QString(), QStringLiteral("Lab"),
+                                    QString(), QString(), QString()};
         if (!naming.accept(fields))
             return false;
         session.load();
@@ -100,7 +100,7 @@ public:
     // runs after each tick.
     void run(RealTimeSession &session, int limitMs, const std::function<void()> &afterTick = {})
     {
-        session.timer()->stop();   // this loop is the timer, at the simulated pace
+        session.timer()->stop(); // this loop is the timer, at the simulated pace
         QElapsedTimer limit;
         limit.start();
         while (session.isRunning() && limit.elapsed() < limitMs) {
@@ -216,7 +216,8 @@ TEST(RealTimeOnSimulator, KilledMidRunKeepsEveryStoredPoint)
     env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
     child.setProcessEnvironment(env);
     child.setProcessChannelMode(QProcess::SeparateChannels);
-    child.start(QCoreApplication::applicationFilePath(), {QStringLiteral("--gtest_filter=RealTimeOnSimulator.KillChild")});
+    child.start(QCoreApplication::applicationFilePath(),
+                {QStringLiteral("--gtest_filter=RealTimeOnSimulator.KillChild")});
     ASSERT_TRUE(child.waitForStarted(5000));
 
     int testId = 0;
@@ -241,7 +242,7 @@ TEST(RealTimeOnSimulator, KilledMidRunKeepsEveryStoredPoint)
     ASSERT_GE(reported, 25);
     // Somewhere inside the next simulated second: between ticks or while a point is being written.
     QTest::qWait(int(QRandomGenerator::global()->bounded(50)));
-    child.kill();   // SIGKILL: no handler, no flush, no clean close
+    child.kill(); // SIGKILL: no handler, no flush, no clean close
     ASSERT_TRUE(child.waitForFinished(5000));
     EXPECT_EQ(child.exitStatus(), QProcess::CrashExit);
 

@@ -18,7 +18,7 @@ namespace {
 SimulatorOptions fastNewtonian(std::optional<double> customFactor)
 {
     SimulatorOptions o;
-    o.rate = 200;                 // a 90-second sequence in under half a second
+    o.rate = 200; // a 90-second sequence in under half a second
     o.heaterTimeConstant = 0;
     o.fluid.kind = FluidModel::Kind::Newtonian;
     o.fluid.viscosityCp = 50;
@@ -49,8 +49,8 @@ void runUpload(std::optional<double> customFactor)
     ASSERT_TRUE(SequenceDownload::send(ctx, "Short", progress));
     ASSERT_TRUE(StandAloneTest::start(ctx));
     ASSERT_TRUE(QTest::qWaitFor([&] { return !host.simulator().storedReadings().isEmpty(); }, 5000));
-    ASSERT_TRUE(QTest::qWaitFor([&] { return host.simulator().running() == InstrumentSimulator::RunKind::None; },
-                                5000));
+    ASSERT_TRUE(
+        QTest::qWaitFor([&] { return host.simulator().running() == InstrumentSimulator::RunKind::None; }, 5000));
     const QList<SimReading> kept = host.simulator().storedReadings();
     ASSERT_FALSE(kept.isEmpty());
 

@@ -7,12 +7,17 @@ TEST(DownloadStream, TwoStepExample)
 {
     const QList<DownloadStep> steps = {{1, 60, 120, 300}, {2, 600, 150, 3}};
     EXPECT_EQ(DownloadStream::stream(steps, 1),
-              QByteArray("\x03" "01,00060,120,30000,111" "02,00600,150,00300,111" "99"));
+              QByteArray("\x03"
+                         "01,00060,120,30000,111"
+                         "02,00600,150,00300,111"
+                         "99"));
 }
 
 TEST(DownloadStream, NoSteps_StartByteThenEnd)
 {
-    EXPECT_EQ(DownloadStream::stream({}, 1), QByteArray("\x03" "99"));
+    EXPECT_EQ(DownloadStream::stream({}, 1),
+              QByteArray("\x03"
+                         "99"));
 }
 
 TEST(DownloadStream, StepItemsAreTenSeparateWrites)
@@ -28,7 +33,7 @@ TEST(DownloadStream, FieldWidthsAndRounding)
         const char *name;
         DownloadStep step;
         int rotorBob;
-        QByteArray sent;   // one step's items joined
+        QByteArray sent; // one step's items joined
     };
     const Case cases[] = {
         {"narrow values padded", {5, 7, 80, 300}, 1, "05,00007,080,30000,111"},

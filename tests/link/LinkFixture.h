@@ -43,7 +43,10 @@ public:
         return FakeSerialPort::write(bytes);
     }
     bool hasFailed() const override { return dead_ || FakeSerialPort::hasFailed(); }
-    QString errorString() const override { return dead_ ? QStringLiteral("Device removed") : FakeSerialPort::errorString(); }
+    QString errorString() const override
+    {
+        return dead_ ? QStringLiteral("Device removed") : FakeSerialPort::errorString();
+    }
 
 private:
     int left_;
@@ -103,17 +106,14 @@ protected:
         return *made.back();
     }
 
-    int messageCount() const
-    {
-        return int(prompts.messageTexts().size());
-    }
+    int messageCount() const { return int(prompts.messageTexts().size()); }
 
     ProgramState state;
     ScriptedPrompts prompts;
     VirtualClock clock;
     PortMap ports;
     AppContext ctx;
-    std::vector<std::unique_ptr<FakeSerialPort>> made;   // every port handed out, oldest first
+    std::vector<std::unique_ptr<FakeSerialPort>> made; // every port handed out, oldest first
     std::function<void(FakeSerialPort &)> configurePort;
-    int dieAfterWrites = -1;   // >= 0: new ports are DyingPorts
+    int dieAfterWrites = -1; // >= 0: new ports are DyingPorts
 };

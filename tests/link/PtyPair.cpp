@@ -57,7 +57,7 @@ QByteArray PtyPair::receive(int count, int timeoutMs)
         if (n > 0)
             got.append(buf, n);
         else if (n < 0 && errno != EAGAIN)
-            break;   // no program on the slave side (yet)
+            break; // no program on the slave side (yet)
     }
     return got;
 }

@@ -139,7 +139,10 @@ TEST(QtSerialPort, SecondOpen_IsRefused)
 
 TEST(QtSerialPort, ErrorPolicy)
 {
-    struct Case { QSerialPort::SerialPortError error; bool fatal; };
+    struct Case {
+        QSerialPort::SerialPortError error;
+        bool fatal;
+    };
     const Case cases[] = {
         {QSerialPort::NoError, false},
         {QSerialPort::TimeoutError, false},

@@ -9,7 +9,10 @@ namespace {
 
 class SequenceDownloadTest : public SequenceFixture {};
 
-const QByteArray twoStepBytes("\x03" "01,00060,120,30000,111" "02,00600,150,00300,111" "99");
+const QByteArray twoStepBytes("\x03"
+                              "01,00060,120,30000,111"
+                              "02,00600,150,00300,111"
+                              "99");
 const QList<Step> twoSteps = {{1, 60, 120, 300}, {2, 600, 150, 3}};
 
 } // namespace
@@ -36,17 +39,40 @@ TEST_F(SequenceDownloadTest, StoredStepsAreSent)
         QByteArray sent;
     };
     const Case cases[] = {
-        {"no steps", {}, UnitsEI, 1, "\x03" "99"},
-        {"half rpm and 600 rpm", {{1, 60, 120, 0.5}, {2, 60, 120, 600}}, UnitsEI, 1,
-         "\x03" "01,00060,120,00050,111" "02,00060,120,60000,111" "99"},
-        {"metric screen sends the stored Fahrenheit", {{1, 60, 212, 300}}, UnitsSI, 1,
-         "\x03" "01,00060,212,30000,111" "99"},
-        {"metric screen, a temperature that does not survive a round trip", {{1, 60, 100.5, 300}}, UnitsSI, 1,
-         "\x03" "01,00060,101,30000,111" "99"},
+        {"no steps",
+         {},
+         UnitsEI,
+         1,
+         "\x03"
+         "99"},
+        {"half rpm and 600 rpm",
+         {{1, 60, 120, 0.5}, {2, 60, 120, 600}},
+         UnitsEI,
+         1,
+         "\x03"
+         "01,00060,120,00050,111"
+         "02,00060,120,60000,111"
+         "99"},
+        {"metric screen sends the stored Fahrenheit",
+         {{1, 60, 212, 300}},
+         UnitsSI,
+         1,
+         "\x03"
+         "01,00060,212,30000,111"
+         "99"},
+        {"metric screen, a temperature that does not survive a round trip",
+         {{1, 60, 100.5, 300}},
+         UnitsSI,
+         1,
+         "\x03"
+         "01,00060,101,30000,111"
+         "99"},
         {"rotor-bob of the screen in every step", twoSteps, UnitsEI, 3,
-         "\x03" "01,00060,120,30000,311" "02,00600,150,00300,311" "99"},
-        {"steps in step order whatever the row order", {{2, 600, 150, 3}, {1, 60, 120, 300}}, UnitsEI, 1,
-         twoStepBytes},
+         "\x03"
+         "01,00060,120,30000,311"
+         "02,00600,150,00300,311"
+         "99"},
+        {"steps in step order whatever the row order", {{2, 600, 150, 3}, {1, 60, 120, 300}}, UnitsEI, 1, twoStepBytes},
     };
     int id = 1;
     for (const Case &c : cases) {
@@ -98,11 +124,7 @@ TEST_F(SequenceDownloadTest, ProgressAndStatusTexts)
     const double t0 = clock.now();
     ASSERT_TRUE(send("Example"));
     const QList<ProgressEvent> expected = {
-        {"status", "Sending Setup Steps ..."},
-        {"show", {}, 2},
-        {"set", {}, 1},
-        {"set", {}, 2},
-        {"hide", {}},
+        {"status", "Sending Setup Steps ..."},      {"show", {}, 2}, {"set", {}, 1}, {"set", {}, 2}, {"hide", {}},
         {"status", "Finished sending test steps."},
     };
     EXPECT_EQ(progress.events, expected);
@@ -130,13 +152,15 @@ TEST_F(SequenceDownloadTest, MissingPort_MessageAndSequenceSentStaysFalse)
 TEST_F(SequenceDownloadTest, LineLostMidStream_ReportedOnceClosedAndNotMarkedSent)
 {
     addSequence(1, "Example", twoSteps);
-    dieAfterWrites = 6;   // byte 3 and the first five pieces of step 1
+    dieAfterWrites = 6; // byte 3 and the first five pieces of step 1
     EXPECT_FALSE(send("Example"));
     EXPECT_EQ(messageCount(), 1);
     EXPECT_EQ(prompts.lastMessage()->title, QStringLiteral("Comm port Error"));
     EXPECT_FALSE(state.SequenceSent);
     EXPECT_FALSE(port().isOpen());
-    EXPECT_EQ(port().written(), QByteArray("\x03" "01,00060,120"));
+    EXPECT_EQ(port().written(),
+              QByteArray("\x03"
+                         "01,00060,120"));
     EXPECT_FALSE(progress.events.contains(ProgressEvent{"status", "Finished sending test steps."}));
     EXPECT_EQ(progress.events.last(), (ProgressEvent{"hide", {}}));
 }

@@ -11,7 +11,7 @@
 #include <QVariant>
 
 struct ProgressEvent {
-    QString what;   // "status", "show", "set", "hide"
+    QString what; // "status", "show", "set", "hide"
     QString text;
     int value = 0;
     double at = 0;
@@ -31,7 +31,12 @@ private:
     const Clock &clock_;
 };
 
-struct Step { int no; double seconds; double tempF; double rpm; };
+struct Step {
+    int no;
+    double seconds;
+    double tempF;
+    double rpm;
+};
 
 class SequenceFixture : public LinkFixture {
 protected:
@@ -51,10 +56,11 @@ protected:
         q.addBindValue(1);
         ASSERT_TRUE(q.exec());
         for (const Step &s : steps) {
-            ASSERT_TRUE(q.prepare("INSERT INTO SequenceSetup (SequenceId, StepNo, Time, Temperature, Speed, RecordRate) "
-                                  "VALUES (?, ?, ?, ?, ?, ?)"));
-            for (const QVariant &v : {QVariant(id), QVariant(s.no), QVariant(s.seconds), QVariant(s.tempF),
-                                      QVariant(s.rpm), QVariant(10)})
+            ASSERT_TRUE(
+                q.prepare("INSERT INTO SequenceSetup (SequenceId, StepNo, Time, Temperature, Speed, RecordRate) "
+                          "VALUES (?, ?, ?, ?, ?, ?)"));
+            for (const QVariant &v :
+                 {QVariant(id), QVariant(s.no), QVariant(s.seconds), QVariant(s.tempF), QVariant(s.rpm), QVariant(10)})
                 q.addBindValue(v);
             ASSERT_TRUE(q.exec());
         }

@@ -1,7 +1,7 @@
 // The serial helper every instrument window uses: port selection, paced writes and their timing on the
 // clock, reading until the line is quiet, failure on a missing or dying port, and the failure messages.
-#include "link/LinkFailure.h"
 #include "link/SerialLink.h"
+#include "link/LinkFailure.h"
 #include "tests/link/LinkFixture.h"
 
 namespace {
@@ -15,7 +15,11 @@ const QString notAvailable =
 
 TEST(LinkFailure, EachCommandHasItsTitleAndText)
 {
-    struct Case { LinkCommand command; const char *title; QString text; };
+    struct Case {
+        LinkCommand command;
+        const char *title;
+        QString text;
+    };
     const Case cases[] = {
         {LinkCommand::SequenceDownload, "Comm port Error", notAvailable},
         {LinkCommand::StopTest, "Comm port Error", notAvailable},
@@ -36,7 +40,10 @@ TEST(LinkFailure, EachCommandHasItsTitleAndText)
 
 TEST_F(SerialLinkTest, InitialCommport_SelectsDeviceOfCommPortNumber)
 {
-    struct Case { int comm; QString device; };
+    struct Case {
+        int comm;
+        QString device;
+    };
     const Case cases[] = {
         {1, QStringLiteral("/dev/k7-present")},
         {7, QStringLiteral("/dev/k7-missing")},
@@ -48,7 +55,7 @@ TEST_F(SerialLinkTest, InitialCommport_SelectsDeviceOfCommPortNumber)
         link.initialCommport();
         EXPECT_EQ(link.device(), c.device) << c.comm;
     }
-    EXPECT_EQ(port().openCount, 0);   // selecting never opens
+    EXPECT_EQ(port().openCount, 0); // selecting never opens
 }
 
 TEST_F(SerialLinkTest, InitialCommport_ClosesAnOpenPortOnly)
@@ -119,7 +126,7 @@ TEST_F(SerialLinkTest, PacedWrite_EachPieceThenTheWaitOnTheClock)
     ASSERT_EQ(clock.waits.size(), 3);
     for (const auto &w : clock.waits) {
         EXPECT_DOUBLE_EQ(w.seconds, 0.1);
-        EXPECT_FALSE(w.userInput);   // Delay: repaint, no user input
+        EXPECT_FALSE(w.userInput); // Delay: repaint, no user input
     }
     EXPECT_NEAR(clock.now(), t0 + 0.3, 1e-9);
 }
@@ -136,7 +143,10 @@ TEST_F(SerialLinkTest, PacedWrite_CallerChosenPauseWithEvents)
 
 TEST_F(SerialLinkTest, ReadUntilQuiet_CollectsWhileBytesKeepComing)
 {
-    struct Piece { double after; QByteArray bytes; };
+    struct Piece {
+        double after;
+        QByteArray bytes;
+    };
     struct Case {
         const char *name;
         QList<Piece> pieces;
@@ -146,8 +156,10 @@ TEST_F(SerialLinkTest, ReadUntilQuiet_CollectsWhileBytesKeepComing)
     const Case cases[] = {
         {"silence", {}, "", 1},
         {"whole reply at once", {{0.0, "1,30,120,150,0,30000,1,\x02"}}, "1,30,120,150,0,30000,1,\x02", 1},
-        {"pieces closer than the quiet time", {{0.0, "1,3"}, {0.3, "0,1"}, {0.6, "20,"}, {0.9, "\x02"}},
-         "1,30,120,\x02", 4},
+        {"pieces closer than the quiet time",
+         {{0.0, "1,3"}, {0.3, "0,1"}, {0.6, "20,"}, {0.9, "\x02"}},
+         "1,30,120,\x02",
+         4},
         {"a pause of 0.5 s ends the reply", {{0.0, "1,30,"}, {0.5, "120,\x02"}}, "1,30,", 1},
         {"first byte after the quiet time", {{0.5, "1,30,\x02"}}, "", 1},
     };

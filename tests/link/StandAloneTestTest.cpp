@@ -17,7 +17,12 @@ const QString notAvailable =
 
 TEST_F(StandAloneTestTest, StartAndStop_OneByteOnAPortOpenedForTheCommand)
 {
-    struct Case { const char *name; bool (*command)(AppContext &); QByteArray byte; bool sequenceSent; };
+    struct Case {
+        const char *name;
+        bool (*command)(AppContext &);
+        QByteArray byte;
+        bool sequenceSent;
+    };
     const Case cases[] = {
         {"start without a sequence sent", &StandAloneTest::start, "\x05", false},
         {"start after a sequence was sent", &StandAloneTest::start, "\x05", true},
@@ -41,7 +46,11 @@ TEST_F(StandAloneTestTest, PortThatDoesNotExist_EachCommandShowsItsMessage)
 {
     addSequence(1, "Example", {{1, 60, 120, 300}});
     RecordingProgress progress(clock);
-    struct Case { const char *name; std::function<bool()> command; const char *title; };
+    struct Case {
+        const char *name;
+        std::function<bool()> command;
+        const char *title;
+    };
     const Case cases[] = {
         {"send sequence", [&] { return SequenceDownload::send(ctx, "Example", progress); }, "Comm port Error"},
         {"start test", [&] { return StandAloneTest::start(ctx); }, "Comm Port Error"},
@@ -75,7 +84,11 @@ TEST_F(StandAloneTestTest, RealTimeGuard)
 {
     const QString refused = QStringLiteral(
         "You must go to the Setup screen and send the sequence to the K7100 in order to run a real time test.");
-    struct Case { const char *name; bool sequenceSent; bool allowed; };
+    struct Case {
+        const char *name;
+        bool sequenceSent;
+        bool allowed;
+    };
     const Case cases[] = {
         {"sequence sent in this run", true, true},
         {"nothing sent yet", false, false},

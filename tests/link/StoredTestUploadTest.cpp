@@ -14,8 +14,8 @@ QByteArray records(int count, const char *separator = ",")
 {
     QByteArray out;
     for (int i = 1; i <= count; ++i)
-        out += QByteArray("1") + separator + QByteArray::number(i * 30) + separator + "120" + separator + "150" +
-               separator + "0" + separator + "30000" + separator + "1" + separator;
+        out += QByteArray("1") + separator + QByteArray::number(i * 30) + separator + "120" + separator + "150"
+            + separator + "0" + separator + "30000" + separator + "1" + separator;
     return out;
 }
 
@@ -86,7 +86,12 @@ TEST_F(StoredTestUploadTest, EmptyFieldsReadAsZeroAndTheLimitIs101Records)
 
 TEST_F(StoredTestUploadTest, BadRepliesShowTheirMessageAndReturnNothing)
 {
-    struct Case { const char *name; QByteArray reply1; const char *text; const char *title; };
+    struct Case {
+        const char *name;
+        QByteArray reply1;
+        const char *text;
+        const char *title;
+    };
     const Case cases[] = {
         {"no reply", "", "No response from K7100, please check connection.", "Communication Error"},
         {"no end byte", "1,30,120,150,0,30000,1,", "Communication error from K7100, please download data again.",
@@ -124,12 +129,16 @@ TEST_F(StoredTestUploadTest, PortThatDoesNotExistShowsTheUploadMessage)
 
 TEST_F(StoredTestUploadTest, CustomFactorReplySetsTheStateAndIsStoredTimesAThousand)
 {
-    struct Case { QByteArray reply8; bool custom; double factor; };
+    struct Case {
+        QByteArray reply8;
+        bool custom;
+        double factor;
+    };
     const Case cases[] = {
         {"1234\x02", true, 1.234},
         {"\x02", false, 0},
         {"12a4\x02", false, 0},
-        {"1234", false, 0},   // no end byte: not the custom form
+        {"1234", false, 0}, // no end byte: not the custom form
         {"", false, 0},
     };
     for (const Case &c : cases) {
@@ -162,7 +171,7 @@ TEST_F(StoredTestUploadTest, StoredRowsKeepStoredUnitsAndTheLastCodeIsLeftInRoto
                        "ORDER BY StepNo"));
     ASSERT_TRUE(q.next());
     EXPECT_EQ(q.value(0).toInt(), 9);
-    EXPECT_DOUBLE_EQ(q.value(4).toDouble(), 0.000001);  // a standing rotor
+    EXPECT_DOUBLE_EQ(q.value(4).toDouble(), 0.000001); // a standing rotor
     EXPECT_DOUBLE_EQ(q.value(5).toDouble(), 150);
     EXPECT_DOUBLE_EQ(q.value(6).toDouble(), 4);
     EXPECT_DOUBLE_EQ(q.value(7).toDouble(), 2);

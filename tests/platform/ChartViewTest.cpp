@@ -1,7 +1,7 @@
 // The Qt Charts view over a chart model: what it hands to Qt Charts (filtered for log axes, appended or
 // replaced), its axes, and printing through the prompts seam.
-#include "platform/ChartModel.h"
 #include "platform/ChartView.h"
+#include "platform/ChartModel.h"
 #include "tests/support/ScriptedPrompts.h"
 #include "tests/support/TempDir.h"
 

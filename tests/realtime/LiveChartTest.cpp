@@ -20,7 +20,10 @@ RealTimeReadouts readoutsFor(int k)
     return r;
 }
 
-double at(double seconds) { return ChartModel::chartTime(start.addMSecs(qint64(seconds * 1000))); }
+double at(double seconds)
+{
+    return ChartModel::chartTime(start.addMSecs(qint64(seconds * 1000)));
+}
 
 } // namespace
 
@@ -36,9 +39,15 @@ TEST(LiveChart, BuildSetsTitlesSeriesColoursAndAxes)
     ASSERT_EQ(model.seriesCount(), 4);
     EXPECT_EQ(model.pointCapacity(), 1500);
 
-    struct Series { const char *label; ChartColor color; int axis; };
-    const Series series[] = {{"Shear Stress", {0, 0, 255}, 0}, {"Viscosity", {0, 255, 0}, 1},
-                             {"Temperature", {255, 0, 0}, 2}, {"Dial Reading", {128, 128, 0}, 3}};
+    struct Series {
+        const char *label;
+        ChartColor color;
+        int axis;
+    };
+    const Series series[] = {{"Shear Stress", {0, 0, 255}, 0},
+                             {"Viscosity", {0, 255, 0}, 1},
+                             {"Temperature", {255, 0, 0}, 2},
+                             {"Dial Reading", {128, 128, 0}, 3}};
     for (int s = 0; s < 4; ++s) {
         EXPECT_EQ(model.seriesLabel(s), QString::fromLatin1(series[s].label));
         EXPECT_EQ(model.seriesColor(s), series[s].color);
@@ -46,7 +55,11 @@ TEST(LiveChart, BuildSetsTitlesSeriesColoursAndAxes)
         EXPECT_EQ(model.yAxisColor(series[s].axis), series[s].color);
         EXPECT_EQ(model.writtenCount(s), 0);
     }
-    struct Axis { const char *label; AxisSide side; AxisRange range; };
+    struct Axis {
+        const char *label;
+        AxisSide side;
+        AxisRange range;
+    };
     const Axis axes[] = {{"Shear Stress (dyn/cm2)", AxisSide::Left, {0.0, std::nullopt}},
                          {"Viscosity (Cp)", AxisSide::Right, {0.0, std::nullopt}},
                          {"Temperature (°F)", AxisSide::Left, {10.0, 230.0}},
@@ -89,7 +102,11 @@ TEST(LiveChart, StoreShiftsBy200BeforeThe1499thReading)
 
 TEST(LiveChart, WindowMovesOn30SecondsOnceAReadingIsPastIt)
 {
-    struct Case { const char *name; double seconds; double min, max; };
+    struct Case {
+        const char *name;
+        double seconds;
+        double min, max;
+    };
     const Case cases[] = {
         {"at 20 min the window stays", 20 * 60, 0, 20 * 60},
         {"at 20 min 1 s it moves", 20 * 60 + 1, 30, 20 * 60 + 30},
@@ -119,7 +136,7 @@ TEST(LiveChart, ShowAllAndLastThreeMinutesLastUntilTheNextBuild)
     for (int k = 1; k <= 600; ++k)
         chart.addReading(start.addSecs(k), readoutsFor(k));
     EXPECT_EQ(model.xRange(), (AxisRange{at(600 - 180), at(600)}));
-    chart.addReading(start.addSecs(1300), readoutsFor(1));   // also past the 20-minute window
+    chart.addReading(start.addSecs(1300), readoutsFor(1)); // also past the 20-minute window
     EXPECT_EQ(model.xRange(), (AxisRange{at(1300 - 180), at(1300)}));
 
     chart.showAll();

@@ -11,7 +11,10 @@ namespace {
 const char SUB = 26;
 const char BS = 8;
 
-QByteArray msg(const char *fields) { return QByteArray(fields) + SUB; }
+QByteArray msg(const char *fields)
+{
+    return QByteArray(fields) + SUB;
+}
 
 QList<QByteArray> drain(MessageFramer &f)
 {
@@ -51,7 +54,11 @@ TEST(MessageFramer, MessageSplitAcrossManyReads_IsHandedOutOnceWhole)
 
 TEST(MessageFramer, EndOfTestByte_CountsOnlyWhenItIsAllThatIsLeft)
 {
-    struct Case { const char *name; QByteArray input; bool ends; };
+    struct Case {
+        const char *name;
+        QByteArray input;
+        bool ends;
+    };
     const QByteArray last = msg("3,600,100,250,12,30000,1,");
     const Case cases[] = {
         {"alone after the last message", last + BS, true},

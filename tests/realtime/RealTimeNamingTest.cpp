@@ -8,7 +8,10 @@
 
 #include <gtest/gtest.h>
 
-inline void PrintTo(const QString &s, std::ostream *os) { *os << '"' << s.toStdString() << '"'; }
+inline void PrintTo(const QString &s, std::ostream *os)
+{
+    *os << '"' << s.toStdString() << '"';
+}
 
 namespace {
 
@@ -45,15 +48,17 @@ TEST_F(NamingTest, RefusedEntriesKeepTheDialogOpenAndStoreNothing)
     const Case cases[] = {
         {"empty name", {"", "M1", "", "", "", "", ""}, false, "Must enter a test name.", "Blank Input Error."},
         {"blank name", {"   ", "M1", "", "", "", "", ""}, false, "Must enter a test name.", "Blank Input Error."},
-        {"duplicate in other case", {"ABC", "", "", "", "", "", ""}, false,
-         "Duplicated test name. Please enter a new test name.", "Test Name Error."},
+        {"duplicate in other case",
+         {"ABC", "", "", "", "", "", ""},
+         false,
+         "Duplicated test name. Please enter a new test name.",
+         "Test Name Error."},
         {"custom stress factor not a number", {"New", "", "", "", "", "abc", "1.2"}, true, inputError, "Input Error"},
         {"custom rate factor zero", {"New", "", "", "", "", "1.5", "0"}, true, inputError, "Input Error"},
         {"custom rate factor negative", {"New", "", "", "", "", "1.5", "-1.2"}, true, inputError, "Input Error"},
         {"custom factor empty", {"New", "", "", "", "", "", "1.2"}, true, inputError, "Input Error"},
         {"custom factor with trailing text", {"New", "", "", "", "", "1.5", "1.2x"}, true, inputError, "Input Error"},
-        {"sample time that is no date", {"New", "", "next tuesday", "", "", "", ""}, false, inputError,
-         "Input Error"},
+        {"sample time that is no date", {"New", "", "next tuesday", "", "", "", ""}, false, inputError, "Input Error"},
     };
     for (const Case &c : cases) {
         fx.prompts.clear();
@@ -72,7 +77,11 @@ TEST_F(NamingTest, RefusedEntriesKeepTheDialogOpenAndStoreNothing)
 
 TEST_F(NamingTest, NewIdIsOneAboveTheLargest)
 {
-    struct Case { const char *name; QList<int> existing; int expected; };
+    struct Case {
+        const char *name;
+        QList<int> existing;
+        int expected;
+    };
     const Case cases[] = {{"empty table", {}, 1}, {"ids 3, 7, 5", {3, 7, 5}, 8}, {"one test", {41}, 42}};
     for (const Case &c : cases) {
         RealTimeFixture local;
@@ -95,7 +104,7 @@ TEST_F(NamingTest, NewIdIsOneAboveTheLargest)
 
 TEST_F(NamingTest, BlankFluidIdAndSampleTimeAreStoredAsNaAndNow)
 {
-    fx.clock.setStartDateTime(QDateTime(QDate(2026, 5, 4), QTime(14, 30, 0)));   // now() is 1000 s later
+    fx.clock.setStartDateTime(QDateTime(QDate(2026, 5, 4), QTime(14, 30, 0))); // now() is 1000 s later
     EXPECT_EQ(naming.load(), QStringLiteral("2026-05-04 14:46:40"));
     RealTimeNamingFields f{"Cement 'A' \"B\"", "", "", "Acme", "Hot roll", "", ""};
     ASSERT_TRUE(naming.accept(f));
@@ -104,7 +113,8 @@ TEST_F(NamingTest, BlankFluidIdAndSampleTimeAreStoredAsNaAndNow)
     EXPECT_EQ(f.sampleTime, QStringLiteral("2026-05-04 14:46:40"));
 
     QSqlQuery q(fx.db());
-    ASSERT_TRUE(q.exec(QStringLiteral("SELECT TestId, TestName, MudId, SampleTime, CompanyName, \"Desc\" FROM RelatedInfo")));
+    ASSERT_TRUE(
+        q.exec(QStringLiteral("SELECT TestId, TestName, MudId, SampleTime, CompanyName, \"Desc\" FROM RelatedInfo")));
     ASSERT_TRUE(q.next());
     EXPECT_EQ(q.value(0).toInt(), 1);
     EXPECT_EQ(q.value(1).toString(), QStringLiteral("Cement 'A' \"B\""));

@@ -59,8 +59,8 @@ TEST(RealTimeScreen, DuringASimulatedRun)
             fx.port->feed(instrument.takeOutput());
     });
 
-    fx.addSequence(QStringLiteral("Hot rolling"), {{300, 120, 600, 10}, {300, 150, 300, 10}, {600, 190, 100, 30},
-                                                    {600, 190, 3, 60}});
+    fx.addSequence(QStringLiteral("Hot rolling"),
+                   {{300, 120, 600, 10}, {300, 150, 300, 10}, {600, 190, 100, 30}, {600, 190, 3, 60}});
     fx.state.CurrentSequence = QStringLiteral("Hot rolling");
     NoProgress progress;
     ASSERT_TRUE(SequenceDownload::send(fx.context, fx.state.CurrentSequence, progress));
@@ -70,8 +70,13 @@ TEST(RealTimeScreen, DuringASimulatedRun)
         TestLibrary library(fx.db());
         RealTimeNaming naming(fx.state, fx.prompts, fx.clock, library);
         naming.load();
-        RealTimeNamingFields fields{QStringLiteral("Mud 42 hot roll"), QStringLiteral("WBM-42"), QString(),
-                                    QStringLiteral("Lab"), QString(), QString(), QString()};
+        RealTimeNamingFields fields{QStringLiteral("Mud 42 hot roll"),
+                                    QStringLiteral("WBM-42"),
+                                    QString(),
+                                    QStringLiteral("Lab"),
+                                    QString(),
+                                    QString(),
+                                    QString()};
         const bool ok = naming.accept(fields);
         *name = naming.testName();
         return ok;

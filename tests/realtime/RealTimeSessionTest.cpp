@@ -11,13 +11,17 @@
 
 #include <gtest/gtest.h>
 
-inline void PrintTo(const QString &s, std::ostream *os) { *os << '"' << s.toStdString() << '"'; }
+inline void PrintTo(const QString &s, std::ostream *os)
+{
+    *os << '"' << s.toStdString() << '"';
+}
 
 namespace {
 
 const char SUB = 26;
 const char BS = 8;
-const QString commFailure = QStringLiteral("Fail to open comm port, make sure comm port is available and working properly.");
+const QString commFailure =
+    QStringLiteral("Fail to open comm port, make sure comm port is available and working properly.");
 
 QByteArray message(const QList<qint64> &fields)
 {
@@ -44,7 +48,7 @@ protected:
         fx.onNewPort = [](FakeSerialPort &port) {
             port.responder = [&port](const QByteArray &bytes) {
                 if (bytes == QByteArray(1, 5))
-                    port.feed(message({1, 1, 70, 0, 0, 0, 1}));   // the first reading: shown, not stored
+                    port.feed(message({1, 1, 70, 0, 0, 0, 1})); // the first reading: shown, not stored
             };
         };
         session = std::make_unique<RealTimeSession>(fx.context, chart);
@@ -95,7 +99,14 @@ protected:
 
 TEST_F(SessionTest, StartIsRefusedUntilNamedSentAndConfirmed)
 {
-    struct Case { const char *name; bool named; bool sent; bool relatedOk; const char *text; const char *title; };
+    struct Case {
+        const char *name;
+        bool named;
+        bool sent;
+        bool relatedOk;
+        const char *text;
+        const char *title;
+    };
     const Case cases[] = {
         {"not named", false, true, true, "Name this test by clicking the 'Save Result As' button.",
          "Communication Error"},
@@ -145,7 +156,7 @@ TEST_F(SessionTest, StartWithTheInstrumentAnswering_SendsTheStartByteAndRunsAfte
 
 TEST_F(SessionTest, StartWithoutAnAnswer_TimesOutAfterAboutElevenSecondsAndClosesThePort)
 {
-    fx.onNewPort = nullptr;   // an instrument that never answers
+    fx.onNewPort = nullptr; // an instrument that never answers
     session = std::make_unique<RealTimeSession>(fx.context, chart);
     session->load();
     name();
@@ -177,7 +188,12 @@ TEST_F(SessionTest, StartOnAPortThatCannotOpen_ShowsThePortMessageAndStaysIdle)
 TEST_F(SessionTest, TickStoresTheReadingsOnTheRecordRateAndShowsEveryValidOne)
 {
     startRunning();
-    struct Case { const char *name; QList<qint64> fields; bool stored; bool shown; };
+    struct Case {
+        const char *name;
+        QList<qint64> fields;
+        bool stored;
+        bool shown;
+    };
     const Case cases[] = {
         {"rate 10 at 30 s", {1, 30, 77, 250, 12, 30000, 1}, true, true},
         {"rate 10 at 31 s", {1, 31, 78, 251, 12, 30000, 1}, false, true},
@@ -189,7 +205,7 @@ TEST_F(SessionTest, TickStoresTheReadingsOnTheRecordRateAndShowsEveryValidOne)
         {"seconds 0 is ignored", {2, 0, 84, 256, 13, 60000, 2}, false, false},
     };
     int stored = 0;
-    qint64 elapsed = 1;   // the first reading, which answered the start byte
+    qint64 elapsed = 1; // the first reading, which answered the start byte
     for (const Case &c : cases) {
         const QString before = session->readouts()[3];
         deliver(message(c.fields));
@@ -241,7 +257,11 @@ TEST_F(SessionTest, ReadoutsAndRowsInCustomMode_UseTheFactorsTakenAtStart)
 
 TEST_F(SessionTest, EndByte_EndsTheRunOnlyWhenNothingFollowsIt)
 {
-    struct Case { const char *name; QByteArray tail; bool ends; };
+    struct Case {
+        const char *name;
+        QByteArray tail;
+        bool ends;
+    };
     const Case cases[] = {
         {"alone", QByteArray(1, BS), true},
         {"followed by bytes", QByteArray(1, BS) + "1,", false},
@@ -374,8 +394,8 @@ TEST_F(SessionTest, LoadSetsCaptionsAndStepsOnAnEmptyDatabase)
 {
     ASSERT_EQ(fx.count(QStringLiteral("SELECT COUNT(*) FROM TestResult")), 0);
     const std::array<QString, 9> captions = {
-        QStringLiteral("Test Name"), QStringLiteral("StepNo"),      QStringLiteral("Curr.Step Time"),
-        QStringLiteral("Temperature"), QStringLiteral("Speed"),    QStringLiteral("Shearstress"),
+        QStringLiteral("Test Name"),   QStringLiteral("StepNo"),       QStringLiteral("Curr.Step Time"),
+        QStringLiteral("Temperature"), QStringLiteral("Speed"),        QStringLiteral("Shearstress"),
         QStringLiteral("Gel"),         QStringLiteral("Dial Reading"), QStringLiteral("Viscosity")};
     EXPECT_EQ(session->captions(), captions);
     EXPECT_EQ(session->steps().size(), 2);

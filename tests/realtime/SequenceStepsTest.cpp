@@ -5,7 +5,10 @@
 
 #include <gtest/gtest.h>
 
-inline void PrintTo(const QString &s, std::ostream *os) { *os << '"' << s.toStdString() << '"'; }
+inline void PrintTo(const QString &s, std::ostream *os)
+{
+    *os << '"' << s.toStdString() << '"';
+}
 
 TEST(SequenceSteps, GridTextsInEnglishAndMetricUnits)
 {
@@ -13,14 +16,25 @@ TEST(SequenceSteps, GridTextsInEnglishAndMetricUnits)
     fx.addSequence(QStringLiteral("Other"), {{60, 50, 3, 1}});
     fx.addSequence(QStringLiteral("Cure \"hot\" 'O"), {{600, 212, 300, 10}, {1200.5, 77.5, 10.49, 60}});
 
-    struct Case { bool si; float rateFactor; QList<QStringList> cells; const char *tempTitle; };
+    struct Case {
+        bool si;
+        float rateFactor;
+        QList<QStringList> cells;
+        const char *tempTitle;
+    };
     const Case cases[] = {
-        {false, 1.0f, {{"1", "600", "212.0", "300.00", "510.69", "10"}, {"2", "1200.5", "77.5", "10.49", "17.86", "60"}},
+        {false,
+         1.0f,
+         {{"1", "600", "212.0", "300.00", "510.69", "10"}, {"2", "1200.5", "77.5", "10.49", "17.86", "60"}},
          "Temp\n(F°)"},
-        {true, 1.0f, {{"1", "600", "100.0", "300.00", "510.69", "10"}, {"2", "1200.5", "25.3", "10.49", "17.86", "60"}},
+        {true,
+         1.0f,
+         {{"1", "600", "100.0", "300.00", "510.69", "10"}, {"2", "1200.5", "25.3", "10.49", "17.86", "60"}},
          "Temp\n(C°)"},
         // The R2-B1 factor as written in the statement, 3.185, not its single-precision binary value.
-        {false, 3.185f, {{"1", "600", "212.0", "300.00", "1626.55", "10"}, {"2", "1200.5", "77.5", "10.49", "56.88", "60"}},
+        {false,
+         3.185f,
+         {{"1", "600", "212.0", "300.00", "1626.55", "10"}, {"2", "1200.5", "77.5", "10.49", "56.88", "60"}},
          "Temp\n(F°)"},
     };
     for (const Case &c : cases) {

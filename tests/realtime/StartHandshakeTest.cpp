@@ -10,10 +10,10 @@ TEST(StartHandshake, OutcomeAndDurationByWhenTheBytesArrive)
 {
     struct Case {
         const char *name;
-        double bytesAfter;   // < 0: never
+        double bytesAfter; // < 0: never
         int byteCount;
         StartHandshake::Result result;
-        double minSeconds, maxSeconds;   // how long the wait lasted
+        double minSeconds, maxSeconds; // how long the wait lasted
     };
     using R = StartHandshake::Result;
     const Case cases[] = {
@@ -50,7 +50,7 @@ TEST(StartHandshake, PortThatFailsWhileWaiting_EndsTheWaitAtOnce)
     SerialLink link(fx.context);
     ASSERT_TRUE(link.open());
     fx.port->failNow();
-    link.readAvailable();   // the failure shows on the next read
+    link.readAvailable(); // the failure shows on the next read
     const double t0 = fx.clock.now();
     EXPECT_EQ(StartHandshake::wait(link, fx.clock), StartHandshake::Result::PortFailed);
     EXPECT_LT(fx.clock.now() - t0, 0.5);

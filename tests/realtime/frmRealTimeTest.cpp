@@ -1,7 +1,7 @@
 // The real-time screen and its naming dialog, offscreen: control names and texts, the readouts and status
 // during a run on a fake port, Save Result As, the leave guard, the chart buttons and the display-only frames.
-#include "realtime/frmRealRelated.h"
 #include "realtime/frmRealTime.h"
+#include "realtime/frmRealRelated.h"
 
 #include "platform/ChartModel.h"
 #include "realtime/RealTimeSession.h"
@@ -21,7 +21,10 @@
 
 #include <gtest/gtest.h>
 
-inline void PrintTo(const QString &s, std::ostream *os) { *os << '"' << s.toStdString() << '"'; }
+inline void PrintTo(const QString &s, std::ostream *os)
+{
+    *os << '"' << s.toStdString() << '"';
+}
 
 namespace {
 
@@ -76,25 +79,34 @@ protected:
 TEST_F(ScreenTest, ControlsCarryTheirNamesCaptionsAndAccessibleNames)
 {
     EXPECT_EQ(screen->windowTitle(), QStringLiteral("Real Time Test"));
-    struct Button { const char *name; const char *caption; };
-    const Button buttons[] = {{"cmdSaveAs", "Save Result &As"},   {"cmdShowAll", "S&how All Data"},
-                              {"cmdShow3Min", "Sh&ow Last 3 Minutes"}, {"cmdPrintChart", "Print Chart"},
-                              {"cmdStart", "&Start"},             {"cmdStop", "S&top"},
-                              {"cmdReturn", "&Return"},           {"Option4", "1 data per sec."},
-                              {"Option5", "1 data per 10 sec"},   {"Option6", "1 data per 60 sec"},
-                              {"Option7", "1  data per 5 min"},   {"optAverageYes", "Yes"},
+    struct Button {
+        const char *name;
+        const char *caption;
+    };
+    const Button buttons[] = {{"cmdSaveAs", "Save Result &As"},
+                              {"cmdShowAll", "S&how All Data"},
+                              {"cmdShow3Min", "Sh&ow Last 3 Minutes"},
+                              {"cmdPrintChart", "Print Chart"},
+                              {"cmdStart", "&Start"},
+                              {"cmdStop", "S&top"},
+                              {"cmdReturn", "&Return"},
+                              {"Option4", "1 data per sec."},
+                              {"Option5", "1 data per 10 sec"},
+                              {"Option6", "1 data per 60 sec"},
+                              {"Option7", "1  data per 5 min"},
+                              {"optAverageYes", "Yes"},
                               {"optAverageNo", "No"}};
     for (const Button &b : buttons)
         EXPECT_EQ(child<QAbstractButton>(*screen, QString::fromLatin1(b.name))->text(), QString::fromLatin1(b.caption));
     EXPECT_EQ(child<QPushButton>(*screen, QStringLiteral("cmdShow3Min"))->toolTip(),
               QStringLiteral("Click here to show the data of last 3 min"));
 
-    const QStringList captions = {"Test Name", "StepNo", "Curr.Step Time", "Temperature", "Speed",
-                                  "Shearstress", "Gel", "Dial Reading", "Viscosity"};
+    const QStringList captions = {"Test Name",   "StepNo", "Curr.Step Time", "Temperature", "Speed",
+                                  "Shearstress", "Gel",    "Dial Reading",   "Viscosity"};
     for (int i = 0; i < 9; ++i)
         EXPECT_EQ(text(QStringLiteral("Label2(%1)").arg(i)), captions[i]);
-    const QList<QPair<int, QString>> units = {{2, "sec"}, {3, "°F"}, {4, "Rpm"}, {5, "dyn/cm2"},
-                                               {6, "Fann® 35(deg.)"}, {8, "cP"}};
+    const QList<QPair<int, QString>> units = {{2, "sec"}, {3, "°F"}, {4, "Rpm"}, {5, "dyn/cm2"}, {6, "Fann® 35(deg.)"},
+                                              {8, "cP"}};
     for (const auto &[row, unit] : units)
         EXPECT_EQ(text(QStringLiteral("Label4(%1)").arg(row)), unit);
     EXPECT_EQ(text(QStringLiteral("lblSequenceName")), QStringLiteral("Demo"));
@@ -108,8 +120,8 @@ TEST_F(ScreenTest, ControlsCarryTheirNamesCaptionsAndAccessibleNames)
     EXPECT_EQ(grid->item(1, 5)->text(), QStringLiteral("5"));
 
     for (QWidget *w : screen->findChildren<QWidget *>(Qt::FindDirectChildrenOnly)) {
-        if (qobject_cast<QAbstractButton *>(w) || qobject_cast<QLineEdit *>(w) || qobject_cast<QTableWidget *>(w) ||
-            w->objectName() == QLatin1String("Pesgo1") || w->objectName().startsWith(QLatin1String("Label3"))) {
+        if (qobject_cast<QAbstractButton *>(w) || qobject_cast<QLineEdit *>(w) || qobject_cast<QTableWidget *>(w)
+            || w->objectName() == QLatin1String("Pesgo1") || w->objectName().startsWith(QLatin1String("Label3"))) {
             EXPECT_FALSE(w->accessibleName().isEmpty()) << w->objectName().toStdString();
         }
     }
@@ -243,7 +255,7 @@ TEST_F(ScreenTest, OpenAppliesTheGuardAndShowsTheMainWindowAgainOnReturn)
 TEST(NamingDialog, FieldsFactorChoiceOkAndCloseBox)
 {
     RealTimeFixture fx;
-    fx.state.RelatedOk = true;   // left over from an earlier confirmation
+    fx.state.RelatedOk = true; // left over from an earlier confirmation
     frmRealRelated dialog(fx.context);
     dialog.show();
     EXPECT_EQ(dialog.windowTitle(), QStringLiteral("Real Time Test Testname"));

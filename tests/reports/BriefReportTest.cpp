@@ -19,24 +19,43 @@ TEST(BriefReport, oneRowPerStep_lastReadingOfEach_totals300_600_1200)
 {
     const WorkbookModel book = brief(table({{1, 100}, {1, 300}, {2, 150}, {2, 300}, {3, 200}, {3, 599.6}}));
     const auto &s = book.sheets().front();
-    expectCells(s, {
-        num(12, 1, 1), num(12, 2, 300), num(12, 3, 300),
-        num(13, 1, 2), num(13, 2, 300), num(13, 3, 600),
-        num(14, 1, 3), num(14, 2, 599.6), num(14, 3, 1200),
-        none(15, 1),
-    });
+    expectCells(s,
+                {
+                    num(12, 1, 1),
+                    num(12, 2, 300),
+                    num(12, 3, 300),
+                    num(13, 1, 2),
+                    num(13, 2, 300),
+                    num(13, 3, 600),
+                    num(14, 1, 3),
+                    num(14, 2, 599.6),
+                    num(14, 3, 1200),
+                    none(15, 1),
+                });
 }
 
 TEST(BriefReport, stepWithoutReadings_repeatsTheStepBefore_includingItsStepNumber)
 {
     const WorkbookModel book = brief(table({{1, 60, 120, 5, 3}, {2, 30, 121, 10, 6}, {4, 45, 122, 20, 12}}));
     const auto &s = book.sheets().front();
-    expectCells(s, {
-        num(13, 1, 2), num(13, 2, 30), num(13, 3, 90), num(13, 4, 121), txt(13, 6, "6.0"),
-        num(14, 1, 2), num(14, 2, 30), num(14, 3, 90), num(14, 4, 121), txt(14, 6, "6.0"),
-        num(15, 1, 4), num(15, 2, 45), num(15, 3, 135), txt(15, 6, "12.0"),
-        none(16, 1),
-    });
+    expectCells(s,
+                {
+                    num(13, 1, 2),
+                    num(13, 2, 30),
+                    num(13, 3, 90),
+                    num(13, 4, 121),
+                    txt(13, 6, "6.0"),
+                    num(14, 1, 2),
+                    num(14, 2, 30),
+                    num(14, 3, 90),
+                    num(14, 4, 121),
+                    txt(14, 6, "6.0"),
+                    num(15, 1, 4),
+                    num(15, 2, 45),
+                    num(15, 3, 135),
+                    txt(15, 6, "12.0"),
+                    none(16, 1),
+                });
 }
 
 TEST(BriefReport, testStartingAfterStep1_leavesTheEarlierStepRowsEmpty)
@@ -44,7 +63,7 @@ TEST(BriefReport, testStartingAfterStep1_leavesTheEarlierStepRowsEmpty)
     const WorkbookModel book = brief(table({{2, 30, 121, 10, 6}, {2, 40, 121, 10, 6}}));
     const auto &s = book.sheets().front();
     expectCells(s, {none(12, 1), none(12, 6), num(13, 1, 2), num(13, 3, 40)});
-    EXPECT_EQ(s.styleAt(12, 1).left, BorderLine::Thick);  // the empty row is still inside the frame
+    EXPECT_EQ(s.styleAt(12, 1).left, BorderLine::Thick); // the empty row is still inside the frame
     EXPECT_EQ(s.styleAt(13, 12).bottom, BorderLine::Thick);
 }
 
@@ -62,9 +81,10 @@ TEST(BriefReport, formattedColumns_threeOptionalDecimals_SIviscosityTwo)
         SCOPED_TRACE(c.si ? "SI" : "EI");
         const WorkbookModel book = brief(rows, c.si);
         const auto &s = book.sheets().front();
-        expectCells(s, {num(12, 4, 48.888888), txt(12, 5, "1021.38"), txt(12, 6, "600.0"), txt(12, 7, "62.5"),
-                        txt(12, 8, c.viscosity), txt(12, 9, "12.775"), txt(12, 10, "1.0"), txt(12, 11, "58.562"),
-                        txt(12, 12, c.gelDial), none(12, 13)});
+        expectCells(s,
+                    {num(12, 4, 48.888888), txt(12, 5, "1021.38"), txt(12, 6, "600.0"), txt(12, 7, "62.5"),
+                     txt(12, 8, c.viscosity), txt(12, 9, "12.775"), txt(12, 10, "1.0"), txt(12, 11, "58.562"),
+                     txt(12, 12, c.gelDial), none(12, 13)});
     }
 }
 
@@ -74,10 +94,11 @@ TEST(BriefReport, headingsFormattingAndPageSetup_shiftedOneRowDown_twelveColumns
         SCOPED_TRACE(si ? "SI" : "EI");
         const WorkbookModel book = brief(ReportFixtures::eiRows(), si);
         const auto &s = book.sheets().front();
-        expectCells(s, {txt(1, 1, "K7100 Test Report"), txt(3, 2, "Mud A-12"), none(6, 2), none(9, 1),
-                        txt(10, 1, "Step #"), txt(10, 9, "Gel "), txt(10, 12, "Fann® 35 F1"), none(10, 13),
-                        txt(11, 4, si ? "(C°)" : "(°F)"), txt(11, 7, si ? "(dyn/cm2)" : "(lb/100ft2)"),
-                        txt(11, 12, "Gel Dial Read (deg)")});
+        expectCells(s,
+                    {txt(1, 1, "K7100 Test Report"), txt(3, 2, "Mud A-12"), none(6, 2), none(9, 1),
+                     txt(10, 1, "Step #"), txt(10, 9, "Gel "), txt(10, 12, "Fann® 35 F1"), none(10, 13),
+                     txt(11, 4, si ? "(C°)" : "(°F)"), txt(11, 7, si ? "(dyn/cm2)" : "(lb/100ft2)"),
+                     txt(11, 12, "Gel Dial Read (deg)")});
         for (int c = 1; c <= 13; ++c) {
             EXPECT_EQ(s.styleAt(10, c).filled, c <= 12) << c;
             EXPECT_EQ(s.styleAt(11, c).filled, c <= 12) << c;

@@ -20,8 +20,8 @@ constexpr auto T = BorderLine::Thin;
 constexpr auto K = BorderLine::Thick;
 constexpr auto N = BorderLine::None;
 
-void expectSides(const WorkbookModel::Sheet &s, int row, int column, BorderLine left, BorderLine top,
-                 BorderLine bottom, BorderLine right)
+void expectSides(const WorkbookModel::Sheet &s, int row, int column, BorderLine left, BorderLine top, BorderLine bottom,
+                 BorderLine right)
 {
     SCOPED_TRACE(testing::Message() << "borders of row " << row << " column " << column);
     const CellStyle &st = s.styleAt(row, column);
@@ -40,25 +40,47 @@ TEST(DetailReport, headerBlock_labelsAndRelatedValues_textStaysText_nullLeavesTh
     info.mudId = QStringLiteral("-12");
     const WorkbookModel book = detail({}, false, {}, info);
     const auto &s = book.sheets().front();
-    expectCells(s, {
-        txt(1, 1, QStringLiteral("K7100 Test Report")), none(1, 2), none(2, 1),
-        txt(3, 1, QStringLiteral("Test Name:")), txt(3, 2, QStringLiteral("=HYPERLINK(\"x\")")),
-        txt(4, 1, QStringLiteral("Fluid ID:")), txt(4, 2, QStringLiteral("-12")),
-        txt(5, 1, QStringLiteral("Sample Time:")), txt(5, 2, QStringLiteral("2024-03-14 10:30")),
-        txt(6, 1, QStringLiteral("Company:")), none(6, 2),
-        txt(7, 1, QStringLiteral("Description:")), txt(7, 2, QStringLiteral("Hot rolled 16 h at 150°F")),
-        none(8, 1),
-    });
+    expectCells(s,
+                {
+                    txt(1, 1, QStringLiteral("K7100 Test Report")),
+                    none(1, 2),
+                    none(2, 1),
+                    txt(3, 1, QStringLiteral("Test Name:")),
+                    txt(3, 2, QStringLiteral("=HYPERLINK(\"x\")")),
+                    txt(4, 1, QStringLiteral("Fluid ID:")),
+                    txt(4, 2, QStringLiteral("-12")),
+                    txt(5, 1, QStringLiteral("Sample Time:")),
+                    txt(5, 2, QStringLiteral("2024-03-14 10:30")),
+                    txt(6, 1, QStringLiteral("Company:")),
+                    none(6, 2),
+                    txt(7, 1, QStringLiteral("Description:")),
+                    txt(7, 2, QStringLiteral("Hot rolled 16 h at 150°F")),
+                    none(8, 1),
+                });
 }
 
 TEST(DetailReport, headingRows_allSeventeenColumns_EIandSI)
 {
-    const QString top[17] = {"Step #", "Step Time", "Total Time", "Temp", "Shear Rate", "Speed", "Shear Stress",
-                             "Viscosity", "Gel ", "Rb Factor", "Fann® 35 F1", "Fann® 35 F1", " PV ", " YP ",
-                             "10sec. Gel", "10min. Gel", "30min. Gel"};
-    const QString bottomEI[17] = {"", "(S)", "(S)", "(°F)", "(1/S)", "(Rpm)", "(lb/100ft2)", "(cP)",
-                                  "(lb/100ft2)", "", "Reading (deg)", "Gel Dial Read (deg)", "(cP)",
-                                  "Fann® 35(deg)", "Fann® 35(deg)", "Fann® 35(deg)", "Fann® 35(deg)"};
+    const QString top[17] = {"Step #",       "Step Time", "Total Time", "Temp",       "Shear Rate",  "Speed",
+                             "Shear Stress", "Viscosity", "Gel ",       "Rb Factor",  "Fann® 35 F1", "Fann® 35 F1",
+                             " PV ",         " YP ",      "10sec. Gel", "10min. Gel", "30min. Gel"};
+    const QString bottomEI[17] = {"",
+                                  "(S)",
+                                  "(S)",
+                                  "(°F)",
+                                  "(1/S)",
+                                  "(Rpm)",
+                                  "(lb/100ft2)",
+                                  "(cP)",
+                                  "(lb/100ft2)",
+                                  "",
+                                  "Reading (deg)",
+                                  "Gel Dial Read (deg)",
+                                  "(cP)",
+                                  "Fann® 35(deg)",
+                                  "Fann® 35(deg)",
+                                  "Fann® 35(deg)",
+                                  "Fann® 35(deg)"};
     for (const bool si : {false, true}) {
         SCOPED_TRACE(si ? "SI" : "EI");
         const WorkbookModel book = detail(ReportFixtures::eiRows(), si);
@@ -80,34 +102,74 @@ TEST(DetailReport, dataRows_EI_valuesNumbersAndTexts)
 {
     const WorkbookModel book = detail(ReportFixtures::eiRows());
     const auto &s = book.sheets().front();
-    expectCells(s, {
-        num(11, 1, 1), num(11, 2, 30), num(11, 3, 30), num(11, 4, 120), txt(11, 5, "1021.38"), txt(11, 6, "600."),
-        txt(11, 7, "62.5"), txt(11, 8, "30.59372"), txt(11, 9, "0."), txt(11, 10, "1."), txt(11, 11, "58.5616"),
-        txt(11, 12, "0."), none(11, 13),
-        num(12, 2, 59.5), num(12, 3, 60), num(12, 4, 120.04), txt(12, 7, "62.75"), txt(12, 8, "30.71612"),
-        txt(12, 11, "58.79589"),
-        num(13, 1, 2), num(13, 2, 3.2), num(13, 3, 63), num(13, 4, 119.95), txt(13, 5, "510.69"), txt(13, 6, "300."),
-        txt(13, 8, "40.33425"), txt(13, 11, "38.60391"),
-        // the standing rotor: speed shown as 0 in the grid, so no viscosity
-        num(14, 3, 70), txt(14, 5, "0."), txt(14, 6, "0."), txt(14, 7, "0.2"), txt(14, 8, "N/A"), txt(14, 9, "4.5"),
-        txt(14, 11, "0."), txt(14, 12, "4.21644"),
-        num(15, 1, 3), num(15, 3, 85), txt(15, 5, "5.1069"), txt(15, 6, "3."), txt(15, 8, "929.99"),
-        txt(15, 9, "9.75"), txt(15, 12, "9.13562"),
-        none(16, 1),
-    });
+    expectCells(s,
+                {
+                    num(11, 1, 1),
+                    num(11, 2, 30),
+                    num(11, 3, 30),
+                    num(11, 4, 120),
+                    txt(11, 5, "1021.38"),
+                    txt(11, 6, "600."),
+                    txt(11, 7, "62.5"),
+                    txt(11, 8, "30.59372"),
+                    txt(11, 9, "0."),
+                    txt(11, 10, "1."),
+                    txt(11, 11, "58.5616"),
+                    txt(11, 12, "0."),
+                    none(11, 13),
+                    num(12, 2, 59.5),
+                    num(12, 3, 60),
+                    num(12, 4, 120.04),
+                    txt(12, 7, "62.75"),
+                    txt(12, 8, "30.71612"),
+                    txt(12, 11, "58.79589"),
+                    num(13, 1, 2),
+                    num(13, 2, 3.2),
+                    num(13, 3, 63),
+                    num(13, 4, 119.95),
+                    txt(13, 5, "510.69"),
+                    txt(13, 6, "300."),
+                    txt(13, 8, "40.33425"),
+                    txt(13, 11, "38.60391"),
+                    // the standing rotor: speed shown as 0 in the grid, so no viscosity
+                    num(14, 3, 70),
+                    txt(14, 5, "0."),
+                    txt(14, 6, "0."),
+                    txt(14, 7, "0.2"),
+                    txt(14, 8, "N/A"),
+                    txt(14, 9, "4.5"),
+                    txt(14, 11, "0."),
+                    txt(14, 12, "4.21644"),
+                    num(15, 1, 3),
+                    num(15, 3, 85),
+                    txt(15, 5, "5.1069"),
+                    txt(15, 6, "3."),
+                    txt(15, 8, "929.99"),
+                    txt(15, 9, "9.75"),
+                    txt(15, 12, "9.13562"),
+                    none(16, 1),
+                });
 }
 
 TEST(DetailReport, dataRows_SI_viscosityUnformattedNumber_gelDialOver511)
 {
     const WorkbookModel book = detail(ReportFixtures::siRows(), true);
     const auto &s = book.sheets().front();
-    expectCells(s, {
-        num(11, 3, 20), num(11, 4, 48.888888888888886), txt(11, 5, "766.035"), txt(11, 6, "450."),
-        txt(11, 7, "299.25"), num(11, 8, 39.06), txt(11, 10, "1.5"), txt(11, 11, "58.56164"), txt(11, 12, "0."),
-        num(12, 3, 30), num(12, 8, 52.25), txt(12, 5, "383.0175"), txt(12, 7, "200.125"),
-        num(13, 3, 32), txt(13, 8, "N/A"), txt(13, 9, "12.775"), txt(13, 11, "0.62622"), txt(13, 12, "2.5"),
-        num(14, 3, 632), num(14, 4, -5.5), num(14, 8, 300.04), txt(14, 9, "15.33"), txt(14, 12, "3."),
-    });
+    expectCells(s,
+                {
+                    num(11, 3, 20),         num(11, 4, 48.888888888888886),
+                    txt(11, 5, "766.035"),  txt(11, 6, "450."),
+                    txt(11, 7, "299.25"),   num(11, 8, 39.06),
+                    txt(11, 10, "1.5"),     txt(11, 11, "58.56164"),
+                    txt(11, 12, "0."),      num(12, 3, 30),
+                    num(12, 8, 52.25),      txt(12, 5, "383.0175"),
+                    txt(12, 7, "200.125"),  num(13, 3, 32),
+                    txt(13, 8, "N/A"),      txt(13, 9, "12.775"),
+                    txt(13, 11, "0.62622"), txt(13, 12, "2.5"),
+                    num(14, 3, 632),        num(14, 4, -5.5),
+                    num(14, 8, 300.04),     txt(14, 9, "15.33"),
+                    txt(14, 12, "3."),
+                });
 }
 
 TEST(DetailReport, totalTime_roundsEachStepsLastTimeHalfToEven)
@@ -160,8 +222,9 @@ TEST(DetailReport, pvYp_standOnTheLowSpeedRow_resultRow7IsSheetRow18)
     derived.pvYp = {{7, 20, 20}, {23, 1.5, -0.25}};
     const WorkbookModel book = detail(ReportFixtures::fannSixSpeedRows(), false, derived);
     const auto &s = book.sheets().front();
-    expectCells(s, {num(18, 13, 20), num(18, 14, 20), num(34, 13, 1.5), num(34, 14, -0.25), none(17, 13),
-                    none(19, 13), none(11, 13), none(18, 15)});
+    expectCells(s,
+                {num(18, 13, 20), num(18, 14, 20), num(34, 13, 1.5), num(34, 14, -0.25), none(17, 13), none(19, 13),
+                 none(11, 13), none(18, 15)});
     // the derived cells keep the table's frame
     expectSides(s, 18, 13, T, T, T, T);
 }
@@ -169,18 +232,25 @@ TEST(DetailReport, pvYp_standOnTheLowSpeedRow_resultRow7IsSheetRow18)
 TEST(DetailReport, gels_standOnTheir3rpmRows_10s10mAsText_30mAsNumber_zeroLeftOut)
 {
     // 600, rest 10 s, 3 rpm, 600, rest 600 s, 3 rpm, 600, rest 1800 s, 3 rpm: one row per step.
-    const ResultTable rows = table({{1, 60, 120, 0, 600}, {2, 10, 120, 0, 0.000001}, {3, 5, 120, 0, 3},
-                                    {4, 60, 120, 0, 600}, {5, 600, 120, 0, 0.000001}, {6, 5, 120, 0, 3},
-                                    {7, 60, 120, 0, 600}, {8, 1800, 120, 0, 0.000001}, {9, 5, 120, 0, 3}});
+    const ResultTable rows = table({{1, 60, 120, 0, 600},
+                                    {2, 10, 120, 0, 0.000001},
+                                    {3, 5, 120, 0, 3},
+                                    {4, 60, 120, 0, 600},
+                                    {5, 600, 120, 0, 0.000001},
+                                    {6, 5, 120, 0, 3},
+                                    {7, 60, 120, 0, 600},
+                                    {8, 1800, 120, 0, 0.000001},
+                                    {9, 5, 120, 0, 3}});
     DetailReport::DerivedCells derived;
     derived.gel10s = {{2, 7.5}, {5, 0.000001}};
     derived.gel10m = {{5, 12.345678}};
     derived.gel30m = {{8, 15.2}, {40, 3}};
     const WorkbookModel book = detail(rows, false, derived);
     const auto &s = book.sheets().front();
-    expectCells(s, {txt(13, 15, "7.5"), none(16, 15), txt(16, 16, "12.34568"), num(19, 17, 15.2), none(13, 16),
-                    none(13, 17), none(12, 15)});
-    EXPECT_EQ(s.lastRow(), 19);  // an index beyond the rows is not placed
+    expectCells(s,
+                {txt(13, 15, "7.5"), none(16, 15), txt(16, 16, "12.34568"), num(19, 17, 15.2), none(13, 16),
+                 none(13, 17), none(12, 15)});
+    EXPECT_EQ(s.lastRow(), 19); // an index beyond the rows is not placed
 }
 
 TEST(DetailReport, formatting_fillBordersWidthsAndPageSetup)
@@ -209,11 +279,11 @@ TEST(DetailReport, formatting_fillBordersWidthsAndPageSetup)
     expectSides(s, 12, 18, N, N, N, N);
 
     // fitted to the longest shown text of each whole column (the title sits in column 1)
-    EXPECT_DOUBLE_EQ(s.columnWidth(1), 19.0);   // "K7100 Test Report"
-    EXPECT_DOUBLE_EQ(s.columnWidth(2), 26.0);   // the description
-    EXPECT_DOUBLE_EQ(s.columnWidth(8), 11.0);   // "Viscosity"
-    EXPECT_DOUBLE_EQ(s.columnWidth(12), 21.0);  // "Gel Dial Read (deg)"
-    EXPECT_DOUBLE_EQ(s.columnWidth(17), 15.0);  // "Fann® 35(deg)"
+    EXPECT_DOUBLE_EQ(s.columnWidth(1), 19.0);  // "K7100 Test Report"
+    EXPECT_DOUBLE_EQ(s.columnWidth(2), 26.0);  // the description
+    EXPECT_DOUBLE_EQ(s.columnWidth(8), 11.0);  // "Viscosity"
+    EXPECT_DOUBLE_EQ(s.columnWidth(12), 21.0); // "Gel Dial Read (deg)"
+    EXPECT_DOUBLE_EQ(s.columnWidth(17), 15.0); // "Fann® 35(deg)"
     EXPECT_DOUBLE_EQ(s.columnWidth(18), 0.0);
 
     const PageSetup &p = s.pageSetup();
@@ -254,7 +324,7 @@ TEST(DetailReport, emptyTest_headerAndHeadingsOnly_noFormattingOrPageSetup)
 // The gels as the grid load derives them (600 rpm, rest, 3 rpm three times) land on the 3 rpm rows.
 TEST(DetailReport, gelsDerivedByTheGridLoad_landOnTheir3rpmRows)
 {
-    const double toEI = 5.11 / 4.788;  // dial degrees -> lb/100ft2
+    const double toEI = 5.11 / 4.788; // dial degrees -> lb/100ft2
     const ResultTable rows = table({{1, 60, 120, 1021.38, 600},
                                     {2, 10, 120, 0, 0.000001},
                                     {3, 5, 120, 5.1, 3, 0, 0, 7 * toEI},
@@ -267,6 +337,7 @@ TEST(DetailReport, gelsDerivedByTheGridLoad_landOnTheir3rpmRows)
     const auto derived = DetailReport::DerivedCells::from(DerivedValues::fromResults(rows, 1));
     const WorkbookModel book = detail(rows, false, derived);
     const auto &s = book.sheets().front();
-    expectCells(s, {txt(13, 15, "7."), txt(16, 16, "9.5"), num(19, 17, 12.25), none(13, 13), none(16, 15),
-                    none(19, 16), none(12, 15), none(14, 15)});
+    expectCells(s,
+                {txt(13, 15, "7."), txt(16, 16, "9.5"), num(19, 17, 12.25), none(13, 13), none(16, 15), none(19, 16),
+                 none(12, 15), none(14, 15)});
 }

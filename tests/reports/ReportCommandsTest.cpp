@@ -1,7 +1,7 @@
+#include "reports/ReportCommands.h"
 #include "common/AppContext.h"
 #include "common/ProgramState.h"
 #include "reports/DetailReport.h"
-#include "reports/ReportCommands.h"
 #include "reports/TextReport.h"
 #include "results/DerivedValues.h"
 #include "store/Database.h"
@@ -39,7 +39,8 @@ protected:
         ctx.prompts = &prompts;
         ctx.database = &database;
         ctx.workDir = dir.path();
-        addTest(5, QStringLiteral("Mud A-12"), 2, {{1, 30, 100, 300, 100}, {1, 60, 100, 300, 120}, {2, 30, 100, 600, 200}});
+        addTest(5, QStringLiteral("Mud A-12"), 2,
+                {{1, 30, 100, 300, 100}, {1, 60, 100, 300, 120}, {2, 30, 100, 600, 200}});
         state.CurrentTestName = QStringLiteral("Mud A-12");
     }
 
@@ -48,9 +49,9 @@ protected:
     {
         QSqlQuery q(database.connection());
         q.prepare(QStringLiteral("INSERT INTO RelatedInfo VALUES (?, ?, ?, ?, ?, ?)"));
-        for (const QVariant &v : {QVariant(id), QVariant(name), QVariant(QStringLiteral("WBM")),
-                                  QVariant(QStringLiteral("2024-03-14 10:30")), QVariant(QStringLiteral("Lab")),
-                                  QVariant()})
+        for (const QVariant &v :
+             {QVariant(id), QVariant(name), QVariant(QStringLiteral("WBM")),
+              QVariant(QStringLiteral("2024-03-14 10:30")), QVariant(QStringLiteral("Lab")), QVariant()})
             q.addBindValue(v);
         ASSERT_TRUE(q.exec());
         for (const auto &p : points) {
@@ -151,7 +152,7 @@ TEST_F(ReportCommandsTest, textReport_cancelOrFailure_showsOneMessage_andKeepsAn
     struct Case {
         const char *what;
         QString answer;
-        QString message;  // "" for any non-empty description
+        QString message; // "" for any non-empty description
     };
     const Case cases[] = {
         {"cancelled", QString(), QStringLiteral("Cancel was selected.")},
@@ -206,7 +207,7 @@ TEST_F(ReportCommandsTest, spreadsheetExports_cancelledWritesNothing_failureIsOn
         prompts.clear();
         prompts.fileAnswers = {QString()};
         run();
-        EXPECT_EQ(prompts.records.size(), 1);  // the dialog only
+        EXPECT_EQ(prompts.records.size(), 1); // the dialog only
 
         prompts.clear();
         const QString target = dir.file(QStringLiteral("missing/out.xlsx"));
@@ -266,7 +267,7 @@ TEST_F(ReportCommandsTest, briefReport_readsTheOpenTestAfresh_withItsOwnRotorBob
         EXPECT_EQ(s.numberAt(13, 1), 2.0);
         EXPECT_EQ(s.numberAt(13, 3), 90.0);
         EXPECT_EQ(s.textAt(3, 2), QStringLiteral("Mud A-12"));
-        EXPECT_EQ(s.cell(7, 2), nullptr);  // a null description
+        EXPECT_EQ(s.cell(7, 2), nullptr); // a null description
     }
     // nothing of the program-wide state changed
     EXPECT_EQ(state.RotorBob, 1);

@@ -27,7 +27,7 @@ RelatedInfoRecord eiInfo()
     r.mudId = QStringLiteral("WBM 12.5 ppg");
     r.sampleTime = QStringLiteral("2024-03-14 10:30");
     r.desc = QStringLiteral("Hot rolled 16 h at 150°F");
-    return r;  // no company: a null value
+    return r; // no company: a null value
 }
 
 ResultTable eiRows()
@@ -46,7 +46,7 @@ RelatedInfoRecord siInfo()
     RelatedInfoRecord r;
     r.testId = 8;
     r.testName = QStringLiteral("Ölprobe 7");
-    r.mudId = QString();  // left blank
+    r.mudId = QString(); // left blank
     r.sampleTime = QStringLiteral("14/03/2024 08:00");
     r.companyName = QStringLiteral("Kelco Lab");
     r.desc = QStringLiteral("Gels 10 s/10 min/30 min");
@@ -70,7 +70,7 @@ ResultTable fannSixSpeedRows()
     ResultTable t;
     for (int s = 0; s < 6; ++s) {
         for (int k = 1; k <= 4; ++k) {
-            const double dial = dials[s] + (4 - k) * 0.25;  // settles onto the step's last reading
+            const double dial = dials[s] + (4 - k) * 0.25; // settles onto the step's last reading
             const double stress = dial * 5.11 / 4.788;
             t.push_back(row({double(s + 1), 10.0 * k, 120, speeds[s] * 1.7023, speeds[s], stress,
                              dial * 5.11 / (speeds[s] * 1.7023) * 100, 0, 1, dial}));

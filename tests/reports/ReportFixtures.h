@@ -1,9 +1,9 @@
 #pragma once
 // Small stored tests, already in display units, shared by the report tests and the read-back sample
 // writer. The text-report fixture files under fixtures/ were worked out by hand from these rows.
-#include <cstddef>
 #include "reports/RelatedInfoRecord.h"
 #include "results/ResultRow.h"
+#include <cstddef>
 
 #include <initializer_list>
 

@@ -10,13 +10,22 @@
 struct CellExpect {
     int row;
     int column;
-    std::optional<double> number;  // a number cell with this value
-    QString text = {};             // else a text cell with this text ("" with no number: nothing there)
+    std::optional<double> number; // a number cell with this value
+    QString text = {};            // else a text cell with this text ("" with no number: nothing there)
 };
 
-inline CellExpect num(int row, int column, double value) { return {row, column, value}; }
-inline CellExpect txt(int row, int column, const QString &text) { return {row, column, std::nullopt, text}; }
-inline CellExpect none(int row, int column) { return {row, column, std::nullopt, QString()}; }
+inline CellExpect num(int row, int column, double value)
+{
+    return {row, column, value};
+}
+inline CellExpect txt(int row, int column, const QString &text)
+{
+    return {row, column, std::nullopt, text};
+}
+inline CellExpect none(int row, int column)
+{
+    return {row, column, std::nullopt, QString()};
+}
 
 inline void expectCells(const WorkbookModel::Sheet &sheet, std::initializer_list<CellExpect> cells)
 {

@@ -1,5 +1,5 @@
-#include "reports/RelatedInfoRecord.h"
 #include "reports/TextReport.h"
+#include "reports/RelatedInfoRecord.h"
 #include "reports/Windows1252.h"
 #include "tests/reports/ReportFixtures.h"
 
@@ -64,13 +64,14 @@ TEST(TextReport, testWithoutRows_endsAfterTheHeadingLine)
     const auto lines = linesOf(got);
     ASSERT_EQ(lines.size(), 11);
     EXPECT_EQ(lines[9], QByteArray("Results"));
-    EXPECT_TRUE(lines[10].startsWith("Step No,Elaps time (sec),Temperature (\xB0" "C),"));
+    EXPECT_TRUE(lines[10].startsWith("Step No,Elaps time (sec),Temperature (\xB0"
+                                     "C),"));
     EXPECT_TRUE(lines[10].endsWith(",Fann\xAE 35 F1 Gel Dial Read (deg)"));
 }
 
 TEST(TextReport, relatedValues_nullOrEmptyReadNull_othersAsStored)
 {
-    RelatedInfoRecord info;  // everything null
+    RelatedInfoRecord info; // everything null
     info.companyName = QStringLiteral("");
     info.desc = QStringLiteral("a,b \"quoted\"");
     const auto lines = linesOf(TextReport::build(info, {}, false));
@@ -88,10 +89,12 @@ TEST(Windows1252, encode_mapsTheCodePageAndMarksTheRest)
         QByteArray bytes;
     };
     const Case cases[] = {
-        {QStringLiteral("Temp (°F) Fann®"), QByteArray("Temp (\xB0" "F) Fann\xAE")},
+        {QStringLiteral("Temp (°F) Fann®"),
+         QByteArray("Temp (\xB0"
+                    "F) Fann\xAE")},
         {QStringLiteral("€ – “x” Œ ÿ"), QByteArray("\x80 \x96 \x93x\x94 \x8C \xFF")},
-        {QStringLiteral("Ω 水 😀"), QByteArray("? ? ?")},                 // not in the code page; one mark each
-        {QString(QChar(0x81)), QByteArray("?")},                          // a byte the code page leaves unused
+        {QStringLiteral("Ω 水 😀"), QByteArray("? ? ?")}, // not in the code page; one mark each
+        {QString(QChar(0x81)), QByteArray("?")},         // a byte the code page leaves unused
         {QStringLiteral("a\tb"), QByteArray("a\tb")},
     };
     for (const Case &c : cases)

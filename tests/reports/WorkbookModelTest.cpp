@@ -69,10 +69,9 @@ TEST(WorkbookModel, rangeBorders_outerThickInsideThin_setBothSidesOfEachLine)
         Sides expected;
     };
     const Case cases[] = {
-        {2, 2, {K, K, T, T}}, {2, 3, {T, K, T, T}}, {2, 4, {T, K, T, K}},
-        {3, 2, {K, T, T, T}}, {3, 3, {T, T, T, T}}, {3, 4, {T, T, T, K}},
-        {4, 2, {K, T, K, T}}, {4, 3, {T, T, K, T}}, {4, 4, {T, T, K, K}},
-        {1, 2, {N, N, N, N}}, {3, 5, {N, N, N, N}},
+        {2, 2, {K, K, T, T}}, {2, 3, {T, K, T, T}}, {2, 4, {T, K, T, K}}, {3, 2, {K, T, T, T}},
+        {3, 3, {T, T, T, T}}, {3, 4, {T, T, T, K}}, {4, 2, {K, T, K, T}}, {4, 3, {T, T, K, T}},
+        {4, 4, {T, T, K, K}}, {1, 2, {N, N, N, N}}, {3, 5, {N, N, N, N}},
     };
     for (const Case &c : cases) {
         const Sides got = sidesAt(s, c.row, c.column);
@@ -156,12 +155,12 @@ TEST(WorkbookModel, autoFit_followsTheLongestShownText)
 {
     WorkbookModel book;
     auto &s = book.addSheet({});
-    s.setText(1, 1, QStringLiteral("K7100 Test Report"));  // 17 characters
+    s.setText(1, 1, QStringLiteral("K7100 Test Report")); // 17 characters
     s.setText(9, 1, QStringLiteral("Step #"));
-    s.setNumber(2, 2, 37.77777777777778);                   // shown as 11 characters
-    s.setText(3, 2, QStringLiteral("Fann® 35"));           // 8 characters, 9 bytes
+    s.setNumber(2, 2, 37.77777777777778);        // shown as 11 characters
+    s.setText(3, 2, QStringLiteral("Fann® 35")); // 8 characters, 9 bytes
     s.setText(4, 3, QStringLiteral("Fann® 35"));
-    s.setFill({5, 4, 5, 4}, 0xCCCCFF);                      // blank column 4 keeps its width
+    s.setFill({5, 4, 5, 4}, 0xCCCCFF); // blank column 4 keeps its width
     s.autoFitColumns(1, 4);
 
     EXPECT_DOUBLE_EQ(s.columnWidth(1), 19.0);

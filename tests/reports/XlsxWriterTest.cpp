@@ -1,5 +1,5 @@
-#include "platform/WorkbookModel.h"
 #include "platform/XlsxWriter.h"
+#include "platform/WorkbookModel.h"
 #include "tests/support/TempDir.h"
 
 #include <QDir>
@@ -67,7 +67,7 @@ TEST(XlsxWriter, failures_reportAReason_keepTheOldFile_leaveNoTemporary)
     ASSERT_TRUE(QDir(tmp.path()).mkdir(QStringLiteral("locked")));
     const QString lockedDir = tmp.file(QStringLiteral("locked"));
     QFile::setPermissions(lockedDir, QFileDevice::ReadOwner | QFileDevice::ExeOwner);
-    const bool permissionsBite = ::geteuid() != 0;  // root writes anywhere
+    const bool permissionsBite = ::geteuid() != 0; // root writes anywhere
 
     struct Case {
         const char *what;

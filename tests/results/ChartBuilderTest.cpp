@@ -29,20 +29,19 @@ const TypeCase TypeCases[] = {
      "Shear Stress (lb/100ft2)", "Shear Stress (dyn/cm2)", 3, 5},
     {1, "Viscocity Vs. Shear Rate", "Viscosity Vs. Shear Rate", "Shear Rate (1/S)", "Shear Rate (1/S)",
      "Viscosity (Cp)", "Viscosity (Cp)", 3, 6},
-    {2, "Shr. Stress Vs. Speed", "Shear Stress vs. Speed", "Speed (Rpm)", "Speed (Rpm)",
-     "Shear Stress (lb/100ft2)", "Shear Stress (dyn/cm2)", 4, 5},
-    {3, "Viscocity Vs. Speed", "Viscosity Vs. Speed", "Speed(Rpm)", "Speed(Rpm)", "Viscosity (Cp)",
-     "Viscosity (Cp)", 4, 6},
+    {2, "Shr. Stress Vs. Speed", "Shear Stress vs. Speed", "Speed (Rpm)", "Speed (Rpm)", "Shear Stress (lb/100ft2)",
+     "Shear Stress (dyn/cm2)", 4, 5},
+    {3, "Viscocity Vs. Speed", "Viscosity Vs. Speed", "Speed(Rpm)", "Speed(Rpm)", "Viscosity (Cp)", "Viscosity (Cp)", 4,
+     6},
     {4, "Viscocity Vs. Temperature", "Viscosity Vs. Temperature", "Temperature (°F)", "Temperature (°C)",
      "Viscosity (Cp)", "Viscosity (Cp)", 2, 6},
     {5, "Shr. Stress Vs. Temperature", "Shear Stress vs. Temperature", "Temperature (°F)", "Temperature (°C)",
      "Shear Stress (lb/100ft2)", "Shear Stress (dyn/cm2)", 2, 5},
     {6, "Shr. Stress Vs. Time", "Shear Stress vs. Time", "Time (S)", "Time (S)", "Shear Stress (lb/100ft2)",
      "Shear Stress (dyn/cm2)", -1, 5},
-    {7, "Viscocity Vs. Time", "Viscosity Vs. Time", "Time (S)", "Time (S)", "Viscosity (Cp)", "Viscosity (Cp)",
-     -1, 6},
-    {8, "Temperature Vs. Time", "Temperature vs. Time", "Time (S)", "Time (S)", "Temperature (°F)",
-     "Temperature (°C)", -1, 2},
+    {7, "Viscocity Vs. Time", "Viscosity Vs. Time", "Time (S)", "Time (S)", "Viscosity (Cp)", "Viscosity (Cp)", -1, 6},
+    {8, "Temperature Vs. Time", "Temperature vs. Time", "Time (S)", "Time (S)", "Temperature (°F)", "Temperature (°C)",
+     -1, 2},
     {9, "Fann_Deg Vs. Speed", "fann35 Dial vs. Speed", "Speed (Rpm)", "Speed (Rpm)", "fann35 Dial (Deg)",
      "fann35 Dial (Deg)", 4, 9},
 };
@@ -125,8 +124,8 @@ TEST_F(BuilderTest, TheExchangeSortSwapsOnlyOnAStrictlySmallerX)
 TEST_F(BuilderTest, TimeChartsAddTheRoundedEndOfEachEarlierStep)
 {
     // Step 1 ends at 59.6 s (60 once rounded), step 2 at 120 s.
-    const ResultTable rows = readings({{1, 30, 600, 1}, {1, 59.6, 600, 2}, {2, 5, 300, 3}, {2, 120, 300, 4},
-                                       {3, 7, 200, 5}});
+    const ResultTable rows =
+        readings({{1, 30, 600, 1}, {1, 59.6, 600, 2}, {2, 5, 300, 3}, {2, 120, 300, 4}, {3, 7, 200, 5}});
     const std::vector<double> elapsed = ChartPlotPoints::elapsedTimes(rows);
     EXPECT_EQ(elapsed, std::vector<double>({30, 59.6, 65, 180, 187}));
 

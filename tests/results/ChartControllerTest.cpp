@@ -14,8 +14,8 @@
 #include <QChart>
 #include <QComboBox>
 #include <QCoreApplication>
-#include <QFile>
 #include <QDir>
+#include <QFile>
 #include <QHBoxLayout>
 #include <QPointer>
 #include <QProcess>
@@ -232,8 +232,14 @@ TEST_F(ControllerTest, PrintingPutsTheChartAsShownIntoThePrintout)
 TEST_F(ControllerTest, ScreenshotsOfTheTimeAndDialChartsOnLogScales)
 {
     // A test with a gel rest (speed 0) in the middle, drawn as types 6 and 9 on log scales.
-    openTest("Mud A", readings({{1, 30, 600, 60}, {1, 60, 600, 61}, {2, 60, 300, 40}, {3, 10, 0, 12},
-                                {4, 60, 3, 7}, {5, 60, 100, 23}, {6, 60, 200, 32}}));
+    openTest("Mud A",
+             readings({{1, 30, 600, 60},
+                       {1, 60, 600, 61},
+                       {2, 60, 300, 40},
+                       {3, 10, 0, 12},
+                       {4, 60, 3, 7},
+                       {5, 60, 100, 23},
+                       {6, 60, 200, 32}}));
     choose(6);
     option2->click();
     option4->click();

@@ -1,7 +1,7 @@
 #pragma once
 // Small result tables for the chart tests: rows built from (step, time, speed, stress) or column by column.
-#include <cstddef>
 #include "results/ResultRow.h"
+#include <cstddef>
 
 #include <QList>
 #include <QPointF>

@@ -1,5 +1,5 @@
-#include "common/ProgramState.h"
 #include "results/DerivedValues.h"
+#include "common/ProgramState.h"
 
 #include <gtest/gtest.h>
 #include <vector>
@@ -35,7 +35,7 @@ struct PairCase {
     const char *label;
     std::vector<Step> steps;
     bool has600;
-    std::vector<std::pair<int, int>> pairs;  // (high step, low step) in slot order
+    std::vector<std::pair<int, int>> pairs; // (high step, low step) in slot order
     std::vector<std::pair<double, double>> pvyp;
 };
 
@@ -45,21 +45,25 @@ TEST(DerivedValues, PlasticViscosityAndYieldPointPairs)
 {
     const std::vector<PairCase> cases = {
         {"600/300/200/100/6/3",
-         {{600, 60}, {300, 40}, {200, 32}, {100, 23}, {6, 8}, {3, 7}}, true, {{1, 2}}, {{20, 20}}},
-        {"without 600",
-         {{300, 40}, {200, 32}, {100, 23}, {6, 8}, {3, 7}}, false, {{1, 3}}, {{25.5, 14.5}}},
-        {"300 four steps after 600",
-         {{600, 60}, {500, 55}, {450, 50}, {400, 45}, {300, 40}}, true, {}, {}},
-        {"300 three steps after 600",
-         {{600, 60}, {500, 55}, {450, 50}, {300, 40}}, true, {{1, 4}}, {{20, 20}}},
+         {{600, 60}, {300, 40}, {200, 32}, {100, 23}, {6, 8}, {3, 7}},
+         true,
+         {{1, 2}},
+         {{20, 20}}},
+        {"without 600", {{300, 40}, {200, 32}, {100, 23}, {6, 8}, {3, 7}}, false, {{1, 3}}, {{25.5, 14.5}}},
+        {"300 four steps after 600", {{600, 60}, {500, 55}, {450, 50}, {400, 45}, {300, 40}}, true, {}, {}},
+        {"300 three steps after 600", {{600, 60}, {500, 55}, {450, 50}, {300, 40}}, true, {{1, 4}}, {{20, 20}}},
         {"rising 3/6/100/200/300/600",
-         {{3, 7}, {6, 8}, {100, 23}, {200, 32}, {300, 40}, {600, 60}}, true, {{6, 5}}, {{20, 20}}},
-        {"rising pair never starts at step 1",
-         {{300, 40}, {600, 60}}, true, {}, {}},
-        {"standing rotor ends no falling pair",
-         {{600, 60}, {0.000001, 0}, {300, 40}}, true, {}, {}},
+         {{3, 7}, {6, 8}, {100, 23}, {200, 32}, {300, 40}, {600, 60}},
+         true,
+         {{6, 5}},
+         {{20, 20}}},
+        {"rising pair never starts at step 1", {{300, 40}, {600, 60}}, true, {}, {}},
+        {"standing rotor ends no falling pair", {{600, 60}, {0.000001, 0}, {300, 40}}, true, {}, {}},
         {"two pairs, near speeds",
-         {{595, 61}, {305, 41}, {0.000001, 0}, {596, 70}, {302, 45}}, true, {{1, 2}, {4, 5}}, {{20, 21}, {25, 20}}},
+         {{595, 61}, {305, 41}, {0.000001, 0}, {596, 70}, {302, 45}},
+         true,
+         {{1, 2}, {4, 5}},
+         {{20, 21}, {25, 20}}},
     };
     for (const PairCase &c : cases) {
         const DerivedValues d = DerivedValues::fromResults(rowsOf(c.steps), UnitsEI);
@@ -94,9 +98,9 @@ TEST(DerivedValues, ReferenceSpeedIsSixHundredWithinTenRpm)
 TEST(DerivedValues, ThreeGelsOfOneGroup)
 {
     // 600 rpm, rest 10 s, 3 rpm, 600 rpm, rest 600 s, 3 rpm, 600 rpm, rest 1800 s, 3 rpm; gels in dyn/cm2 (SI).
-    const std::vector<Step> steps = {
-        {600, 60}, {0.000001, 0, 10}, {3, 5, 60, 5.11 * 4}, {600, 60}, {0.000001, 0, 600}, {3, 9, 60, 5.11 * 9.5},
-        {600, 60}, {0.000001, 0, 1800}, {3, 12, 60, 61.32}};
+    const std::vector<Step> steps = {{600, 60}, {0.000001, 0, 10},   {3, 5, 60, 5.11 * 4},
+                                     {600, 60}, {0.000001, 0, 600},  {3, 9, 60, 5.11 * 9.5},
+                                     {600, 60}, {0.000001, 0, 1800}, {3, 12, 60, 61.32}};
     const DerivedValues d = DerivedValues::fromResults(rowsOf(steps), UnitsSI);
     EXPECT_EQ(d.gelGroups, 1);
     EXPECT_DOUBLE_EQ(d.Gel10s[1], 4);
@@ -111,8 +115,7 @@ TEST(DerivedValues, ThreeGelsOfOneGroup)
 TEST(DerivedValues, GelValueInEnglishUnitsTurnsBackIntoDialDegreesRoundedToFiveDecimals)
 {
     // 10 lb/100ft2 is 47.88 dyn/cm2, 9.3698630... dial degrees.
-    const DerivedValues d =
-        DerivedValues::fromResults(rowsOf({{600}, {0.000001, 0, 10}, {3, 0, 60, 10}}), UnitsEI);
+    const DerivedValues d = DerivedValues::fromResults(rowsOf({{600}, {0.000001, 0, 10}, {3, 0, 60, 10}}), UnitsEI);
     ASSERT_EQ(d.gelGroups, 1);
     EXPECT_EQ(d.Gel10s[1], 9.36986);
 }
@@ -121,14 +124,14 @@ TEST(DerivedValues, RestTimeChoosesTheGelSlot)
 {
     struct Case {
         double rest;
-        int slot;  // 0 none, 1 ten-second, 2 ten-minute, 3 thirty-minute
+        int slot; // 0 none, 1 ten-second, 2 ten-minute, 3 thirty-minute
     };
-    const Case cases[] = {{10, 1}, {0.5, 1}, {19.9, 1}, {20, 0}, {25, 0}, {560, 2}, {551, 2}, {550, 0},
-                          {649, 2}, {1720, 0}, {1721, 3}, {1879, 3}, {1880, 0}};
+    const Case cases[] = {{10, 1},  {0.5, 1}, {19.9, 1}, {20, 0},   {25, 0},   {560, 2}, {551, 2},
+                          {550, 0}, {649, 2}, {1720, 0}, {1721, 3}, {1879, 3}, {1880, 0}};
     for (const Case &c : cases) {
         // A 10-second gel first opens group 1, then the rest under test.
-        const std::vector<Step> steps = {{600}, {0.000001, 0, 10}, {3, 0, 60, 5.11}, {600},
-                                         {0.000001, 0, c.rest}, {3, 0, 60, 5.11 * 2}};
+        const std::vector<Step> steps = {{600}, {0.000001, 0, 10},     {3, 0, 60, 5.11},
+                                         {600}, {0.000001, 0, c.rest}, {3, 0, 60, 5.11 * 2}};
         const DerivedValues d = DerivedValues::fromResults(rowsOf(steps), UnitsSI);
         const int expectGroups = c.slot == 1 ? 2 : 1;
         EXPECT_EQ(d.gelGroups, expectGroups) << c.rest;
@@ -141,10 +144,10 @@ TEST(DerivedValues, RestTimeChoosesTheGelSlot)
 TEST(DerivedValues, GelNeedsHighSpeedBeforeAndThreeRpmAfter)
 {
     const std::vector<std::vector<Step>> noGel = {
-        {{300}, {0.000001, 0, 10}, {3, 0, 60, 5}, {600}},       // stirred at 300 while 600 is the high speed
-        {{600}, {0.000001, 0, 10}, {6, 0, 60, 5}},              // read at 6 rpm
-        {{600}, {0.2, 0, 10}, {3, 0, 60, 5}},                   // the rotor did not stand
-        {{0.000001, 0, 10}, {3, 0, 60, 5}, {600}},              // no step before the rest
+        {{300}, {0.000001, 0, 10}, {3, 0, 60, 5}, {600}}, // stirred at 300 while 600 is the high speed
+        {{600}, {0.000001, 0, 10}, {6, 0, 60, 5}},        // read at 6 rpm
+        {{600}, {0.2, 0, 10}, {3, 0, 60, 5}},             // the rotor did not stand
+        {{0.000001, 0, 10}, {3, 0, 60, 5}, {600}},        // no step before the rest
     };
     for (size_t i = 0; i < noGel.size(); ++i) {
         const DerivedValues d = DerivedValues::fromResults(rowsOf(noGel[i]), UnitsSI);
@@ -177,8 +180,8 @@ TEST(DerivedValues, TablesGrowBeyondTwentyEntries)
 TEST(DerivedValues, PerStepTableKeepsTheLastRowOfEachStep)
 {
     ResultTable rows = rowsOf({{600, 60}, {600, 61}, {300, 40}, {100, 23}});
-    rows[1][ResultRow::Step] = 1;  // two rows of step 1
-    rows[2][ResultRow::Step] = 3;  // no row of step 2
+    rows[1][ResultRow::Step] = 1; // two rows of step 1
+    rows[2][ResultRow::Step] = 3; // no row of step 2
     rows[3][ResultRow::Step] = 3;
     const DerivedValues d = DerivedValues::fromResults(rows, UnitsEI);
     EXPECT_EQ(d.LastStep, 3);

@@ -1,8 +1,8 @@
 // The "Overlap Charts" command with a scripted selection dialog and in-memory rows.
+#include "results/OverlayCommand.h"
 #include "common/ProgramState.h"
 #include "platform/ChartModel.h"
 #include "results/ChartTypes.h"
-#include "results/OverlayCommand.h"
 #include "results/ResultChartBuilder.h"
 #include "tests/results/ChartTestRows.h"
 #include "tests/support/ScriptedPrompts.h"
@@ -30,8 +30,13 @@ struct OverlayTest : ::testing::Test {
         stored["Base"] = sixSpeeds();
         stored["Second"] = sixSpeeds(1.5);
         stored["Third"] = readings({{1, 1, 300, 9}, {2, 1, 3, 1}, {3, 1, 600, 12}});
-        stored["Big"] = readings({{1, 1, 600, 60}, {2, 1, 300, 40}, {3, 1, 200, 32}, {4, 1, 100, 23},
-                                  {5, 1, 6, 8}, {6, 1, 3, 7}, {7, 1, 0, 5}});
+        stored["Big"] = readings({{1, 1, 600, 60},
+                                  {2, 1, 300, 40},
+                                  {3, 1, 200, 32},
+                                  {4, 1, 100, 23},
+                                  {5, 1, 6, 8},
+                                  {6, 1, 3, 7},
+                                  {7, 1, 0, 5}});
     }
 
     void open(const QString &name, int type = 0)
@@ -73,8 +78,8 @@ TEST_F(OverlayTest, TwoOverlaidTestsGiveThreeLabelledSortedSeries)
     EXPECT_EQ(model.seriesLabel(1), "Second");
     EXPECT_EQ(model.seriesLabel(2), "Third");
     EXPECT_EQ(xs(model.writtenPoints(1)), xs(model.writtenPoints(0)));
-    EXPECT_EQ(xs(model.writtenPoints(2)), QList<double>({single(3 * 1.7023), single(300 * 1.7023),
-                                                         single(600 * 1.7023)}));
+    EXPECT_EQ(xs(model.writtenPoints(2)),
+              QList<double>({single(3 * 1.7023), single(300 * 1.7023), single(600 * 1.7023)}));
     EXPECT_EQ(model.yValue(1, 5), 90.0); // 600 rpm of the second test, stress 60 * 1.5
     EXPECT_TRUE(prompts.records.isEmpty());
 }

@@ -1,5 +1,5 @@
-#include "common/ProgramState.h"
 #include "results/ResultGridModel.h"
+#include "common/ProgramState.h"
 #include "results/ResultGridView.h"
 #include "results/ResultQuery.h"
 #include "tests/results/StoredTestFixture.h"
@@ -39,10 +39,22 @@ TEST(ResultGridModel, CellPictures)
         const char *text;
     };
     const Case cases[] = {
-        {0, 3, "3"},          {1, 10, "10."},          {1, 59.96, "60."},        {2, 100.04, "100."},
-        {2, 37.77, "37.8"},   {3, 170.2345, "170.23"}, {4, 0.000001, "0."},      {4, 300, "300."},
-        {5, 31.3283, "31.328"}, {6, 1234.5, "1234.50"}, {6, 0.12345, "0.123"},   {6, 12.3456, "12.346"},
-        {7, 0, "0."},         {8, 1.5, "1.5"},         {8, 2, "2."},             {9, 58.7084, "58.7"},
+        {0, 3, "3"},
+        {1, 10, "10."},
+        {1, 59.96, "60."},
+        {2, 100.04, "100."},
+        {2, 37.77, "37.8"},
+        {3, 170.2345, "170.23"},
+        {4, 0.000001, "0."},
+        {4, 300, "300."},
+        {5, 31.3283, "31.328"},
+        {6, 1234.5, "1234.50"},
+        {6, 0.12345, "0.123"},
+        {6, 12.3456, "12.346"},
+        {7, 0, "0."},
+        {8, 1.5, "1.5"},
+        {8, 2, "2."},
+        {9, 58.7084, "58.7"},
     };
     for (const Case &c : cases) {
         ResultRow row;
@@ -114,7 +126,7 @@ TEST(ResultGridModel, EveryHeaderLineFitsItsColumnInBothUnitSystems)
     const QFontMetrics metrics(view.horizontalHeader()->font());
     const int classic = ResultGridModel::ColumnWidthTwips * view.logicalDpiX() / 1440;
     for (int units : {UnitsEI, UnitsSI}) {
-        model.SetGridHeader(units);   // the units change after set-up
+        model.SetGridHeader(units); // the units change after set-up
         for (int c = 0; c < model.columnCount(); ++c) {
             const int width = view.horizontalHeader()->sectionSize(c);
             EXPECT_GE(width, classic);

@@ -1,11 +1,11 @@
-#include "common/ProgramState.h"
 #include "results/ResultQuery.h"
+#include "common/ProgramState.h"
 #include "tests/results/StoredTestFixture.h"
 
 #include <QSqlError>
 #include <QSqlQuery>
-#include <gtest/gtest.h>
 #include <cmath>
+#include <gtest/gtest.h>
 
 namespace {
 
@@ -30,8 +30,8 @@ QString classicStatement(bool si, bool custom, const QString &f, const QString &
     d += custom ? "Shearstress/((Speed+0.000001))*100/" : "Shearstress/((Speed+0.000001)*1.7023)*100/";
     QString fPiece = si ? ", Gel , " : ", Gel*(1/4.788) ,";
     fPiece += custom ? "Rbfactor/1000.0," : "Rbfactor,";
-    return a + f + ", Speed," + d + f + fPiece + "Shearstress/5.11/" + s +
-           " FROM TestResult where TestId=(SELECT TestId from relatedinfo where TestName=?) ORDER BY StepNo, Time ASC;";
+    return a + f + ", Speed," + d + f + fPiece + "Shearstress/5.11/" + s
+        + " FROM TestResult where TestId=(SELECT TestId from relatedinfo where TestName=?) ORDER BY StepNo, Time ASC;";
 }
 
 ResultTable runClassic(QSqlDatabase db, const QString &statement, const QString &name)
@@ -54,7 +54,7 @@ struct StatementCase {
     const char *label;
     double rbfactor;
     int units;
-    const char *factorText;  // the shear-rate factor as the statement text carries it
+    const char *factorText; // the shear-rate factor as the statement text carries it
     const char *stressText;
     bool custom;
 };
@@ -72,12 +72,12 @@ TEST_P(ResultStatementTest, RowsEqualTheClassicStatement)
 
     ProgramState state;
     state.UnitSystem = c.units;
-    state.CurrentTestName = "mud \"a\" IT'S";  // names are found whatever their letter case
+    state.CurrentTestName = "mud \"a\" IT'S"; // names are found whatever their letter case
     ResultQuery query(fx.db(), state);
     const ResultTable got = query.dosql();
 
-    const ResultTable want =
-        runClassic(fx.db(), classicStatement(c.units == UnitsSI, c.custom, c.factorText, c.stressText), "Mud \"A\" it's");
+    const ResultTable want = runClassic(
+        fx.db(), classicStatement(c.units == UnitsSI, c.custom, c.factorText, c.stressText), "Mud \"A\" it's");
     ASSERT_EQ(got.size(), 4u);
     ASSERT_EQ(want.size(), got.size());
     for (size_t r = 0; r < got.size(); ++r)
@@ -87,16 +87,16 @@ TEST_P(ResultStatementTest, RowsEqualTheClassicStatement)
 }
 
 INSTANTIATE_TEST_SUITE_P(Variants, ResultStatementTest,
-    ::testing::Values(StatementCase{"R1B1_EI", 1, UnitsEI, " 1", " 1", false},
-                      StatementCase{"R2B1_EI", 2, UnitsEI, " 3.185", " 1", false},
-                      StatementCase{"R3B1_SI", 3, UnitsSI, " .2215", " 1", false},
-                      StatementCase{"R1B2_EI", 4, UnitsEI, " .2215", " 1.973", false},
-                      StatementCase{"R1B5_SI", 5, UnitsSI, " .4995", " 1", false},
-                      StatementCase{"R1B4_EI", 6, UnitsEI, " .1574", " 8.012", false},
-                      StatementCase{"R1B4_SI", 6, UnitsSI, " .1574", " 8.012", false},
-                      StatementCase{"Custom1500_EI", 1500, UnitsEI, " 1.5", " 1", true},
-                      StatementCase{"Custom2345_SI", 2345, UnitsSI, " 2.345", " 1", true}),
-    [](const auto &info) { return std::string(info.param.label); });
+                         ::testing::Values(StatementCase{"R1B1_EI", 1, UnitsEI, " 1", " 1", false},
+                                           StatementCase{"R2B1_EI", 2, UnitsEI, " 3.185", " 1", false},
+                                           StatementCase{"R3B1_SI", 3, UnitsSI, " .2215", " 1", false},
+                                           StatementCase{"R1B2_EI", 4, UnitsEI, " .2215", " 1.973", false},
+                                           StatementCase{"R1B5_SI", 5, UnitsSI, " .4995", " 1", false},
+                                           StatementCase{"R1B4_EI", 6, UnitsEI, " .1574", " 8.012", false},
+                                           StatementCase{"R1B4_SI", 6, UnitsSI, " .1574", " 8.012", false},
+                                           StatementCase{"Custom1500_EI", 1500, UnitsEI, " 1.5", " 1", true},
+                                           StatementCase{"Custom2345_SI", 2345, UnitsSI, " 2.345", " 1", true}),
+                         [](const auto &info) { return std::string(info.param.label); });
 
 TEST(ResultQuery, EdgeCasesOfTheConversion)
 {
@@ -167,14 +167,10 @@ TEST(ResultQuery, ProbeSetsTheRotorBobStateByTheFirstPointInStepOrder)
     };
     // The state before each probe: a custom rotor-bob left by an earlier test.
     const Case cases[] = {
-        {"code 4", 4.0, 4, false, 2.0, 1.973f, 0.2215f},
-        {"code 1", 1.0, 1, false, 2.0, 1.0f, 1.0f},
-        {"custom 1500", 1500.0, 1500, true, 1.5, 1.0f, 1.0f},
-        {"custom 7.5", 7.5, 8, true, 0.0075, 1.0f, 1.0f},
-        {"zero keeps", 0.0, 99, true, 2.0, 1.0f, 1.0f},
-        {"seven keeps", 7.0, 99, true, 2.0, 1.0f, 1.0f},
-        {"fraction keeps", 2.5, 99, true, 2.0, 1.0f, 1.0f},
-        {"null keeps", std::nullopt, 99, true, 2.0, 1.0f, 1.0f},
+        {"code 4", 4.0, 4, false, 2.0, 1.973f, 0.2215f},      {"code 1", 1.0, 1, false, 2.0, 1.0f, 1.0f},
+        {"custom 1500", 1500.0, 1500, true, 1.5, 1.0f, 1.0f}, {"custom 7.5", 7.5, 8, true, 0.0075, 1.0f, 1.0f},
+        {"zero keeps", 0.0, 99, true, 2.0, 1.0f, 1.0f},       {"seven keeps", 7.0, 99, true, 2.0, 1.0f, 1.0f},
+        {"fraction keeps", 2.5, 99, true, 2.0, 1.0f, 1.0f},   {"null keeps", std::nullopt, 99, true, 2.0, 1.0f, 1.0f},
     };
     for (const Case &c : cases) {
         StoredTestFixture fx;
@@ -267,6 +263,6 @@ TEST(ResultQuery, FactorsAreTheDecimalTextsOfTheSinglePrecisionValues)
     EXPECT_EQ(ResultConversion::singleFactor(3.185f), 3.185);
     EXPECT_EQ(ResultConversion::singleFactor(0.2215f), 0.2215);
     EXPECT_EQ(ResultConversion::singleFactor(8.012f), 8.012);
-    EXPECT_NE(static_cast<double>(0.2215f), 0.2215);  // why the text matters
+    EXPECT_NE(static_cast<double>(0.2215f), 0.2215); // why the text matters
     EXPECT_EQ(ResultConversion::doubleFactor(1.234), 1.234);
 }

@@ -23,5 +23,5 @@ private:
 };
 
 // A point with the given step, time, speed and stress; temperature 100 degF, gel 0.
-StoredPoint point(double step, double time, double speed, double stress, double rbfactor = 1,
-                  double temperature = 100, double gel = 0);
+StoredPoint point(double step, double time, double speed, double stress, double rbfactor = 1, double temperature = 100,
+                  double gel = 0);

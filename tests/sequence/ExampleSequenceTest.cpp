@@ -1,6 +1,6 @@
+#include "sequence/ExampleSequence.h"
 #include "common/ProgramState.h"
 #include "results/DerivedValues.h"
-#include "sequence/ExampleSequence.h"
 #include "tests/sequence/SequenceDbFixture.h"
 
 #include <cmath>
@@ -54,7 +54,7 @@ TEST(ExampleSequenceSteps, EveryStepPassesTheStepRulesAndNumbersRunFromOne)
 namespace {
 
 struct RunOptions {
-    bool countFromZero;   // the step's seconds run 0..duration-1, else 1..duration
+    bool countFromZero; // the step's seconds run 0..duration-1, else 1..duration
 };
 
 ResultTable runOfExample(const RunOptions &o, double gel10s, double gel10m)
@@ -92,7 +92,7 @@ ResultTable runOfExample(const RunOptions &o, double gel10s, double gel10m)
 
 TEST(ExampleSequenceSteps, ARunGivesPvYpAndBothGels)
 {
-    const double gel10s = 8, gel10m = 15;   // lb/100ft2
+    const double gel10s = 8, gel10m = 15; // lb/100ft2
     for (const bool fromZero : {true, false}) {
         SCOPED_TRACE(fromZero ? "seconds counted from 0" : "seconds counted from 1");
         const DerivedValues d = DerivedValues::fromResults(runOfExample({fromZero}, gel10s, gel10m), UnitsEI);

@@ -45,7 +45,7 @@ TEST_F(SequenceCommandsTest, NewSequenceRefusesDuplicatesAndIgnoresEmptyNames)
     const Case cases[] = {
         {QStringLiteral("MUD a"), false, true},
         {QStringLiteral("Mud A"), false, true},
-        {QStringLiteral("Mud A "), true, false},   // a trailing blank makes another name
+        {QStringLiteral("Mud A "), true, false}, // a trailing blank makes another name
         {QString(), false, false},
         {std::nullopt, false, false},
     };
@@ -71,11 +71,11 @@ TEST_F(SequenceCommandsTest, SaveAsTemperatureTargetMustLieStrictlyBetween20And2
     struct Case {
         const char *target;
         bool created;
-        double stored;   // temperature of the copy's first step
+        double stored; // temperature of the copy's first step
     };
     const Case cases[] = {
-        {"20", false, 0},    {"210", false, 0},   {"abc", false, 0},   {"-40", false, 0},
-        {"20.5", true, 20.5}, {"209.9", true, 209.9}, {"", true, 101}, {"150abc", true, 150},
+        {"20", false, 0},     {"210", false, 0},      {"abc", false, 0}, {"-40", false, 0},
+        {"20.5", true, 20.5}, {"209.9", true, 209.9}, {"", true, 101},   {"150abc", true, 150},
     };
     int n = 0;
     for (const Case &c : cases) {
@@ -110,12 +110,12 @@ TEST_F(SequenceCommandsTest, SaveAsChecksTheNameAndStopsOnCancel)
     EXPECT_EQ(prompts.lastMessage()->text, QStringLiteral("Duplicate test name, please enter unique test name."));
 
     prompts.clear();
-    answer({QString()});   // empty name: nothing more is asked
+    answer({QString()}); // empty name: nothing more is asked
     EXPECT_FALSE(commands->saveAs(source, 1).has_value());
     EXPECT_EQ(prompts.records.size(), 1);
 
     prompts.clear();
-    answer({QStringLiteral("Copy"), std::nullopt});   // cancelling the temperature question cancels the copy
+    answer({QStringLiteral("Copy"), std::nullopt}); // cancelling the temperature question cancels the copy
     EXPECT_FALSE(commands->saveAs(source, 1).has_value());
     EXPECT_FALSE(lib->nameTaken(QStringLiteral("Copy")));
     EXPECT_EQ(lib->sequences().size(), 1);
@@ -172,7 +172,7 @@ TEST_F(SequenceCommandsTest, DeleteStepsRefusesImpossibleRangesAndAsksFirst)
         const char *message;
     };
     const Case refused[] = {
-        {0, 3, "You cannot delete step from step 0 to step 3"},   // a cancelled dialog
+        {0, 3, "You cannot delete step from step 0 to step 3"}, // a cancelled dialog
         {2, 6, "You cannot delete step from step 2 to step 6"},
         {4, 2, "You cannot delete step from step 4 to step 2"},
     };
@@ -203,6 +203,7 @@ TEST_F(SequenceCommandsTest, ADatabaseFailureIsToldAndChangesNothing)
     db.close();
     EXPECT_FALSE(commands->insertStep(id, 1, true, {5, 150, 100, 10}));
     ASSERT_NE(prompts.lastMessage(), nullptr);
-    EXPECT_TRUE(prompts.lastMessage()->text.startsWith(QStringLiteral("The sequence database could not be read or changed: ")));
+    EXPECT_TRUE(
+        prompts.lastMessage()->text.startsWith(QStringLiteral("The sequence database could not be read or changed: ")));
     EXPECT_EQ(prompts.lastMessage()->icon, MsgIcon::Critical);
 }

@@ -25,9 +25,9 @@ TEST_F(SequenceLibraryTest, NewIdIsOneAboveTheLastInIdOrder)
     EXPECT_EQ(library().create(QStringLiteral("B"), 2), 2);
     EXPECT_EQ(library().create(QStringLiteral("C"), 3), 3);
     library().remove(2);
-    EXPECT_EQ(library().nextSequenceId(), 4);   // a gap in the middle is not reused
+    EXPECT_EQ(library().nextSequenceId(), 4); // a gap in the middle is not reused
     library().remove(3);
-    EXPECT_EQ(library().create(QStringLiteral("D"), 1), 2);   // the last one's id is
+    EXPECT_EQ(library().create(QStringLiteral("D"), 1), 2); // the last one's id is
     QStringList names;
     for (const SequenceEntry &e : library().sequences())
         names << e.name;
@@ -104,9 +104,9 @@ TEST_F(SequenceLibraryTest, InsertMovesTheFollowingStepsUp)
     library().insertStep(id, 3, {99, 150, 300, 5});
     EXPECT_EQ(stepNumbers(id), (QList<int>{1, 2, 3, 4, 5, 6}));
     EXPECT_EQ(times(id), (QList<double>{10, 20, 99, 30, 40, 50}));
-    library().insertStep(id, 7, {77, 150, 300, 5});   // after the last step
+    library().insertStep(id, 7, {77, 150, 300, 5}); // after the last step
     EXPECT_EQ(times(id), (QList<double>{10, 20, 99, 30, 40, 50, 77}));
-    library().insertStep(id, 1, {11, 150, 300, 5});   // before the first
+    library().insertStep(id, 1, {11, 150, 300, 5}); // before the first
     EXPECT_EQ(stepNumbers(id), (QList<int>{1, 2, 3, 4, 5, 6, 7, 8}));
     EXPECT_EQ(times(id).first(), 11);
 }
@@ -138,7 +138,7 @@ TEST_F(SequenceLibraryTest, PasteOfSteps2To4AfterStep3GivesEightSteps)
 TEST_F(SequenceLibraryTest, PasteIntoItsOwnSourceRangeCopiesTheOriginalSteps)
 {
     const int id = sequenceWithSteps(QStringLiteral("S"), 5);
-    library().pasteSteps(id, 2, 4, 3, 150.0);   // before step 3, inside 2..4
+    library().pasteSteps(id, 2, 4, 3, 150.0); // before step 3, inside 2..4
     EXPECT_EQ(times(id), (QList<double>{10, 20, 20, 30, 40, 30, 40, 50}));
 }
 

@@ -54,8 +54,7 @@ protected:
         return *screen;
     }
 
-    template <class T>
-    T *child(const char *name)
+    template <class T> T *child(const char *name)
     {
         T *w = screen->findChild<T *>(QString::fromLatin1(name));
         EXPECT_NE(w, nullptr) << name;

@@ -13,8 +13,7 @@
 
 namespace {
 
-template <class T>
-T *in(QWidget &w, const char *name)
+template <class T> T *in(QWidget &w, const char *name)
 {
     T *c = w.findChild<T *>(QString::fromLatin1(name));
     EXPECT_NE(c, nullptr) << name;
@@ -26,7 +25,10 @@ void type(QWidget &w, const char *field, const QString &text)
     in<QLineEdit>(w, field)->setText(text);
 }
 
-void clickOk(QWidget &w) { in<QPushButton>(w, "cmdOk")->click(); }
+void clickOk(QWidget &w)
+{
+    in<QPushButton>(w, "cmdOk")->click();
+}
 
 QString labelFor(QWidget &dialog, const char *field)
 {
@@ -47,10 +49,12 @@ TEST(StepDialogs, EditDialogShowsTheRowAndItsLabels)
     frmAddEditStep dialog(true, 1.0f, 1.0, prompts);
     dialog.setFieldTexts({"3", "600", "37.8", "100.00", "170.23", "10"});
     EXPECT_EQ(dialog.windowTitle(), QStringLiteral("Input Step Parameters"));
-    const std::pair<const char *, const char *> labels[] = {
-        {"txtStepNo", "Step No.:"},          {"txtTime", "Step time (S):"},  {"txtTemp", "Temp (°C)"},
-        {"txtSpeed", "Speed (Rpm):"},        {"txtShearrate", "Shear rate (1/S):"},
-        {"txtRecordRate", "Record rate (Sec/Data):"}};
+    const std::pair<const char *, const char *> labels[] = {{"txtStepNo", "Step No.:"},
+                                                            {"txtTime", "Step time (S):"},
+                                                            {"txtTemp", "Temp (°C)"},
+                                                            {"txtSpeed", "Speed (Rpm):"},
+                                                            {"txtShearrate", "Shear rate (1/S):"},
+                                                            {"txtRecordRate", "Record rate (Sec/Data):"}};
     for (const auto &[field, text] : labels)
         EXPECT_EQ(labelFor(dialog, field), QString::fromUtf8(text)) << field;
     EXPECT_EQ(in<QLabel>(dialog, "lblTemp")->text(), QStringLiteral("Temp (°C)"));
@@ -94,7 +98,7 @@ TEST(StepDialogs, ARefusedFieldKeepsTheDialogOpenWithTheFocusOnIt)
     frmInsertStep dialog(false, 1.0f, 1.0, prompts);
     dialog.show();
     type(dialog, "txtTime", "600");
-    type(dialog, "txtTemp", "210");   // the insert limit is 200 in EI
+    type(dialog, "txtTemp", "210"); // the insert limit is 200 in EI
     type(dialog, "txtSpeed", "100");
     type(dialog, "txtShearrate", "170.23");
     type(dialog, "txtRecordRate", "10");
@@ -123,7 +127,7 @@ TEST(StepDialogs, LeavingSpeedOrShearRateUpdatesTheOther)
     EXPECT_EQ(in<QLineEdit>(dialog, "txtSpeed")->text(), QStringLiteral("58.74"));
     EXPECT_TRUE(prompts.records.isEmpty());
 
-    type(dialog, "txtShearrate", "5000");   // 922.25 rpm
+    type(dialog, "txtShearrate", "5000"); // 922.25 rpm
     emit in<QLineEdit>(dialog, "txtShearrate")->editingFinished();
     EXPECT_EQ(prompts.lastMessage()->text, QStringLiteral("Invalid shear rate input."));
     EXPECT_EQ(prompts.lastMessage()->title, QStringLiteral("Shear rate input out of range. Please try again."));
@@ -151,7 +155,8 @@ TEST(StepDialogs, CopyPasteDialogListsTheStepsAndChecksItsEntries)
     type(dialog, "txtNewTemperature", "150");
     clickOk(dialog);
     EXPECT_NE(dialog.result(), QDialog::Accepted);
-    EXPECT_EQ(prompts.lastMessage()->text, QStringLiteral("Copy range should be from a lower to a higher numbered step"));
+    EXPECT_EQ(prompts.lastMessage()->text,
+              QStringLiteral("Copy range should be from a lower to a higher numbered step"));
 
     in<QComboBox>(dialog, "cmbCopyto")->setCurrentIndex(4);
     type(dialog, "txtNewTemperature", "0");
@@ -266,7 +271,7 @@ TEST_F(StepCommandsOnScreen, InsertGoesAfterOrBeforeTheSelectedStep)
     });
     menu("MenuAddStep")->trigger();
     EXPECT_EQ(times(id), (QList<double>{10, 20, 25, 30}));
-    EXPECT_EQ(screen->selectedRow(), 3);   // the new step
+    EXPECT_EQ(screen->selectedRow(), 3); // the new step
     screen->selectRow(2);
     before = true;
     child<QPushButton>("cmdInsertStep")->click();

@@ -12,7 +12,7 @@ QList<QStringList> numberedRows(int n)
 {
     QList<QStringList> rows;
     for (int r = 1; r <= n; ++r)
-        rows << QStringList{QString::number(r), QString::number(r * 60), QStringLiteral("100.0"),
+        rows << QStringList{QString::number(r),       QString::number(r * 60),  QStringLiteral("100.0"),
                             QStringLiteral("300.00"), QStringLiteral("510.69"), QStringLiteral("10")};
     return rows;
 }
@@ -35,12 +35,14 @@ QStringList pdfPages(const QString &path)
 TEST(StepListPrinter, RowLinePadsFiveCellsTo19Characters)
 {
     const QString line = StepListPrinter::rowLine({"1", "600", "100.0", "100.00", "170.23", "10"});
-    EXPECT_EQ(line, QStringLiteral("1                  600                100.0              100.00             "
-                                   "170.23             "));
+    EXPECT_EQ(line,
+              QStringLiteral("1                  600                100.0              100.00             "
+                             "170.23             "));
     EXPECT_EQ(line.size(), 5 * 19);
     // A 20-character cell is not cut and gets no blank after it.
     const QString longCell = QStringLiteral("12345678901234567890");
-    EXPECT_EQ(StepListPrinter::rowLine({longCell, "2"}), longCell + QStringLiteral("2") + QString(18, QLatin1Char(' ')));
+    EXPECT_EQ(StepListPrinter::rowLine({longCell, "2"}),
+              longCell + QStringLiteral("2") + QString(18, QLatin1Char(' ')));
 }
 
 TEST(StepListPrinter, PagesBreakAfterRows39And79)
@@ -104,7 +106,7 @@ TEST(StepListPrinter, PrintsToThePrinterTheDialogChose)
 TEST(StepListPrinter, CancelledDialogPrintsNothing)
 {
     TempDir dir;
-    ScriptedPrompts prompts;   // no PDF path: the dialog is cancelled
+    ScriptedPrompts prompts; // no PDF path: the dialog is cancelled
     EXPECT_FALSE(StepListPrinter::print(prompts, QStringLiteral("S"), numberedRows(3)));
     EXPECT_EQ(prompts.messageTexts().size(), 0);
 }

@@ -169,12 +169,12 @@ TEST(StepRules, LeavingTheSpeedFieldFillsTheShearRate)
     struct Case {
         const char *speed;
         float factor;
-        const char *shearRate;  // nullptr: refused
+        const char *shearRate; // nullptr: refused
     };
     const Case cases[] = {
-        {"100", 1.0f, "170.23"},    {"100", 3.185f, "542.18"}, {"100", 0.2215f, "37.71"},
-        {"0", 1.0f, ".00"},         {"600.01", 1.0f, "1021.40"}, {"-0.0099", 1.0f, "-.02"},
-        {"600.02", 1.0f, nullptr},  {"-0.01", 1.0f, nullptr},  {"fast", 1.0f, nullptr},
+        {"100", 1.0f, "170.23"},   {"100", 3.185f, "542.18"},   {"100", 0.2215f, "37.71"},
+        {"0", 1.0f, ".00"},        {"600.01", 1.0f, "1021.40"}, {"-0.0099", 1.0f, "-.02"},
+        {"600.02", 1.0f, nullptr}, {"-0.01", 1.0f, nullptr},    {"fast", 1.0f, nullptr},
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(c.speed);
@@ -200,17 +200,14 @@ TEST(StepRules, LeavingTheShearRateFieldFillsTheSpeedAndChecksIt)
     struct Case {
         const char *shearRate;
         float factor;
-        const char *speed;   // what the speed field shows afterwards (nullptr: untouched)
+        const char *speed; // what the speed field shows afterwards (nullptr: untouched)
         bool refused;
     };
     const Case cases[] = {
-        {"170.23", 1.0f, "100.00", false},
-        {"542.18", 3.185f, "100.00", false},
-        {"1021.4", 1.0f, "600.01", false},
-        {"1100", 1.0f, "646.18", true},      // derived speed above 600.01
-        {"90001", 0.1574f, nullptr, true},   // above the shear-rate limit itself
-        {"-0.02", 1.0f, nullptr, true},
-        {"lots", 1.0f, nullptr, true},
+        {"170.23", 1.0f, "100.00", false}, {"542.18", 3.185f, "100.00", false},
+        {"1021.4", 1.0f, "600.01", false}, {"1100", 1.0f, "646.18", true}, // derived speed above 600.01
+        {"90001", 0.1574f, nullptr, true},                                 // above the shear-rate limit itself
+        {"-0.02", 1.0f, nullptr, true},    {"lots", 1.0f, nullptr, true},
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(c.shearRate);
@@ -244,7 +241,7 @@ TEST(StepRules, CopyPasteNeedsAnUpwardRangeAndAUsableTemperature)
     struct Case {
         int from, to;
         const char *temperature;
-        const char *text;   // nullptr: accepted
+        const char *text; // nullptr: accepted
         const char *title;
     };
     const Case cases[] = {

@@ -1,8 +1,8 @@
-#include "common/RotorBobTable.h"
+#include "sequence/StepTable.h"
 #include "common/ProgramState.h"
+#include "common/RotorBobTable.h"
 #include "sequence/SequenceLibrary.h"
 #include "sequence/StepNumbering.h"
-#include "sequence/StepTable.h"
 
 #include <gtest/gtest.h>
 
@@ -24,8 +24,7 @@ TEST(StepTable, HeaderFormatNamesTheTemperatureUnit)
 TEST(StepTable, DefaultFirstStepShowsInBothUnitSystems)
 {
     const SequenceStep step = SequenceLibrary::defaultFirstStep();
-    EXPECT_EQ(StepTable::cells(step, false, 1.0f),
-              (QStringList{"1", "600", "100.0", "100.00", "170.23", "10"}));
+    EXPECT_EQ(StepTable::cells(step, false, 1.0f), (QStringList{"1", "600", "100.0", "100.00", "170.23", "10"}));
     EXPECT_EQ(StepTable::cells(step, true, 1.0f), (QStringList{"1", "600", "37.8", "100.00", "170.23", "10"}));
 }
 
@@ -55,8 +54,8 @@ TEST(RotorBobTable, ListOrderCodesAndFactors)
         const char *text;
         float stress, rate;
     };
-    const Row rows[] = {{"R1-B1", 1.0f, 1.0f},      {"R2-B1", 1.0f, 3.185f},   {"R3-B1", 1.0f, 0.2215f},
-                        {"R1-B2", 1.973f, 0.2215f}, {"R1-B5", 1.0f, 0.4995f},  {"R1-B4", 8.012f, 0.1574f}};
+    const Row rows[] = {{"R1-B1", 1.0f, 1.0f},      {"R2-B1", 1.0f, 3.185f},  {"R3-B1", 1.0f, 0.2215f},
+                        {"R1-B2", 1.973f, 0.2215f}, {"R1-B5", 1.0f, 0.4995f}, {"R1-B4", 8.012f, 0.1574f}};
     ASSERT_EQ(RotorBobTable::texts().size(), RotorBobTable::Count);
     for (int i = 0; i < RotorBobTable::Count; ++i) {
         const RotorBobEntry e = RotorBobTable::atPosition(i);
@@ -105,7 +104,7 @@ TEST(StepNumbering, LimitsAndRanges)
         int from, to, count;
         bool valid;
     };
-    const Range ranges[] = {{2, 3, 5, true}, {1, 5, 5, true}, {0, 3, 5, false},
+    const Range ranges[] = {{2, 3, 5, true},  {1, 5, 5, true},  {0, 3, 5, false},
                             {2, 6, 5, false}, {4, 2, 5, false}, {1, 1, 0, false}};
     for (const Range &r : ranges) {
         SCOPED_TRACE(testing::Message() << r.from << ".." << r.to << " of " << r.count);

@@ -101,7 +101,7 @@ TEST_F(SetupScreenTest, ControlsCarryTheirCaptionsToolTipsAndNames)
 
 TEST_F(SetupScreenTest, TimePanelIsAClockThatTicksWhileTheScreenIsShown)
 {
-    clock.setStartDateTime(QDateTime(QDate(2026, 1, 15), QTime(8, 43, 20)));  // the clock reads 1000 s later
+    clock.setStartDateTime(QDateTime(QDate(2026, 1, 15), QTime(8, 43, 20))); // the clock reads 1000 s later
     open();
     auto *time = child<QLabel>("Time");
     EXPECT_EQ(time->text(), "09:00:00");
@@ -126,13 +126,14 @@ TEST_F(SetupScreenTest, MenusHoldTheirEntriesInOrder)
             entries << (a->isSeparator() ? QStringLiteral("-") : a->objectName() + QLatin1Char('=') + a->text());
         layout << top->text() + QStringLiteral(": ") + entries.join(QStringLiteral(", "));
     }
-    EXPECT_EQ(layout, (QStringList{
-                          "&File: MenuFilenew=&New Sequence, MenuFilesaveas=Save Sequence &As, "
-                          "MenuFileDelete=&Delete Sequence, -, MenuReturn=&Return",
-                          "&Unit: MenuUnitEI=&EI Unit, MenuUnitSI=&SI Unit",
-                          "&Sequence: MenuAddStep=&Add Step, MenuDeleteStep=&Delete Step, -, MenuSend=&Send ",
-                          "&About: MenuHelpAbout=&About",
-                      }));
+    EXPECT_EQ(layout,
+              (QStringList{
+                  "&File: MenuFilenew=&New Sequence, MenuFilesaveas=Save Sequence &As, "
+                  "MenuFileDelete=&Delete Sequence, -, MenuReturn=&Return",
+                  "&Unit: MenuUnitEI=&EI Unit, MenuUnitSI=&SI Unit",
+                  "&Sequence: MenuAddStep=&Add Step, MenuDeleteStep=&Delete Step, -, MenuSend=&Send ",
+                  "&About: MenuHelpAbout=&About",
+              }));
 }
 
 TEST_F(SetupScreenTest, LoadSelectsTheFirstSequenceWithItsStoredRotorBob)
@@ -234,7 +235,7 @@ TEST_F(SetupScreenTest, DeleteButtonAsksAndTheMenuDoesNot)
     prompts.messageAnswers = {MsgAnswer::Ok};
     child<QPushButton>("cmdDelete")->click();
     EXPECT_EQ(listTexts(), (QStringList{"A", "C"}));
-    EXPECT_EQ(child<QListWidget>("List1")->currentRow(), 0);   // the first one is selected afterwards
+    EXPECT_EQ(child<QListWidget>("List1")->currentRow(), 0); // the first one is selected afterwards
 
     child<QListWidget>("List1")->setCurrentRow(1);
     prompts.clear();
@@ -254,8 +255,10 @@ TEST_F(SetupScreenTest, RotorBobChangesTheShearRateColumnButNotTheStoredCode)
         int code;
         float stress;
     };
-    const Case cases[] = {{"R2-B1", "542.18", 2, 1.0f}, {"R1-B2", "37.71", 4, 1.973f},
-                          {"R3-B1", "37.71", 3, 1.0f},  {"R1-B4", "26.79", 6, 8.012f},
+    const Case cases[] = {{"R2-B1", "542.18", 2, 1.0f},
+                          {"R1-B2", "37.71", 4, 1.973f},
+                          {"R3-B1", "37.71", 3, 1.0f},
+                          {"R1-B4", "26.79", 6, 8.012f},
                           {"R1-B1", "170.23", 1, 1.0f}};
     for (const Case &c : cases) {
         SCOPED_TRACE(c.rotorBob);
@@ -281,7 +284,7 @@ TEST_F(SetupScreenTest, UnitOptionsReloadTheTableAndMarkTheChange)
     EXPECT_EQ(cell(1, 2), QStringLiteral("37.8"));
     EXPECT_EQ(grid()->horizontalHeaderItem(2)->text(), QStringLiteral("Temp\n(C°)"));
     EXPECT_EQ(grid()->property("FormatString").toString(), StepTable::headerFormat(true));
-    EXPECT_EQ(library().steps(screen->curSeqId())[0].temperature, 100);   // stored values stay Fahrenheit
+    EXPECT_EQ(library().steps(screen->curSeqId())[0].temperature, 100); // stored values stay Fahrenheit
 
     state.UnitsChanged = false;
     menu("MenuUnitEI")->trigger();
@@ -292,7 +295,7 @@ TEST_F(SetupScreenTest, UnitOptionsReloadTheTableAndMarkTheChange)
     EXPECT_EQ(cell(1, 2), QStringLiteral("100.0"));
 
     state.UnitsChanged = false;
-    menu("MenuUnitEI")->trigger();   // no change, nothing to redraw
+    menu("MenuUnitEI")->trigger(); // no change, nothing to redraw
     EXPECT_FALSE(state.UnitsChanged);
     menu("MenuUnitSI")->trigger();
     EXPECT_TRUE(child<QRadioButton>("Option2")->isChecked());
@@ -342,7 +345,7 @@ TEST_F(SetupScreenTest, SettingsFileEndingAfterLineTwoGivesFactorOne)
     open();
     EXPECT_EQ(state.ScreenFactor, 1.0);
     EXPECT_EQ(child<QLineEdit>("txtSF")->text(), QStringLiteral("1"));
-    EXPECT_TRUE(prompts.records.isEmpty());   // no debug message outside debug mode
+    EXPECT_TRUE(prompts.records.isEmpty()); // no debug message outside debug mode
 }
 
 TEST_F(SetupScreenTest, ReturnWritesTheSettingsAndTheMenuReturnDoesNot)
@@ -410,7 +413,7 @@ TEST_F(SetupScreenTest, ClosingThroughTheFrameReturnsAndTheNextOpenLoadsAgain)
     screen->close();
     EXPECT_EQ(returned.count(), 1);
     EXPECT_FALSE(screen->isLoaded());
-    EXPECT_EQ(readSettings(), QByteArray(" 3 \r\n 2 \r\n 1 \r\n"));   // closing saves nothing
+    EXPECT_EQ(readSettings(), QByteArray(" 3 \r\n 2 \r\n 1 \r\n")); // closing saves nothing
 
     screen->showFromMain();
     EXPECT_EQ(child<QComboBox>("cmbComm")->currentIndex(), 3);
@@ -434,7 +437,11 @@ TEST_F(SetupScreenTest, SendWritesTheSelectedSequenceAndReportsOnTheStatusBar)
     library().create(QStringLiteral("Two"), 1, {{1, 60, 120, 300, 10}, {2, 600, 150, 3, 10}});
     open();
     menu("MenuSend")->trigger();
-    EXPECT_EQ(port.written(), QByteArray("\x03" "01,00060,120,30000,111" "02,00600,150,00300,111" "99"));
+    EXPECT_EQ(port.written(),
+              QByteArray("\x03"
+                         "01,00060,120,30000,111"
+                         "02,00600,150,00300,111"
+                         "99"));
     EXPECT_TRUE(state.SequenceSent);
     EXPECT_EQ(child<QLabel>("Status")->text(), QStringLiteral("Finished sending test steps."));
     EXPECT_FALSE(child<QProgressBar>("ProgressBar1")->isVisible());

@@ -20,7 +20,7 @@ QList<SimStep> numberedSteps(int count, qint64 seconds = 30)
     return steps;
 }
 
-}  // namespace
+} // namespace
 
 // --- sequence download -------------------------------------------------------------------------------
 
@@ -32,14 +32,33 @@ TEST(SimulatorDownload, keepsEveryStepExactlyAsSent)
         QList<SimStep> expected;
     };
     const QList<Case> cases{
-        {"two steps", QByteArray("\x03" "01,00060,120,30000,111" "02,00600,150,00300,111" "99"),
+        {"two steps",
+         QByteArray("\x03"
+                    "01,00060,120,30000,111"
+                    "02,00600,150,00300,111"
+                    "99"),
          {{1, 60, 120, 30000, 1}, {2, 600, 150, 300, 1}}},
-        {"no steps", QByteArray("\x03" "99"), {}},
+        {"no steps",
+         QByteArray("\x03"
+                    "99"),
+         {}},
         {"calibration check 100 cP",
-         downloadStream({{1, 30, 55, 176, 1}, {2, 30, 55, 352, 1}, {3, 30, 55, 587, 1}, {4, 30, 55, 5874, 1}, {5, 30, 55, 46995, 1}}),
+         downloadStream({{1, 30, 55, 176, 1},
+                         {2, 30, 55, 352, 1},
+                         {3, 30, 55, 587, 1},
+                         {4, 30, 55, 5874, 1},
+                         {5, 30, 55, 46995, 1}}),
          {{1, 30, 55, 176, 1}, {2, 30, 55, 352, 1}, {3, 30, 55, 587, 1}, {4, 30, 55, 5874, 1}, {5, 30, 55, 46995, 1}}},
-        {"time wider than five digits", QByteArray("\x03" "01,123456,080,00050,311" "99"), {{1, 123456, 80, 50, 3}}},
-        {"temperature below zero", QByteArray("\x03" "01,00010,-10,00300,211" "99"), {{1, 10, -10, 300, 2}}},
+        {"time wider than five digits",
+         QByteArray("\x03"
+                    "01,123456,080,00050,311"
+                    "99"),
+         {{1, 123456, 80, 50, 3}}},
+        {"temperature below zero",
+         QByteArray("\x03"
+                    "01,00010,-10,00300,211"
+                    "99"),
+         {{1, 10, -10, 300, 2}}},
         {"98 steps", downloadStream(numberedSteps(98)), numberedSteps(98)},
     };
     for (const Case &c : cases) {
@@ -73,12 +92,26 @@ TEST(SimulatorDownload, brokenStreamLeavesThePreviousSequence)
     };
     QByteArray tooMany = downloadStream(numberedSteps(98));
     tooMany.chop(2);
-    tooMany += "01,00030,070,00300,111" "99";
+    tooMany += "01,00030,070,00300,111"
+               "99";
     const QList<Case> cases{
-        {"letter in the step time", QByteArray("\x03" "01,000x0,120,30000,111" "99")},
-        {"step without its closing 11", QByteArray("\x03" "01,00060,120,30000,1" "02,00600,150,00300,111" "99")},
-        {"empty field", QByteArray("\x03" "01,,120,30000,111" "99")},
-        {"cut short by the stop byte", QByteArray("\x03" "01,00060,12" "\x06")},
+        {"letter in the step time",
+         QByteArray("\x03"
+                    "01,000x0,120,30000,111"
+                    "99")},
+        {"step without its closing 11",
+         QByteArray("\x03"
+                    "01,00060,120,30000,1"
+                    "02,00600,150,00300,111"
+                    "99")},
+        {"empty field",
+         QByteArray("\x03"
+                    "01,,120,30000,111"
+                    "99")},
+        {"cut short by the stop byte",
+         QByteArray("\x03"
+                    "01,00060,12"
+                    "\x06")},
         {"more than 98 steps", tooMany},
     };
     for (const Case &c : cases) {
@@ -96,7 +129,8 @@ TEST(SimulatorDownload, brokenStreamLeavesThePreviousSequence)
 TEST(SimulatorDownload, newDownloadBeginByteRestartsTheStream)
 {
     Line line;
-    line.send(QByteArray("\x03" "01,00060,1"));
+    line.send(QByteArray("\x03"
+                         "01,00060,1"));
     line.send(downloadStream(kTwoSteps));
     EXPECT_EQ(line.sim.steps(), kTwoSteps);
     EXPECT_EQ(line.sim.downloadsRejected(), 1);
@@ -126,12 +160,13 @@ TEST(SimulatorStream, oneMessagePerSecondFollowingTheStepsThenTheEndByte)
     EXPECT_EQ(line.until(999), QByteArray()) << "the first reading takes one simulated second";
     EXPECT_EQ(line.until(1000), QByteArray("1,1,120,511,0,30000,1\x1a"));
     line.until(5000);
-    EXPECT_EQ(line.all, QByteArray("1,1,120,511,0,30000,1\x1a"
-                                   "1,2,120,511,0,30000,1\x1a"
-                                   "1,3,120,511,0,30000,1\x1a"
-                                   "2,1,150,5,0,300,1\x1a"
-                                   "2,2,150,5,0,300,1\x1a"
-                                   "\x08"));
+    EXPECT_EQ(line.all,
+              QByteArray("1,1,120,511,0,30000,1\x1a"
+                         "1,2,120,511,0,30000,1\x1a"
+                         "1,3,120,511,0,30000,1\x1a"
+                         "2,1,150,5,0,300,1\x1a"
+                         "2,2,150,5,0,300,1\x1a"
+                         "\x08"));
     EXPECT_EQ(line.sim.running(), InstrumentSimulator::RunKind::None);
     EXPECT_EQ(line.until(600000), QByteArray()) << "nothing follows the end byte";
 }
@@ -223,7 +258,12 @@ TEST(SimulatorStream, startDuringARunBeginsAgainAtTheFirstStep)
 
 TEST(SimulatorStream, startWithNothingToRunSendsOnlyTheEndByte)
 {
-    for (const QByteArray &before : {QByteArray(), QByteArray("\x03" "99"), QByteArray("\x03" "01,00000,100,30000,111" "99")}) {
+    for (const QByteArray &before : {QByteArray(),
+                                     QByteArray("\x03"
+                                                "99"),
+                                     QByteArray("\x03"
+                                                "01,00000,100,30000,111"
+                                                "99")}) {
         SCOPED_TRACE(show(before).toStdString());
         Line line;
         line.send(before);
@@ -243,7 +283,7 @@ TEST(SimulatorStream, shearStressFollowsTheRotorBobShearRate)
     };
     // Newtonian 100 cP: stress = rpm * 1.7023 * RateFactor (custom: rpm * factor).
     const QList<Case> cases{
-        {1, 30000, {}, 511}, {2, 30000, {}, 1627}, {3, 60000, {}, 226}, {4, 60000, {}, 226},
+        {1, 30000, {}, 511}, {2, 30000, {}, 1627}, {3, 60000, {}, 226},  {4, 60000, {}, 226},
         {5, 10000, {}, 85},  {6, 60000, {}, 161},  {1, 30000, 1.5, 450}, {1, 0, {}, 0},
     };
     for (const Case &c : cases) {
@@ -357,16 +397,18 @@ TEST(SimulatorUpload, readingsOfAStandAloneRunComeBackAsRecords)
     line.send(kUploadRequest);
     EXPECT_EQ(line.until(96000), QByteArray()) << "standard rotor-bob: byte 8 gets no answer";
     line.send(kSendData);
-    EXPECT_EQ(line.all, QByteArray("1,30,120,511,0,30000,1,"
-                                   "1,60,120,511,0,30000,1,"
-                                   "1,65,120,511,0,30000,1,"
-                                   "2,30,150,5,0,300,1,"
-                                   "\x02"));
+    EXPECT_EQ(line.all,
+              QByteArray("1,30,120,511,0,30000,1,"
+                         "1,60,120,511,0,30000,1,"
+                         "1,65,120,511,0,30000,1,"
+                         "2,30,150,5,0,300,1,"
+                         "\x02"));
     const auto records = decodeRecords(line.all);
     ASSERT_EQ(records.size(), line.sim.storedReadings().size());
     for (int i = 0; i < records.size(); ++i) {
         const SimReading &r = line.sim.storedReadings()[i];
-        EXPECT_EQ(records[i], (Fields{r.step, r.seconds, r.temperatureF, r.shearStress, r.gel, r.speedHundredths, r.rotorBob}));
+        EXPECT_EQ(records[i],
+                  (Fields{r.step, r.seconds, r.temperatureF, r.shearStress, r.gel, r.speedHundredths, r.rotorBob}));
     }
     // The instrument keeps its memory: the same test can be fetched again.
     line.all.clear();
@@ -382,7 +424,8 @@ TEST(SimulatorUpload, memoryHoldsAtMostItsCapacity)
         qint64 stepSeconds;
         int expected;
     };
-    for (const Case &c : QList<Case>{{1, 101, 500, 101}, {1, 5, 500, 5}, {1, 101, 50, 50}, {30, 101, 3000, 100}, {10, 0, 100, 0}}) {
+    for (const Case &c :
+         QList<Case>{{1, 101, 500, 101}, {1, 5, 500, 5}, {1, 101, 50, 50}, {30, 101, 3000, 100}, {10, 0, 100, 0}}) {
         SCOPED_TRACE(testing::Message() << "interval " << c.interval << " capacity " << c.capacity);
         SimulatorOptions o = exactOptions();
         o.storeInterval = c.interval;
@@ -461,7 +504,8 @@ TEST(SimulatorRunSpeed, runsAtTheCommandedSpeedUntilStopped)
     o.customRateFactor = std::nullopt;
     Line line(o);
     line.send(downloadStream(kTwoSteps));
-    line.send(QByteArray("\x08" "1,60000,35,30000,1"));
+    line.send(QByteArray("\x08"
+                         "1,60000,35,30000,1"));
     ASSERT_TRUE(line.sim.constantSpeedProgram().has_value());
     EXPECT_EQ(*line.sim.constantSpeedProgram(), (SimStep{1, 60000, 35, 30000, 1}));
     EXPECT_EQ(line.sim.steps(), kTwoSteps) << "the downloaded sequence stays";
@@ -477,7 +521,8 @@ TEST(SimulatorRunSpeed, runsAtTheCommandedSpeedUntilStopped)
         ASSERT_EQ(msgs[i][5], 30000);
     }
     line.until(102500);
-    line.send(QByteArray("\x08" "1,60000,35,60000,1"));
+    line.send(QByteArray("\x08"
+                         "1,60000,35,60000,1"));
     msgs = decodeMessages(line.until(104000));
     ASSERT_EQ(msgs.size(), 2);
     EXPECT_EQ(msgs[0][1], 101) << "the run goes on";
@@ -513,7 +558,8 @@ TEST(SimulatorRunSpeed, commandArrivingInPiecesIsTakenWhole)
 TEST(SimulatorRunSpeed, constantSpeedRunEndsAfterItsDuration)
 {
     Line line;
-    line.send(QByteArray("\x08" "1,3,35,30000,1"));
+    line.send(QByteArray("\x08"
+                         "1,3,35,30000,1"));
     line.send(kStart);
     QByteArray rest;
     EXPECT_EQ(decodeMessages(line.until(10000), &rest).size(), 3);

@@ -1,8 +1,8 @@
 // The simulator on a real pseudo-terminal, opened through the program's own serial port class: in-process
 // (PtyHost), in its own thread (DemoInstrument) and as the k7100sim tool.
+#include "sim/PtyHost.h"
 #include "platform/QtSerialPort.h"
 #include "sim/DemoInstrument.h"
-#include "sim/PtyHost.h"
 #include "tests/sim/SimTestHelpers.h"
 
 #include <QDeadlineTimer>
@@ -33,7 +33,7 @@ SimulatorOptions fastOptions()
 QByteArray readUntil(QtSerialPort &port, const std::function<bool(const QByteArray &)> &done)
 {
     QByteArray got;
-    (void)QTest::qWaitFor(   // the caller checks what came in
+    (void)QTest::qWaitFor( // the caller checks what came in
         [&] {
             got += port.readAll();
             return done(got);
@@ -47,7 +47,7 @@ bool endsWithEndByte(const QByteArray &b)
     return b.endsWith(char(8));
 }
 
-}  // namespace
+} // namespace
 
 TEST(SimPty, hostKeepsTheDownloadAndStreamsTheRun)
 {
@@ -87,9 +87,12 @@ TEST(SimPty, closedPortLosesTheStreamButTheStoredTestComesBack)
     ASSERT_TRUE(port.open(host.devicePath()));
     ASSERT_TRUE(port.write(downloadStream({{1, 4, 100, 30000, 1}}) + char(5)));
     port.close();
-    ASSERT_TRUE(QTest::qWaitFor([&] { return host.simulator().downloadsReceived() == 1
-                                          && host.simulator().running() == InstrumentSimulator::RunKind::None; },
-                                kPatienceMs));
+    ASSERT_TRUE(QTest::qWaitFor(
+        [&] {
+            return host.simulator().downloadsReceived() == 1
+                && host.simulator().running() == InstrumentSimulator::RunKind::None;
+        },
+        kPatienceMs));
     EXPECT_GE(lost.count(), 1) << "the run's messages went to a closed port";
 
     // Retrieve: byte 8, then byte 1; nothing of the old stream may come first.
@@ -98,8 +101,9 @@ TEST(SimPty, closedPortLosesTheStreamButTheStoredTestComesBack)
     ASSERT_TRUE(port.write(QByteArray(1, char(8))));
     ASSERT_TRUE(port.write(QByteArray(1, char(1))));
     const QByteArray reply = readUntil(port, [](const QByteArray &b) { return b.endsWith(char(2)); });
-    EXPECT_EQ(reply, QByteArray("1,1,100,511,0,30000,1,1,2,100,511,0,30000,1,"
-                                "1,3,100,511,0,30000,1,1,4,100,511,0,30000,1,\x02"));
+    EXPECT_EQ(reply,
+              QByteArray("1,1,100,511,0,30000,1,1,2,100,511,0,30000,1,"
+                         "1,3,100,511,0,30000,1,1,4,100,511,0,30000,1,\x02"));
 }
 
 TEST(SimPty, disconnectFailureBreaksTheProgramsPort)
@@ -153,10 +157,12 @@ TEST(SimPty, toolPrintsTheDeviceLinksItAndAnswers)
     QTemporaryDir dir;
     const QString link = dir.filePath(QStringLiteral("k7100"));
     QProcess sim;
-    sim.start(QStringLiteral(K7100SIM_PATH), {QStringLiteral("--rate"), QStringLiteral("50"), QStringLiteral("--heater-tau"),
-                                              QStringLiteral("0"), QStringLiteral("--link"), link});
+    sim.start(QStringLiteral(K7100SIM_PATH),
+              {QStringLiteral("--rate"), QStringLiteral("50"), QStringLiteral("--heater-tau"), QStringLiteral("0"),
+               QStringLiteral("--link"), link});
     ASSERT_TRUE(sim.waitForStarted(kPatienceMs));
-    ASSERT_TRUE(QTest::qWaitFor([&] { return sim.canReadLine(); }, kPatienceMs)) << sim.readAllStandardError().toStdString();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return sim.canReadLine(); }, kPatienceMs))
+        << sim.readAllStandardError().toStdString();
     const QString device = QString::fromLocal8Bit(sim.readLine()).trimmed();
     EXPECT_TRUE(device.startsWith(QStringLiteral("/dev/")));
     EXPECT_EQ(QFileInfo(link).symLinkTarget(), device);

@@ -43,4 +43,4 @@ struct Line {
     QByteArray all;
 };
 
-}  // namespace simtest
+} // namespace simtest

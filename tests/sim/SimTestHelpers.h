@@ -19,8 +19,8 @@ inline QByteArray downloadStream(const QList<SimStep> &steps)
     QByteArray s(1, char(3));
     for (const SimStep &st : steps) {
         char buf[96];
-        std::snprintf(buf, sizeof buf, "%02d,%05lld,%03d,%05lld,%d11", st.stepNo, (long long)st.seconds, st.temperatureF,
-                      (long long)st.speedHundredths, st.rotorBob);
+        std::snprintf(buf, sizeof buf, "%02d,%05lld,%03d,%05lld,%d11", st.stepNo, (long long)st.seconds,
+                      st.temperatureF, (long long)st.speedHundredths, st.rotorBob);
         s += buf;
     }
     return s + "99";
@@ -78,8 +78,9 @@ inline QString show(const QByteArray &b)
 {
     QString s;
     for (char c : b)
-        s += (c >= 32 && c < 127) ? QString(QChar::fromLatin1(c)) : QStringLiteral("<%1>").arg(int(static_cast<unsigned char>(c)));
+        s += (c >= 32 && c < 127) ? QString(QChar::fromLatin1(c))
+                                  : QStringLiteral("<%1>").arg(int(static_cast<unsigned char>(c)));
     return s;
 }
 
-}  // namespace simtest
+} // namespace simtest

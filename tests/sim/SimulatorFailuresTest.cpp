@@ -18,7 +18,7 @@ Line failing(const QString &mode)
     EXPECT_EQ(o.failures.add(mode), QString());
     return Line(o);
 }
-}
+} // namespace
 
 TEST(SimulatorFailures, silentAfterAByteSendsNothingMore)
 {
@@ -84,7 +84,10 @@ TEST(SimulatorFailures, messageSplitAcrossTwoWrites)
     line.until(1300);
     EXPECT_EQ(line.all, QByteArray("1,1,100,511,0,30000,1\x1a"));
     line.until(3000);
-    EXPECT_EQ(line.all, QByteArray("1,1,100,511,0,30000,1\x1a" "1,2,100,511,0,30000,1\x1a" "\x08"));
+    EXPECT_EQ(line.all,
+              QByteArray("1,1,100,511,0,30000,1\x1a"
+                         "1,2,100,511,0,30000,1\x1a"
+                         "\x08"));
 }
 
 TEST(SimulatorFailures, droppedEndByte)

@@ -55,7 +55,8 @@ TEST(SimFluidModel, gelStrengthGrowsWithLogRestTime)
         double rest;
         double gel;
     };
-    for (const Case &c : QList<Case>{{0, 0}, {5, 10}, {10, 20}, {600, 40}, {1800, 20 + 20 * std::log(180.0) / std::log(60.0)}}) {
+    for (const Case &c :
+         QList<Case>{{0, 0}, {5, 10}, {10, 20}, {600, 40}, {1800, 20 + 20 * std::log(180.0) / std::log(60.0)}}) {
         SCOPED_TRACE(c.rest);
         EXPECT_NEAR(f.gelStrength(c.rest), c.gel, 1e-9);
     }
@@ -85,11 +86,12 @@ TEST(SimFailureModes, settingsParseOrExplain)
         bool ok;
     };
     const QList<Case> cases{
-        {"silent-after=5", true}, {"silent-after", false}, {"silent-after=0", false}, {"silent-after=256", false},
-        {"pause", true},          {"pause=50", true},      {"pause=-1", false},       {"garbage", true},
-        {"garbage=3", true},      {"garbage=x", false},    {"split", true},           {"split=0", false},
-        {"drop-end", true},       {"drop-end=1", false},   {"disconnect-after=30", true}, {"disconnect-after", false},
-        {"explode", false},
+        {"silent-after=5", true},    {"silent-after", false}, {"silent-after=0", false},
+        {"silent-after=256", false}, {"pause", true},         {"pause=50", true},
+        {"pause=-1", false},         {"garbage", true},       {"garbage=3", true},
+        {"garbage=x", false},        {"split", true},         {"split=0", false},
+        {"drop-end", true},          {"drop-end=1", false},   {"disconnect-after=30", true},
+        {"disconnect-after", false}, {"explode", false},
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(c.setting);
@@ -125,7 +127,9 @@ TEST(SimCommandParser, loneByte8IsTheUploadRequestWhateverFollows)
     EXPECT_EQ(cmds[0].type, T::UploadRequest);
     EXPECT_TRUE(p.flushPending().isEmpty());
 
-    cmds = p.feed(QByteArray("\x08" "1,60000,35,3") + char(5));
+    cmds = p.feed(QByteArray("\x08"
+                             "1,60000,35,3")
+                  + char(5));
     ASSERT_EQ(cmds.size(), 2) << "a broken run-speed command, then the start byte";
     EXPECT_EQ(cmds[0].type, T::Rejected);
     EXPECT_EQ(cmds[1].type, T::Start);
@@ -134,17 +138,23 @@ TEST(SimCommandParser, loneByte8IsTheUploadRequestWhateverFollows)
 TEST(SimCommandLine, optionsReachTheSimulator)
 {
     SimulatorCommandLine cmd;
-    ASSERT_TRUE(cmd.parse({QStringLiteral("k7100sim"), QStringLiteral("--link"), QStringLiteral("/tmp/k7100"),
-                           QStringLiteral("--fluid"), QStringLiteral("bingham"), QStringLiteral("--viscosity"),
-                           QStringLiteral("20"), QStringLiteral("--yield"), QStringLiteral("48"), QStringLiteral("--rate"),
-                           QStringLiteral("20"), QStringLiteral("--custom-rb"), QStringLiteral("1.234"),
-                           QStringLiteral("--noise"), QStringLiteral("0.5"), QStringLiteral("--seed"), QStringLiteral("9"),
-                           QStringLiteral("--temp-coeff"), QStringLiteral("0.01"), QStringLiteral("--gel-10s"),
-                           QStringLiteral("24"), QStringLiteral("--gel-10m"), QStringLiteral("48"),
-                           QStringLiteral("--memory"), QStringLiteral("50"), QStringLiteral("--store-interval"),
-                           QStringLiteral("10"), QStringLiteral("--heater-tau"), QStringLiteral("0"),
-                           QStringLiteral("--fail"), QStringLiteral("split=200"), QStringLiteral("--fail"),
-                           QStringLiteral("drop-end"), QStringLiteral("--verbose")}))
+    ASSERT_TRUE(cmd.parse({QStringLiteral("k7100sim"),   QStringLiteral("--link"),
+                           QStringLiteral("/tmp/k7100"), QStringLiteral("--fluid"),
+                           QStringLiteral("bingham"),    QStringLiteral("--viscosity"),
+                           QStringLiteral("20"),         QStringLiteral("--yield"),
+                           QStringLiteral("48"),         QStringLiteral("--rate"),
+                           QStringLiteral("20"),         QStringLiteral("--custom-rb"),
+                           QStringLiteral("1.234"),      QStringLiteral("--noise"),
+                           QStringLiteral("0.5"),        QStringLiteral("--seed"),
+                           QStringLiteral("9"),          QStringLiteral("--temp-coeff"),
+                           QStringLiteral("0.01"),       QStringLiteral("--gel-10s"),
+                           QStringLiteral("24"),         QStringLiteral("--gel-10m"),
+                           QStringLiteral("48"),         QStringLiteral("--memory"),
+                           QStringLiteral("50"),         QStringLiteral("--store-interval"),
+                           QStringLiteral("10"),         QStringLiteral("--heater-tau"),
+                           QStringLiteral("0"),          QStringLiteral("--fail"),
+                           QStringLiteral("split=200"),  QStringLiteral("--fail"),
+                           QStringLiteral("drop-end"),   QStringLiteral("--verbose")}))
         << cmd.error().toStdString();
     const SimulatorOptions &o = cmd.options();
     EXPECT_EQ(cmd.linkPath(), QStringLiteral("/tmp/k7100"));
@@ -177,16 +187,11 @@ TEST(SimCommandLine, optionsReachTheSimulator)
 TEST(SimCommandLine, badArgumentsAreExplained)
 {
     const QList<QStringList> cases{
-        {QStringLiteral("--fluid"), QStringLiteral("ketchup")},
-        {QStringLiteral("--viscosity"), QStringLiteral("-3")},
-        {QStringLiteral("--viscosity"), QStringLiteral("thick")},
-        {QStringLiteral("--rate"), QStringLiteral("0")},
-        {QStringLiteral("--custom-rb"), QStringLiteral("12")},
-        {QStringLiteral("--memory"), QStringLiteral("1.5")},
-        {QStringLiteral("--index"), QStringLiteral("0")},
-        {QStringLiteral("--fail"), QStringLiteral("explode")},
-        {QStringLiteral("--colour"), QStringLiteral("red")},
-        {QStringLiteral("stray")},
+        {QStringLiteral("--fluid"), QStringLiteral("ketchup")},   {QStringLiteral("--viscosity"), QStringLiteral("-3")},
+        {QStringLiteral("--viscosity"), QStringLiteral("thick")}, {QStringLiteral("--rate"), QStringLiteral("0")},
+        {QStringLiteral("--custom-rb"), QStringLiteral("12")},    {QStringLiteral("--memory"), QStringLiteral("1.5")},
+        {QStringLiteral("--index"), QStringLiteral("0")},         {QStringLiteral("--fail"), QStringLiteral("explode")},
+        {QStringLiteral("--colour"), QStringLiteral("red")},      {QStringLiteral("stray")},
     };
     for (const QStringList &args : cases) {
         SCOPED_TRACE(args.join(QLatin1Char(' ')).toStdString());
@@ -202,9 +207,10 @@ TEST(SimCommandLine, helpDocumentsEveryOptionAndReply)
     ASSERT_TRUE(cmd.parse({QStringLiteral("k7100sim"), QStringLiteral("--help")}));
     EXPECT_TRUE(cmd.helpRequested());
     const QString help = cmd.helpText();
-    for (const char *option : {"--link", "--verbose", "--fluid", "--viscosity", "--yield", "--consistency", "--index",
-                               "--temp-coeff", "--ref-temp", "--gel-10s", "--gel-10m", "--ambient", "--heater-tau",
-                               "--noise", "--seed", "--rate", "--custom-rb", "--store-interval", "--memory", "--fail"})
+    for (const char *option :
+         {"--link",       "--verbose",  "--fluid",     "--viscosity",      "--yield",   "--consistency", "--index",
+          "--temp-coeff", "--ref-temp", "--gel-10s",   "--gel-10m",        "--ambient", "--heater-tau",  "--noise",
+          "--seed",       "--rate",     "--custom-rb", "--store-interval", "--memory",  "--fail"})
         EXPECT_TRUE(help.contains(QLatin1String(option))) << option;
     for (const char *mode : {"silent-after", "pause", "garbage", "split", "drop-end", "disconnect-after"})
         EXPECT_TRUE(help.contains(QLatin1String(mode))) << mode;

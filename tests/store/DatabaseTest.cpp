@@ -55,7 +55,8 @@ TEST(Database, ReopeningKeepsRowsAndIsNotNew)
         Database db;
         ASSERT_TRUE(db.open(dir.file("K7100.db")));
         QSqlQuery q(db.connection());
-        ASSERT_TRUE(q.exec("INSERT INTO RelatedInfo VALUES (70000, 'it''s \"x\"', 'N/A', '2026-01-01T00:00:00', '', '')"));
+        ASSERT_TRUE(
+            q.exec("INSERT INTO RelatedInfo VALUES (70000, 'it''s \"x\"', 'N/A', '2026-01-01T00:00:00', '', '')"));
     }
     Database db;
     ASSERT_TRUE(db.open(dir.file("K7100.db")));
@@ -63,7 +64,7 @@ TEST(Database, ReopeningKeepsRowsAndIsNotNew)
     QSqlQuery q(db.connection());
     ASSERT_TRUE(q.exec("SELECT TestId, TestName FROM RelatedInfo WHERE TestName = 'IT''S \"X\"'"));
     ASSERT_TRUE(q.next());
-    EXPECT_EQ(q.value(0).toLongLong(), 70000);  // ids above 16 bits are kept
+    EXPECT_EQ(q.value(0).toLongLong(), 70000); // ids above 16 bits are kept
 }
 
 TEST(Database, FileThatIsNotADatabaseIsRefusedAndLeftUnchanged)

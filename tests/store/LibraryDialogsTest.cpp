@@ -15,8 +15,7 @@
 
 namespace {
 
-template <class W>
-W *child(QWidget &parent, const char *name)
+template <class W> W *child(QWidget &parent, const char *name)
 {
     W *w = parent.findChild<W *>(QString::fromLatin1(name));
     EXPECT_NE(w, nullptr) << name;
@@ -50,7 +49,8 @@ TEST(OpenTestDialog, ControlsAndNewestFirstList)
     fx.addTest(9, "new");
     OpenTest dialog(fx.context);
     EXPECT_EQ(dialog.windowTitle(), "Open Saved Test");
-    expectButtons(dialog, {{"cmdOk", "&OK"}, {"cmdCancel", "&Cancel"}, {"cmdDelete", "&Delete"}, {"cmdSearch", "Search"}});
+    expectButtons(dialog,
+                  {{"cmdOk", "&OK"}, {"cmdCancel", "&Cancel"}, {"cmdDelete", "&Delete"}, {"cmdSearch", "Search"}});
     auto *list = child<QListWidget>(dialog, "List1");
     EXPECT_EQ(list->accessibleName(), "Please select saved test name");
     EXPECT_EQ(child<QLineEdit>(dialog, "txtSeqName")->accessibleName(), "Or, select the test manually by name");
@@ -69,7 +69,7 @@ TEST(OpenTestDialog, OkCancelAndTypedNames)
         ASSERT_NE(fx.prompts.lastMessage(), nullptr);
         EXPECT_EQ(fx.prompts.lastMessage()->text, "No test was selected!");
         EXPECT_EQ(fx.prompts.lastMessage()->title, "No Selection Error.");
-        EXPECT_EQ(dialog.result(), 0);  // still open
+        EXPECT_EQ(dialog.result(), 0); // still open
         EXPECT_EQ(fx.state.CurrentTestName, "was open");
 
         child<QListWidget>(dialog, "List1")->setCurrentRow(0);
@@ -101,13 +101,13 @@ TEST(OpenTestDialog, DeleteRemovesTheTestAtOnceAndKeepsTheTypedName)
     auto *list = child<QListWidget>(dialog, "List1");
     auto *name = child<QLineEdit>(dialog, "txtSeqName");
 
-    child<QPushButton>(dialog, "cmdDelete")->click();  // nothing current: nothing happens
+    child<QPushButton>(dialog, "cmdDelete")->click(); // nothing current: nothing happens
     EXPECT_EQ(fx.count("SELECT count(*) FROM RelatedInfo"), 2);
 
     list->setCurrentRow(1);
     name->setText("typed");
     child<QPushButton>(dialog, "cmdDelete")->click();
-    EXPECT_TRUE(fx.prompts.records.isEmpty());  // no question asked
+    EXPECT_TRUE(fx.prompts.records.isEmpty()); // no question asked
     EXPECT_EQ(items(list), QStringList({"two"}));
     EXPECT_EQ(name->text(), "typed");
     EXPECT_EQ(fx.count("SELECT count(*) FROM TestResult WHERE TestId = 1"), 0);
@@ -219,7 +219,8 @@ TEST(RelatedDialog, NewTestIsStoredFromTheFields)
 TEST(RelatedDialog, EditingLocksTheNameAndCancelClearsRelatedOk)
 {
     LibraryFixture fx;
-    fx.addTest(2, "open", 1, "M", QVariant(QMetaType(QMetaType::QString)), QVariant(QMetaType(QMetaType::QString)), "d");
+    fx.addTest(2, "open", 1, "M", QVariant(QMetaType(QMetaType::QString)), QVariant(QMetaType(QMetaType::QString)),
+               "d");
     fx.state.NewTestMode = false;
     fx.state.CurrentTestName = "open";
     fx.state.RelatedOk = true;
@@ -259,7 +260,7 @@ TEST(OverlapDialog, RefusalsAndChoice)
     EXPECT_EQ(fx.prompts.lastMessage()->title, "Selection Error.");
     EXPECT_EQ(dialog.result(), 0);
 
-    fx.state.CurrentTestName = "OPEN";  // another letter case is another test here
+    fx.state.CurrentTestName = "OPEN"; // another letter case is another test here
     child<QPushButton>(dialog, "cmdOk")->click();
     EXPECT_EQ(dialog.result(), QDialog::Accepted);
     EXPECT_EQ(fx.state.OverlapTestName, "Open");

@@ -16,8 +16,8 @@ LibraryFixture::LibraryFixture()
     context.workDir = dir.path();
 }
 
-void LibraryFixture::addTest(int id, const QVariant &name, int points, const QString &mudId,
-                             const QVariant &sampleTime, const QVariant &company, const QString &desc)
+void LibraryFixture::addTest(int id, const QVariant &name, int points, const QString &mudId, const QVariant &sampleTime,
+                             const QVariant &company, const QString &desc)
 {
     QSqlDatabase c = db();
     c.transaction();

@@ -23,7 +23,9 @@ TEST(RelatedInfoEntry, NewTestRefusalsStoreNothingAndKeepTheDialogOpen)
     };
     const Refusal cases[] = {
         {"blank name", {"   ", "m", "", "", ""}, "Must input a test name.", "Blank Input Error."},
-        {"name in other case", {"FIRST test", "m", "", "", ""}, "Duplicated test name. Please enter a new test name.",
+        {"name in other case",
+         {"FIRST test", "m", "", "", ""},
+         "Duplicated test name. Please enter a new test name.",
          "Test Name Error."},
         {"sample time no date", {"new", "m", "tomorrow-ish", "", ""}, nullptr, "Sample Time Error."},
     };
@@ -34,7 +36,7 @@ TEST(RelatedInfoEntry, NewTestRefusalsStoreNothingAndKeepTheDialogOpen)
         h.fx.state.RelatedOk = false;
         RelatedInfoFields fields = c.fields;
         EXPECT_FALSE(h.entry.accept(fields)) << c.label;
-        EXPECT_TRUE(h.fx.state.RelatedOk) << c.label;  // OK was pressed, even though refused
+        EXPECT_TRUE(h.fx.state.RelatedOk) << c.label; // OK was pressed, even though refused
         ASSERT_NE(h.fx.prompts.lastMessage(), nullptr) << c.label;
         if (c.text)
             EXPECT_EQ(h.fx.prompts.lastMessage()->text, c.text) << c.label;
@@ -94,7 +96,7 @@ TEST(RelatedInfoEntry, EditingTheOpenTestRewritesItsDescriptionButNotItsName)
     EXPECT_EQ(loaded.fields.desc, "old");
 
     RelatedInfoFields fields = loaded.fields;
-    fields.testName = "renamed";  // the field is locked in the dialog; the stored name stays
+    fields.testName = "renamed"; // the field is locked in the dialog; the stored name stays
     fields.desc = "new notes";
     fields.mudId = "";
     ASSERT_TRUE(h.entry.accept(fields));

@@ -7,7 +7,7 @@ namespace {
 struct ParseCase {
     const char *typed;
     QLocale locale;
-    QDateTime want;  // invalid: refused
+    QDateTime want; // invalid: refused
 };
 
 QDateTime at(int y, int mo, int d, int h = 0, int mi = 0, int s = 0)

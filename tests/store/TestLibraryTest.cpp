@@ -93,7 +93,8 @@ TEST(TestLibrary, AFailedDeleteLeavesTheWholeTest)
     LibraryFixture fx;
     fx.addTest(1, "locked", 3);
     QSqlQuery q(fx.db());
-    ASSERT_TRUE(q.exec("CREATE TRIGGER keep_row BEFORE DELETE ON RelatedInfo BEGIN SELECT RAISE(ABORT, 'row is locked'); END"));
+    ASSERT_TRUE(
+        q.exec("CREATE TRIGGER keep_row BEFORE DELETE ON RelatedInfo BEGIN SELECT RAISE(ABORT, 'row is locked'); END"));
     TestLibrary library(fx.db());
     EXPECT_FALSE(library.deleteTest("locked"));
     EXPECT_TRUE(library.lastError().contains("row is locked"));

@@ -10,7 +10,7 @@ using C = TestSearch::Condition;
 struct SearchCase {
     const char *label;
     std::array<C, 3> conditions;
-    QStringList names;  // expected TestName column, in order
+    QStringList names; // expected TestName column, in order
 };
 
 class TestSearchTest : public ::testing::Test {
@@ -39,20 +39,33 @@ TEST_F(TestSearchTest, ConditionsFindTheirTests)
         {"percent is literal", {cond(TestSearch::TestNameColumn, TestSearch::OpLike, "%")}, {"Alpha 100%"}},
         {"underscore is literal", {cond(TestSearch::TestNameColumn, TestSearch::OpLike, "_")}, {"beta_1"}},
         {"backslash is literal", {cond(TestSearch::TestNameColumn, TestSearch::OpLike, "\\")}, {}},
-        {"only condition 2 lists all", {C{}, cond(TestSearch::TestNameColumn, TestSearch::OpEqual, "Gamma")},
+        {"only condition 2 lists all",
+         {C{}, cond(TestSearch::TestNameColumn, TestSearch::OpEqual, "Gamma")},
          {"O'Brien \"x\"", "Gamma", "beta_1", "Alpha 100%"}},
         {"nothing filled lists all", {}, {"O'Brien \"x\"", "Gamma", "beta_1", "Alpha 100%"}},
-        {"id as a number", {cond(TestSearch::TestIdColumn, TestSearch::OpGreaterOrEqual, " 3 ")}, {"O'Brien \"x\"", "Gamma"}},
-        {"id like", {cond(TestSearch::TestIdColumn, TestSearch::OpLike, "2")}, {"beta_1"}},
-        {"date after", {cond(TestSearch::SampleTimeColumn, TestSearch::OpGreater, "2024-02-01 08:30")},
+        {"id as a number",
+         {cond(TestSearch::TestIdColumn, TestSearch::OpGreaterOrEqual, " 3 ")},
          {"O'Brien \"x\"", "Gamma"}},
-        {"date equal", {cond(TestSearch::SampleTimeColumn, TestSearch::OpEqual, "2024-01-05 10:00:00")}, {"Alpha 100%"}},
-        {"date before, date only", {cond(TestSearch::SampleTimeColumn, TestSearch::OpLess, "2024-02-01")}, {"Alpha 100%"}},
-        {"date like as shown", {cond(TestSearch::SampleTimeColumn, TestSearch::OpLike, "2024-03-20 00")}, {"O'Brien \"x\""}},
+        {"id like", {cond(TestSearch::TestIdColumn, TestSearch::OpLike, "2")}, {"beta_1"}},
+        {"date after",
+         {cond(TestSearch::SampleTimeColumn, TestSearch::OpGreater, "2024-02-01 08:30")},
+         {"O'Brien \"x\"", "Gamma"}},
+        {"date equal",
+         {cond(TestSearch::SampleTimeColumn, TestSearch::OpEqual, "2024-01-05 10:00:00")},
+         {"Alpha 100%"}},
+        {"date before, date only",
+         {cond(TestSearch::SampleTimeColumn, TestSearch::OpLess, "2024-02-01")},
+         {"Alpha 100%"}},
+        {"date like as shown",
+         {cond(TestSearch::SampleTimeColumn, TestSearch::OpLike, "2024-03-20 00")},
+         {"O'Brien \"x\""}},
         {"text equal ignores case", {cond(TestSearch::CompanyNameColumn, TestSearch::OpEqual, "acme")}, {"Alpha 100%"}},
-        {"text not equal leaves out nulls", {cond(TestSearch::CompanyNameColumn, TestSearch::OpNotEqual, "acme")},
+        {"text not equal leaves out nulls",
+         {cond(TestSearch::CompanyNameColumn, TestSearch::OpNotEqual, "acme")},
          {"O'Brien \"x\"", "beta_1"}},
-        {"quotes of both kinds", {cond(TestSearch::TestNameColumn, TestSearch::OpEqual, "o'brien \"x\"")}, {"O'Brien \"x\""}},
+        {"quotes of both kinds",
+         {cond(TestSearch::TestNameColumn, TestSearch::OpEqual, "o'brien \"x\"")},
+         {"O'Brien \"x\""}},
         {"conditions 1 and 3 together",
          {cond(TestSearch::CompanyNameColumn, TestSearch::OpLike, "acme"), C{},
           cond(TestSearch::MudIdColumn, TestSearch::OpEqual, "M-2")},
@@ -73,7 +86,8 @@ TEST_F(TestSearchTest, ConditionsFindTheirTests)
 
 TEST_F(TestSearchTest, RowsShowFiveColumnsWithNullAsEmpty)
 {
-    const TestSearch::Result r = TestSearch(fx.db()).run({cond(TestSearch::TestNameColumn, TestSearch::OpEqual, "gamma")});
+    const TestSearch::Result r =
+        TestSearch(fx.db()).run({cond(TestSearch::TestNameColumn, TestSearch::OpEqual, "gamma")});
     ASSERT_TRUE(r.ok);
     EXPECT_EQ(r.header, QStringList({"TestName", "MudId", "SampleTime", "CompanyName", "Desc"}));
     ASSERT_EQ(r.rows.size(), 1);
@@ -103,6 +117,7 @@ TEST_F(TestSearchTest, RefusedValuesSayWhy)
 
 TEST(TestSearchLists, FixedColumnAndOperatorEntries)
 {
-    EXPECT_EQ(TestSearch::columnNames(), QStringList({"TestId", "TestName", "MudId", "SampleTime", "CompanyName", "Desc"}));
+    EXPECT_EQ(TestSearch::columnNames(),
+              QStringList({"TestId", "TestName", "MudId", "SampleTime", "CompanyName", "Desc"}));
     EXPECT_EQ(TestSearch::operatorTexts(), QStringList({" > ", " >= ", " < ", " <= ", " = ", " <> ", " Like "}));
 }

@@ -1,5 +1,5 @@
-#include "store/Database.h"
 #include "store/clsConnection.h"
+#include "store/Database.h"
 #include "tests/support/TempDir.h"
 
 #include <QCryptographicHash>
@@ -62,13 +62,16 @@ TEST(clsConnection, MissingOrDamagedFileIsRefusedAndLeftAsItWas)
     QFile f(dir.file("K7100.db"));
     ASSERT_TRUE(f.open(QIODevice::ReadOnly));
     EXPECT_EQ(f.readAll(), QByteArray(4096, 'x'));
-    EXPECT_EQ(c.BeginTrans(), 0);  // no connection, no transaction
+    EXPECT_EQ(c.BeginTrans(), 0); // no connection, no transaction
 }
 
 TEST(clsConnection, TicketIsTheRandomNumberTimesAMillionPlusOne)
 {
     Fixture f;
-    struct Case { double random; int ticket; };
+    struct Case {
+        double random;
+        int ticket;
+    };
     const Case cases[] = {{0.0, 1}, {0.5, 500001}, {0.1234567, 123457}, {0.9999999, 1000000}};
     for (const auto &k : cases) {
         clsConnection c([&k] { return k.random; });
@@ -90,7 +93,7 @@ TEST(clsConnection, SecondBeginReturnsZeroAndLeavesTheOpenTransactionAlone)
     EXPECT_EQ(c.BeginTrans(), 0);
     EXPECT_TRUE(c.InTransaction());
     ASSERT_TRUE(addSequence(c.ADOConnection(), 2));
-    EXPECT_EQ(countSequences(f.main.connection()), 0);  // nothing visible before the commit
+    EXPECT_EQ(countSequences(f.main.connection()), 0); // nothing visible before the commit
     EXPECT_TRUE(c.CommitTrans(ticket));
     EXPECT_FALSE(c.InTransaction());
     EXPECT_EQ(countSequences(f.main.connection()), 2);
@@ -101,7 +104,7 @@ TEST(clsConnection, WrongTicketCommitsAndRollsBackNothing)
     Fixture f;
     clsConnection c([] { return 0.5; });
     ASSERT_EQ(c.OpenDB(), QString());
-    EXPECT_FALSE(c.CommitTrans(500001));  // no transaction open yet
+    EXPECT_FALSE(c.CommitTrans(500001)); // no transaction open yet
     EXPECT_FALSE(c.RollBack(500001));
 
     const int ticket = c.BeginTrans();
@@ -111,13 +114,13 @@ TEST(clsConnection, WrongTicketCommitsAndRollsBackNothing)
         EXPECT_FALSE(c.RollBack(wrong)) << wrong;
         EXPECT_TRUE(c.InTransaction());
     }
-    EXPECT_EQ(countSequences(c.ADOConnection()), 1);  // still there inside the transaction
+    EXPECT_EQ(countSequences(c.ADOConnection()), 1); // still there inside the transaction
     EXPECT_EQ(countSequences(f.main.connection()), 0);
 
     EXPECT_TRUE(c.RollBack(ticket));
     EXPECT_FALSE(c.InTransaction());
     EXPECT_EQ(countSequences(c.ADOConnection()), 0);
-    EXPECT_FALSE(c.CommitTrans(ticket));  // the ticket is spent
+    EXPECT_FALSE(c.CommitTrans(ticket)); // the ticket is spent
     EXPECT_EQ(countSequences(f.main.connection()), 0);
 }
 

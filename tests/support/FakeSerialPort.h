@@ -17,13 +17,16 @@ public:
     // Devices that open; anything else fails like a missing port. Empty list: every device opens.
     QStringList existingDevices;
 
-    struct Written { double at; QByteArray bytes; };
+    struct Written {
+        double at;
+        QByteArray bytes;
+    };
     QList<Written> writes;
     QStringList openedDevices;
     int openCount = 0;
     int closeCount = 0;
 
-    QByteArray written() const;  // all writes joined
+    QByteArray written() const; // all writes joined
 
     // Queue incoming bytes, visible once the clock reaches `at` (immediately by default).
     void feed(const QByteArray &bytes, double at = -1);
@@ -48,6 +51,9 @@ private:
     bool failed_ = false;
     bool failPending_ = false;
     QString error_;
-    struct Pending { double at; QByteArray bytes; };
+    struct Pending {
+        double at;
+        QByteArray bytes;
+    };
     QList<Pending> incoming_;
 };

@@ -17,7 +17,11 @@ public:
     void onAdvance(std::function<void(double now)> listener) { listeners_.append(std::move(listener)); }
 
     // Every wait the code under test made: (start time, seconds, with user input).
-    struct Wait { double at; double seconds; bool userInput; };
+    struct Wait {
+        double at;
+        double seconds;
+        bool userInput;
+    };
     QList<Wait> waits;
 
 private:

@@ -39,7 +39,10 @@ QJsonObject dump(const WorkbookModel::Sheet &sheet)
             QJsonObject o{{"row", r}, {"column", c}};
             switch (cell.kind) {
             case WorkbookCell::Kind::Blank: o["kind"] = "blank"; break;
-            case WorkbookCell::Kind::Number: o["kind"] = "number"; o["value"] = cell.number; break;
+            case WorkbookCell::Kind::Number:
+                o["kind"] = "number";
+                o["value"] = cell.number;
+                break;
             case WorkbookCell::Kind::Text:
                 o["kind"] = "text";
                 o["value"] = QString::fromUtf8(sheet.text(cell).data(), qsizetype(sheet.text(cell).size()));
@@ -63,8 +66,12 @@ QJsonObject dump(const WorkbookModel::Sheet &sheet)
         {"name", sheet.name()},
         {"cells", cells},
         {"widths", widths},
-        {"page", QJsonObject{{"landscape", p.landscape}, {"fitWide", p.fitPagesWide}, {"fitTall", p.fitPagesTall},
-                             {"titleFirst", p.titleFirstRow}, {"titleLast", p.titleLastRow}}},
+        {"page",
+         QJsonObject{{"landscape", p.landscape},
+                     {"fitWide", p.fitPagesWide},
+                     {"fitTall", p.fitPagesTall},
+                     {"titleFirst", p.titleFirstRow},
+                     {"titleLast", p.titleLastRow}}},
     };
 }
 
@@ -112,11 +119,13 @@ int main(int argc, char **argv)
     derived.gel30m = {{17, 15.2}};
 
     bool ok = true;
-    ok &= writeSample(out, "detail_ei", DetailReport::build(formulaLike, ReportFixtures::fannSixSpeedRows(), false, derived));
-    ok &= writeSample(out, "detail_si", DetailReport::build(ReportFixtures::siInfo(), ReportFixtures::siRows(), true, {}));
-    ok &= writeSample(out, "detail_one_row",
-                      DetailReport::build(ReportFixtures::eiInfo(), ReportFixtures::table({{1, 10, 100, 5, 3, 2, 60}}),
-                                          false, {}));
+    ok &= writeSample(out, "detail_ei",
+                      DetailReport::build(formulaLike, ReportFixtures::fannSixSpeedRows(), false, derived));
+    ok &= writeSample(out, "detail_si",
+                      DetailReport::build(ReportFixtures::siInfo(), ReportFixtures::siRows(), true, {}));
+    ok &= writeSample(
+        out, "detail_one_row",
+        DetailReport::build(ReportFixtures::eiInfo(), ReportFixtures::table({{1, 10, 100, 5, 3, 2, 60}}), false, {}));
     ok &= writeSample(out, "brief_ei", BriefReport::build(ReportFixtures::eiInfo(), ReportFixtures::eiRows(), false));
     ok &= writeSample(out, "brief_si", BriefReport::build(ReportFixtures::siInfo(), ReportFixtures::siRows(), true));
     return ok ? 0 : 1;
