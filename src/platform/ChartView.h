@@ -12,7 +12,7 @@
 #include <QWidget>
 #include <vector>
 
-class ChartModel;
+#include "platform/ChartModel.h"
 class Prompts;
 class QPrinter;
 class QTimer;

@@ -4,9 +4,9 @@
 #include "platform/WorkbookModel.h"
 #include "realtime/RealTimeReading.h"
 #include "tests/calcheck/CalCheckFixture.h"
+#include "tests/support/Openpyxl.h"
 
 #include <QFile>
-#include <QProcess>
 
 using calcheck::reading;
 
@@ -25,21 +25,15 @@ CalibrationTable fiftyCentipoiseCheck()
 // The sheet's values, one line per row, cells separated by "|" (empty cells empty), as openpyxl reads them.
 QStringList readBack(const QString &path)
 {
-    const QString python = QStringLiteral(K7_OPENPYXL_PYTHON);
-    if (python.isEmpty())
-        return {QStringLiteral("no python3 with openpyxl found (install python3-openpyxl)")};
-    QProcess p;
-    p.start(python,
-            {QStringLiteral("-c"),
-             QStringLiteral("import sys, openpyxl\n"
-                            "ws = openpyxl.load_workbook(sys.argv[1]).active\n"
-                            "print(ws.title)\n"
-                            "for row in ws.iter_rows(values_only=True):\n"
-                            "    print('|'.join('' if v is None else str(v) for v in row))\n"),
-             path});
-    if (!p.waitForFinished(30000) || p.exitCode() != 0)
-        return {QStringLiteral("openpyxl failed: ") + QString::fromLocal8Bit(p.readAllStandardError())};
-    return QString::fromUtf8(p.readAllStandardOutput()).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+    QString error;
+    const QStringList lines =
+        Openpyxl::run(QStringLiteral("import sys, openpyxl\n"
+                                     "ws = openpyxl.load_workbook(sys.argv[1]).active\n"
+                                     "print(ws.title)\n"
+                                     "for row in ws.iter_rows(values_only=True):\n"
+                                     "    print('|'.join('' if v is None else str(v) for v in row))\n"),
+                      {path}, &error);
+    return error.isEmpty() ? lines : QStringList{error};
 }
 
 class CalibrationWorkbookTest : public CalCheckFixture {};

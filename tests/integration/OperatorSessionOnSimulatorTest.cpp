@@ -24,6 +24,7 @@
 #include "sim/DemoInstrument.h"
 #include "store/Database.h"
 #include "tests/integration/RealTimeScaledClock.h"
+#include "tests/support/Openpyxl.h"
 #include "tests/support/ScriptedPrompts.h"
 #include "tests/support/TempDir.h"
 
@@ -101,31 +102,14 @@ template <typename W> W *topLevel(const QString &objectName)
     return nullptr;
 }
 
-QString pythonWithOpenpyxl()
-{
-    return qEnvironmentVariable("K7100_OPENPYXL_PYTHON");
-}
-
 // Every non-empty cell of a workbook as "Sheet!A1<tab>value" lines, read by openpyxl.
 QStringList workbookCells(const QString &path)
 {
-    QProcess python;
-    python.start(pythonWithOpenpyxl(),
-                 {QStringLiteral("-c"),
-                  QStringLiteral("import sys, openpyxl\n"
-                                 "wb = openpyxl.load_workbook(sys.argv[1])\n"
-                                 "for ws in wb.worksheets:\n"
-                                 "    for row in ws.iter_rows():\n"
-                                 "        for c in row:\n"
-                                 "            if c.value is not None:\n"
-                                 "                print(f'{ws.title}!{c.coordinate}\\t{c.value}')\n"),
-                  path});
-    if (!python.waitForFinished(30000) || python.exitCode() != 0) {
-        ADD_FAILURE() << "openpyxl could not read " << path.toStdString() << ": "
-                      << python.readAllStandardError().toStdString();
-        return {};
-    }
-    return QString::fromUtf8(python.readAllStandardOutput()).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+    QString error;
+    const QStringList lines = Openpyxl::cells(path, &error);
+    if (!error.isEmpty())
+        ADD_FAILURE() << "openpyxl could not read " << path.toStdString() << ": " << error.toStdString();
+    return lines;
 }
 
 class OperatorSession : public ::testing::Test {
@@ -194,7 +178,7 @@ protected:
 TEST_F(OperatorSession, FromTheExampleSequenceToTheReports)
 {
     ASSERT_TRUE(instrument->isRunning());
-    ASSERT_FALSE(pythonWithOpenpyxl().isEmpty()) << "K7100_OPENPYXL_PYTHON is not set";
+    ASSERT_FALSE(Openpyxl::python().isEmpty()) << "K7100_OPENPYXL_PYTHON is not set";
 
     // ---- setup screen: a quick copy of the example with only the 600 and 300 rpm minutes, sent
     window->cmdSetup_Click();

@@ -18,6 +18,12 @@ using namespace simtest;
 
 namespace {
 
+// The k7100sim tool built with the tests (TestEnvironment puts its path in the environment).
+QString simulatorPath()
+{
+    return qEnvironmentVariable("K7100SIM_PATH");
+}
+
 constexpr int kPatienceMs = 5000;
 const QList<SimStep> kSteps{{1, 2, 120, 30000, 1}, {2, 1, 150, 300, 2}};
 
@@ -157,7 +163,7 @@ TEST(SimPty, toolPrintsTheDeviceLinksItAndAnswers)
     QTemporaryDir dir;
     const QString link = dir.filePath(QStringLiteral("k7100"));
     QProcess sim;
-    sim.start(QStringLiteral(K7100SIM_PATH),
+    sim.start(simulatorPath(),
               {QStringLiteral("--rate"), QStringLiteral("50"), QStringLiteral("--heater-tau"), QStringLiteral("0"),
                QStringLiteral("--link"), link});
     ASSERT_TRUE(sim.waitForStarted(kPatienceMs));
@@ -183,7 +189,7 @@ TEST(SimPty, toolPrintsTheDeviceLinksItAndAnswers)
 TEST(SimPty, toolHelpDocumentsTheOptions)
 {
     QProcess sim;
-    sim.start(QStringLiteral(K7100SIM_PATH), {QStringLiteral("--help")});
+    sim.start(simulatorPath(), {QStringLiteral("--help")});
     ASSERT_TRUE(sim.waitForFinished(kPatienceMs));
     EXPECT_EQ(sim.exitCode(), 0);
     const QString help = QString::fromLocal8Bit(sim.readAllStandardOutput());
@@ -191,7 +197,7 @@ TEST(SimPty, toolHelpDocumentsTheOptions)
     EXPECT_TRUE(help.contains(QStringLiteral("disconnect-after")));
 
     QProcess bad;
-    bad.start(QStringLiteral(K7100SIM_PATH), {QStringLiteral("--fluid"), QStringLiteral("ketchup")});
+    bad.start(simulatorPath(), {QStringLiteral("--fluid"), QStringLiteral("ketchup")});
     ASSERT_TRUE(bad.waitForFinished(kPatienceMs));
     EXPECT_EQ(bad.exitCode(), 2);
     EXPECT_TRUE(bad.readAllStandardError().contains("--fluid"));

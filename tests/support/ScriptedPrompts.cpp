@@ -1,7 +1,5 @@
 #include "tests/support/ScriptedPrompts.h"
 
-#include <QPrinter>
-
 void ScriptedPrompts::record(const PromptRecord &r)
 {
     records.append(r);
@@ -75,10 +73,9 @@ QString ScriptedPrompts::openFileName(const QString &title, const QString &dir, 
 bool ScriptedPrompts::printDialog(QPrinter &printer, const QString &title)
 {
     record({PromptRecord::Print, {}, title});
-    if (printPdfPath.isEmpty())
+    if (printPdfPath.isEmpty() || !routePrinterToPdf)
         return false;
-    printer.setOutputFormat(QPrinter::PdfFormat);
-    printer.setOutputFileName(printPdfPath);
+    routePrinterToPdf(printer, printPdfPath);
     return true;
 }
 

@@ -41,6 +41,10 @@ public:
     bool printDialog(QPrinter &printer, const QString &title) override;
     bool openWithDesktop(const QString &path) override;
 
+    // Points a printer at a PDF file. Set by the widget tests' main (printing needs Qt Print Support,
+    // which tests of logic do not link); without it a print dialog is cancelled.
+    static inline std::function<void(QPrinter &, const QString &)> routePrinterToPdf;
+
 private:
     void record(const PromptRecord &r);
 };
