@@ -90,13 +90,13 @@ TEST(DirectLogOnSimulator, RunAt300RpmWritesTheInstrumentsReadings)
     const QRegularExpression form(
         QStringLiteral(R"(^ (\d+) ,(\d\d:\d\d:\d\d), (\d+) , (\d+(?:\.\d+)?) , (\d*\.?\d+) $)"));
     QList<Reading> written;
-    for (const QString &line : lines) {
-        const QRegularExpressionMatch m = form.match(line);
-        ASSERT_TRUE(m.hasMatch()) << line.toStdString();
+    for (const QString &fileLine : lines) {
+        const QRegularExpressionMatch m = form.match(fileLine);
+        ASSERT_TRUE(m.hasMatch()) << fileLine.toStdString();
         const Reading r{m.captured(1).toLongLong(), m.captured(3).toLongLong(), m.captured(4).toDouble()};
         written << r;
         const double viscosity = (r.stress + 0.000001) / ((r.rpm * 100 + 0.001) * 1.7023) * 10000.0;
-        EXPECT_NEAR(NumberText::Val(m.captured(5)), viscosity, viscosity * 1e-6) << line.toStdString();
+        EXPECT_NEAR(NumberText::Val(m.captured(5)), viscosity, viscosity * 1e-6) << fileLine.toStdString();
     }
     // Everything the program read was recorded (rate 1), and it is what the instrument sent, in order.
     const QList<Reading> fromInstrument = sentReadings(sent);

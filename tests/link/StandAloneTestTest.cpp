@@ -45,7 +45,6 @@ TEST_F(StandAloneTestTest, StartAndStop_OneByteOnAPortOpenedForTheCommand)
 TEST_F(StandAloneTestTest, PortThatDoesNotExist_EachCommandShowsItsMessage)
 {
     addSequence(1, "Example", {{1, 60, 120, 300}});
-    RecordingProgress progress(clock);
     struct Case {
         const char *name;
         std::function<bool()> command;
@@ -112,7 +111,6 @@ TEST_F(StandAloneTestTest, RealTimeGuard)
 TEST_F(StandAloneTestTest, RealTimeGuardAfterAFailedDownload_Refuses)
 {
     addSequence(1, "Example", {{1, 60, 120, 300}});
-    RecordingProgress progress(clock);
     dieAfterWrites = 3;
     ASSERT_FALSE(SequenceDownload::send(ctx, "Example", progress));
     prompts.clear();

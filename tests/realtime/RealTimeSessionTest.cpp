@@ -213,8 +213,9 @@ TEST_F(SessionTest, TickStoresTheReadingsOnTheRecordRateAndShowsEveryValidOne)
         stored += c.stored;
         EXPECT_EQ(rows().size(), stored) << c.name;
         EXPECT_EQ(session->readouts()[3] == QString::number(c.fields[2]), c.shown) << c.name;
-        if (!c.shown)
+        if (!c.shown) {
             EXPECT_EQ(session->readouts()[3], before) << c.name;
+        }
         EXPECT_EQ(session->elapsedCount(), elapsed) << c.name;
     }
     const QList<QList<double>> expected = {{1, 30, 77, 300, 250, 12, 1}, {2, 15, 81, 600, 254, 13, 2}};

@@ -37,8 +37,9 @@ TEST(StartHandshake, OutcomeAndDurationByWhenTheBytesArrive)
         EXPECT_GE(took, c.minSeconds) << c.name;
         EXPECT_LE(took, c.maxSeconds) << c.name;
         // The bytes are left for the first tick, and no wait let user input in.
-        if (c.result == R::Answered)
+        if (c.result == R::Answered) {
             EXPECT_EQ(link.bytesAvailable(), c.byteCount) << c.name;
+        }
         for (const auto &w : fx.clock.waits)
             EXPECT_FALSE(w.userInput) << c.name;
     }

@@ -96,7 +96,7 @@ INSTANTIATE_TEST_SUITE_P(Variants, ResultStatementTest,
                                            StatementCase{"R1B4_SI", 6, UnitsSI, " .1574", " 8.012", false},
                                            StatementCase{"Custom1500_EI", 1500, UnitsEI, " 1.5", " 1", true},
                                            StatementCase{"Custom2345_SI", 2345, UnitsSI, " 2.345", " 1", true}),
-                         [](const auto &info) { return std::string(info.param.label); });
+                         [](const auto &testCase) { return std::string(testCase.param.label); });
 
 TEST(ResultQuery, EdgeCasesOfTheConversion)
 {

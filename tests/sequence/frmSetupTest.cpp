@@ -85,9 +85,11 @@ TEST_F(SetupScreenTest, ControlsCarryTheirCaptionsToolTipsAndNames)
                                                               {"txtSF", "Adjust Screen size *"}};
     for (const auto &[name, accessible] : labelled)
         EXPECT_EQ(child<QWidget>(name)->accessibleName(), QString::fromUtf8(accessible)) << name;
-    for (QLabel *l : screen->findChildren<QLabel *>())
-        if (l->buddy())
+    for (QLabel *l : screen->findChildren<QLabel *>()) {
+        if (l->buddy()) {
             EXPECT_EQ(l->buddy()->accessibleName(), l->text().remove(QLatin1Char(':')).trimmed());
+        }
+    }
     EXPECT_FALSE(grid()->accessibleName().isEmpty());
 
     QStringList groups;
