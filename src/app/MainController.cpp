@@ -32,11 +32,11 @@ MainController::MainController(AppContext &context, frmMain &window)
 
     MainChartControls controls;
     controls.cmbChartType = main_.chartTypeList();
-    controls.xNormal = main_.findChild<QAbstractButton *>(QStringLiteral("Option1"));
-    controls.xLog = main_.findChild<QAbstractButton *>(QStringLiteral("Option2"));
-    controls.yNormal = main_.findChild<QAbstractButton *>(QStringLiteral("Option3"));
-    controls.yLog = main_.findChild<QAbstractButton *>(QStringLiteral("Option4"));
-    controls.connectSignals = false; // the window's own handlers route to us through its actions
+    controls.xNormal = main_.xNormalOption();
+    controls.xLog = main_.xLogOption();
+    controls.yNormal = main_.yNormalOption();
+    controls.yLog = main_.yLogOption();
+    controls.connectSignals = false; // the window's own handlers route to us through its signals
     chart_ = std::make_unique<MainChartController>(ctx_, main_.chartArea(), controls);
     chart_->setOpenTestRows([this] { return grid_.results(); });
     chart_->applyPlottingMethod();
@@ -52,25 +52,26 @@ MainController::MainController(AppContext &context, frmMain &window)
     openCommand_ = std::make_unique<OpenTestCommand>(*ctx_.state, query_, grid_, hooks);
     reports_ = std::make_unique<ReportCommands>(ctx_);
 
-    MainWindowActions &a = main_.actions();
-    a.open = [this] { open(); };
-    a.retrieve = [this] { retrieve(); };
-    a.startTest = [this] { StandAloneTest::start(ctx_); };
-    a.stopTest = [this] { StandAloneTest::stop(ctx_); };
-    a.realTime = [this] { realTime(); };
-    a.setup = [this] { setup(); };
-    a.caliCheck = [this] { caliCheck(); };
-    a.exportDetail = [this] { reports_->exportDetail(openTestId_, grid_.results(), grid_.derived()); };
-    a.exportBrief = [this] { reports_->exportBrief(openTestId_); };
-    a.textReport = [this] { reports_->writeTextReport(openTestId_, grid_.results()); };
-    a.overlap = [this] { overlap(); };
-    a.printChart = [this] { chart_->printChart(); };
-    a.relatedInfo = [this] { relatedInfo(); };
-    a.directLog = [this] { directLog(); };
-    a.chartTypeChanged = [this] { chart_->selectChartType(main_.chartTypeList()->currentIndex()); };
-    a.xScale = [this](bool log) { chart_->setXLog(log); };
-    a.yScale = [this](bool log) { chart_->setYLog(log); };
-    main_.setUnitsChangedHandler([this] { openCommand_->reloadForUnits(); });
+    connect(&main_, &frmMain::openRequested, this, &MainController::open);
+    connect(&main_, &frmMain::retrieveRequested, this, &MainController::retrieve);
+    connect(&main_, &frmMain::startTestRequested, this, [this] { StandAloneTest::start(ctx_); });
+    connect(&main_, &frmMain::stopTestRequested, this, [this] { StandAloneTest::stop(ctx_); });
+    connect(&main_, &frmMain::realTimeRequested, this, &MainController::realTime);
+    connect(&main_, &frmMain::setupRequested, this, &MainController::setup);
+    connect(&main_, &frmMain::caliCheckRequested, this, &MainController::caliCheck);
+    connect(&main_, &frmMain::exportDetailRequested, this,
+            [this] { reports_->exportDetail(openTestId_, grid_.results(), grid_.derived()); });
+    connect(&main_, &frmMain::exportBriefRequested, this, [this] { reports_->exportBrief(openTestId_); });
+    connect(&main_, &frmMain::textReportRequested, this,
+            [this] { reports_->writeTextReport(openTestId_, grid_.results()); });
+    connect(&main_, &frmMain::overlapRequested, this, &MainController::overlap);
+    connect(&main_, &frmMain::printChartRequested, chart_.get(), &MainChartController::printChart);
+    connect(&main_, &frmMain::relatedInfoRequested, this, &MainController::relatedInfo);
+    connect(&main_, &frmMain::directLogRequested, this, &MainController::directLog);
+    connect(&main_, &frmMain::chartTypeSelected, chart_.get(), &MainChartController::selectChartType);
+    connect(&main_, &frmMain::xScaleChosen, chart_.get(), &MainChartController::setXLog);
+    connect(&main_, &frmMain::yScaleChosen, chart_.get(), &MainChartController::setYLog);
+    connect(&main_, &frmMain::unitsChangedOnActivation, this, [this] { openCommand_->reloadForUnits(); });
 }
 
 MainController::~MainController() = default;

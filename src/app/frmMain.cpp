@@ -7,6 +7,7 @@
 #include "platform/Clock.h"
 #include "platform/Prompts.h"
 #include "platform/ProportionalResizer.h"
+#include "results/ChartTypes.h"
 
 #include <QAction>
 #include <QApplication>
@@ -44,17 +45,6 @@ QString spoken(const QString &caption)
 
 } // namespace
 
-QStringList frmMain::chartTypeEntries()
-{
-    return {
-        QStringLiteral("Shr. Stress Vs. Shr. Rate"), QStringLiteral("Viscocity Vs. Shear Rate"),
-        QStringLiteral("Shr. Stress Vs. Speed"),     QStringLiteral("Viscocity Vs. Speed"),
-        QStringLiteral("Viscocity Vs. Temperature"), QStringLiteral("Shr. Stress Vs. Temperature"),
-        QStringLiteral("Shr. Stress Vs. Time"),      QStringLiteral("Viscocity Vs. Time"),
-        QStringLiteral("Temperature Vs. Time"),      QStringLiteral("Fann_Deg Vs. Speed"),
-    };
-}
-
 frmMain::frmMain(AppContext &context, QWidget *parent) : QMainWindow(parent), ctx_(context)
 {
     setObjectName(QStringLiteral("frmMain"));
@@ -90,7 +80,7 @@ frmMain::frmMain(AppContext &context, QWidget *parent) : QMainWindow(parent), ct
     Option1_Click();
     Option3_->setChecked(true);
     Option3_Click();
-    cmbChartType_->addItems(chartTypeEntries());
+    cmbChartType_->addItems(ChartTypes::listTexts());
     cmbChartType_->setCurrentIndex(0);
     // The empty initial chart is drawn by the chart component once it is placed in chartArea().
     ctx_.state->UnitsChanged = false;
@@ -318,56 +308,47 @@ void frmMain::updateClock()
 
 void frmMain::cmdOpen_Click()
 {
-    if (actions_.open)
-        actions_.open();
+    emit openRequested();
 }
 
 void frmMain::cmdRetrieve_Click()
 {
-    if (actions_.retrieve)
-        actions_.retrieve();
+    emit retrieveRequested();
 }
 
 void frmMain::cmdStartTest_Click()
 {
-    if (actions_.startTest)
-        actions_.startTest();
+    emit startTestRequested();
 }
 
 void frmMain::cmdStopTest_Click()
 {
-    if (actions_.stopTest)
-        actions_.stopTest();
+    emit stopTestRequested();
 }
 
 void frmMain::cmdRealTime_Click()
 {
-    if (actions_.realTime)
-        actions_.realTime();
+    emit realTimeRequested();
 }
 
 void frmMain::cmdSetup_Click()
 {
-    if (actions_.setup)
-        actions_.setup();
+    emit setupRequested();
 }
 
 void frmMain::cmdCalicheck_Click()
 {
-    if (actions_.caliCheck)
-        actions_.caliCheck();
+    emit caliCheckRequested();
 }
 
 void frmMain::cmdExport_Click()
 {
-    if (actions_.exportDetail)
-        actions_.exportDetail();
+    emit exportDetailRequested();
 }
 
 void frmMain::cmdBrief_Click()
 {
-    if (actions_.exportBrief)
-        actions_.exportBrief();
+    emit exportBriefRequested();
 }
 
 void frmMain::cmdReport_Click()
@@ -377,20 +358,17 @@ void frmMain::cmdReport_Click()
 
 void frmMain::cmdOverlap_Click()
 {
-    if (actions_.overlap)
-        actions_.overlap();
+    emit overlapRequested();
 }
 
 void frmMain::cmdPrintChart_Click()
 {
-    if (actions_.printChart)
-        actions_.printChart();
+    emit printChartRequested();
 }
 
 void frmMain::RelatedInfo_Click()
 {
-    if (actions_.relatedInfo)
-        actions_.relatedInfo();
+    emit relatedInfoRequested();
 }
 
 void frmMain::cmdExit_Click()
@@ -412,8 +390,7 @@ void frmMain::MenuFileRetrieve_Click()
 
 void frmMain::menureport_Click()
 {
-    if (actions_.textReport)
-        actions_.textReport();
+    emit textReportRequested();
 }
 
 void frmMain::MenuFilePrint_Click()
@@ -449,8 +426,7 @@ void frmMain::MenuFileExit_Click()
 
 void frmMain::DirectLog_Click()
 {
-    if (actions_.directLog)
-        actions_.directLog();
+    emit directLogRequested();
 }
 
 void frmMain::MenuHelpAbout_Click()
@@ -475,32 +451,27 @@ void frmMain::Toolbar1_ButtonClick(const QString &key)
 
 void frmMain::cmbChartType_Click()
 {
-    if (actions_.chartTypeChanged)
-        actions_.chartTypeChanged();
+    emit chartTypeSelected(cmbChartType_->currentIndex());
 }
 
 void frmMain::Option1_Click()
 {
-    if (actions_.xScale)
-        actions_.xScale(false);
+    emit xScaleChosen(false);
 }
 
 void frmMain::Option2_Click()
 {
-    if (actions_.xScale)
-        actions_.xScale(true);
+    emit xScaleChosen(true);
 }
 
 void frmMain::Option3_Click()
 {
-    if (actions_.yScale)
-        actions_.yScale(false);
+    emit yScaleChosen(false);
 }
 
 void frmMain::Option4_Click()
 {
-    if (actions_.yScale)
-        actions_.yScale(true);
+    emit yScaleChosen(true);
 }
 
 // ---- Lifecycle ---------------------------------------------------------------------------------------
@@ -510,8 +481,7 @@ void frmMain::Form_Activate()
     ProgramState &s = *ctx_.state;
     if (!s.UnitsChanged)
         return;
-    if (unitsChangedHandler_)
-        unitsChangedHandler_();
+    emit unitsChangedOnActivation();
     if (!s.CurrentTestName.isEmpty())
         s.NewTestMode = false;
     s.UnitsChanged = false;

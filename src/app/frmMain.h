@@ -19,19 +19,10 @@ class QTableView;
 class QTimer;
 class QToolBar;
 
-// What the commands owned by other subsystems do; set by the program's wiring (MainController) or by a
-// test. An unset action does nothing.
-struct MainWindowActions {
-    std::function<void()> open, retrieve, startTest, stopTest, realTime, setup, caliCheck, exportDetail, exportBrief,
-        overlap, printChart, relatedInfo, textReport, directLog, chartTypeChanged;
-    std::function<void(bool logarithmic)> xScale, yScale;
-};
-
 class frmMain : public QMainWindow {
     Q_OBJECT
 public:
     static QString caption() { return QStringLiteral("K7100DAQ  version 2.0.0.12"); }
-    static QStringList chartTypeEntries();
 
     explicit frmMain(AppContext &context, QWidget *parent = nullptr);
     ~frmMain() override;
@@ -43,12 +34,11 @@ public:
     // Status bar panels by key: "Time" (the clock) and "Status".
     QLabel *statusPanel(const QString &key) const;
 
-    // Called on activation when the units were changed on the setup screen (grid header, grid and chart
-    // of the open test). The window itself then clears UnitsChanged.
-    void setUnitsChangedHandler(std::function<void()> handler) { unitsChangedHandler_ = std::move(handler); }
-
-    // The commands that belong to other subsystems.
-    MainWindowActions &actions() { return actions_; }
+    // The X and Y scale options ("Normal" and "Log" of each).
+    QRadioButton *xNormalOption() const { return Option1_; }
+    QRadioButton *xLogOption() const { return Option2_; }
+    QRadioButton *yNormalOption() const { return Option3_; }
+    QRadioButton *yLogOption() const { return Option4_; }
 
     // The "Related Information" button is usable only while a test is open or was just retrieved.
     void setRelatedInfoEnabled(bool enabled);
@@ -105,6 +95,29 @@ signals:
     // The program is ending (connect to the application's quit).
     void programEnded();
 
+    // The commands that belong to other subsystems: the program's wiring (MainController) or a test
+    // connects to them. A command nobody connected to does nothing.
+    void openRequested();
+    void retrieveRequested();
+    void startTestRequested();
+    void stopTestRequested();
+    void realTimeRequested();
+    void setupRequested();
+    void caliCheckRequested();
+    void exportDetailRequested();
+    void exportBriefRequested();
+    void textReportRequested();
+    void overlapRequested();
+    void printChartRequested();
+    void relatedInfoRequested();
+    void directLogRequested();
+    void chartTypeSelected(int type);
+    void xScaleChosen(bool logarithmic);
+    void yScaleChosen(bool logarithmic);
+    // Emitted on activation when the units were changed on the setup screen (grid header, grid and chart
+    // of the open test must be reloaded). The window itself then clears UnitsChanged.
+    void unitsChangedOnActivation();
+
 protected:
     bool event(QEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
@@ -122,8 +135,6 @@ private:
     AppContext &ctx_;
     QWidget *form_ = nullptr;
     ProportionalResizer *resizer_ = nullptr;
-    std::function<void()> unitsChangedHandler_;
-    MainWindowActions actions_;
     bool ending_ = false;
 
     QWidget *chartArea_ = nullptr;

@@ -289,7 +289,7 @@ TEST(frmMainActivation, UnitChangeReloadsOnceAndNoChangeDoesNothing)
     for (const auto &c : cases) {
         MainFixture f;
         int reloads = 0;
-        f.window->setUnitsChangedHandler([&] { ++reloads; });
+        QObject::connect(f.window.get(), &frmMain::unitsChangedOnActivation, [&] { ++reloads; });
         f.state.UnitsChanged = c.unitsChanged;
         f.state.CurrentTestName = c.openTest;
         f.state.NewTestMode = true;
