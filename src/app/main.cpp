@@ -4,6 +4,7 @@
 #include "app/frmMain.h"
 #include "common/AppContext.h"
 #include "common/ProgramState.h"
+#include "common/ProgramVersion.h"
 #include "platform/PortMap.h"
 #include "platform/QtPrompts.h"
 #include "platform/QtSerialPort.h"
@@ -19,10 +20,19 @@
 #include <QDir>
 
 #include <cstdio>
+#include <cstring>
 #include <memory>
 
 int main(int argc, char **argv)
 {
+    // --version answers before Qt starts: it needs no display and touches nothing in the working directory.
+    for (int i = 1; i < argc; ++i) {
+        if (std::strcmp(argv[i], "--version") == 0) {
+            std::printf("K7100DAQ %s\n", K7100_VERSION);
+            return 0;
+        }
+    }
+
     QApplication app(argc, argv); // takes its own options (-platform ...) out of argv
 
     QStringList arguments;
