@@ -1,4 +1,5 @@
 #include "app/StartUp.h"
+#include "common/ProgramInfo.h"
 
 #include "common/ProgramState.h"
 #include "common/SettingsFile.h"
@@ -67,6 +68,6 @@ QString StartUp::databaseFailureText(const QString &path, const QString &engineE
 void StartUp::reportDatabaseFailure(Prompts &prompts, const QString &path, const QString &engineError)
 {
     const QString text = databaseFailureText(path, engineError);
-    std::fprintf(stderr, "K7100DAQ: %s\n", qPrintable(text));
-    prompts.message(text, QStringLiteral("K7100DAQ"), MsgButtons::Ok, MsgIcon::Critical);
+    std::fprintf(stderr, "%s: %s\n", qPrintable(ProgramInfo::name()), qPrintable(text));
+    prompts.message(text, ProgramInfo::name(), MsgButtons::Ok, MsgIcon::Critical);
 }

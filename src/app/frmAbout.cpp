@@ -1,4 +1,5 @@
 #include "app/frmAbout.h"
+#include "common/ProgramInfo.h"
 
 #include "platform/ProportionalResizer.h"
 
@@ -64,14 +65,14 @@ frmAbout::frmAbout(double screenFactor, QWidget *parent) : QDialog(parent)
     Picture1_->setAccessibleName(QStringLiteral("Drawing of the K7100 rotor and bob"));
     Picture1_->setGeometry(20, 20, 120, 170);
 
-    Label1_ = new QLabel(QStringLiteral("K7100DAQ for K7100 viscometer "), this);
+    Label1_ = new QLabel(ProgramInfo::name() + QStringLiteral(" for K7100 viscometer "), this);
     Label1_->setObjectName(QStringLiteral("Label1"));
     Label1_->setGeometry(160, 40, 270, 24);
     QFont bold = Label1_->font();
     bold.setBold(true);
     Label1_->setFont(bold);
 
-    Label2_ = new QLabel(QStringLiteral("version 2.0.0.12   06-04-2018"), this);
+    Label2_ = new QLabel(ProgramInfo::versionLine(), this);
     Label2_->setObjectName(QStringLiteral("Label2"));
     Label2_->setGeometry(160, 76, 270, 24);
 

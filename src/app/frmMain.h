@@ -3,6 +3,8 @@
 // test's chart area and results grid, the clock in the status bar, the exit confirmation and the
 // reaction to being activated again after another screen. The commands that belong to other parts of the
 // program are handlers here that call into those parts; this class owns no test data itself.
+#include "common/ProgramInfo.h"
+
 #include <QMainWindow>
 
 #include <functional>
@@ -22,7 +24,7 @@ class QToolBar;
 class frmMain : public QMainWindow {
     Q_OBJECT
 public:
-    static QString caption() { return QStringLiteral("K7100DAQ  version 2.0.0.12"); }
+    static QString caption() { return ProgramInfo::name() + QStringLiteral("  version ") + ProgramInfo::version(); }
 
     explicit frmMain(AppContext &context, QWidget *parent = nullptr);
     ~frmMain() override;

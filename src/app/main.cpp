@@ -3,6 +3,7 @@
 #include "app/StartUp.h"
 #include "app/frmMain.h"
 #include "common/AppContext.h"
+#include "common/ProgramInfo.h"
 #include "common/ProgramState.h"
 #include "platform/PortMap.h"
 #include "platform/QtPrompts.h"
@@ -19,10 +20,19 @@
 #include <QDir>
 
 #include <cstdio>
+#include <cstring>
 #include <memory>
 
 int main(int argc, char **argv)
 {
+    // --version answers before Qt starts: it needs no display and touches nothing in the working directory.
+    for (int i = 1; i < argc; ++i) {
+        if (std::strcmp(argv[i], "--version") == 0) {
+            std::printf("%s %s\n", qPrintable(ProgramInfo::name()), qPrintable(ProgramInfo::version()));
+            return 0;
+        }
+    }
+
     QApplication app(argc, argv); // takes its own options (-platform ...) out of argv
 
     QStringList arguments;
@@ -68,7 +78,7 @@ int main(int argc, char **argv)
             fprintf(stderr, "K7100 simulator on %s (Comm %d)\n", qPrintable(demo->devicePath()), state.CommPortNumber);
         } else {
             prompts.message(QStringLiteral("The instrument simulator could not be started: %1").arg(demoError),
-                            QStringLiteral("K7100DAQ"), MsgButtons::Ok, MsgIcon::Exclamation);
+                            ProgramInfo::name(), MsgButtons::Ok, MsgIcon::Exclamation);
         }
     }
 #else

@@ -1,6 +1,7 @@
 #include "calcheck/CalibrationSession.h"
 
 #include "common/AppContext.h"
+#include "common/ProgramInfo.h"
 #include "common/ProgramState.h"
 #include "link/DownloadStream.h"
 #include "link/SerialLink.h"
@@ -8,7 +9,6 @@
 #include "platform/Prompts.h"
 #include "realtime/RealTimeProtocol.h"
 #include "realtime/RealTimeReading.h"
-#include "sequence/SetupTexts.h"
 
 #include <QTimer>
 
@@ -34,7 +34,7 @@ void CalibrationSession::start(const QString &viscosityText)
     Prompts &prompts = *context_.prompts;
     const std::optional<double> viscosity = CalibrationPlan::viscosityFrom(viscosityText);
     if (!viscosity) {
-        prompts.message(outOfRangeText(), SetupTexts::appTitle(), MsgButtons::Ok, MsgIcon::Exclamation);
+        prompts.message(outOfRangeText(), ProgramInfo::name(), MsgButtons::Ok, MsgIcon::Exclamation);
         return;
     }
     if (starting_ || running_) {

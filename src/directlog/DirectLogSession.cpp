@@ -2,6 +2,7 @@
 
 #include "common/AppContext.h"
 #include "common/NumberText.h"
+#include "common/ProgramInfo.h"
 #include "common/ProgramState.h"
 #include "directlog/DirectLogEntries.h"
 #include "directlog/DirectLogValues.h"
@@ -12,7 +13,6 @@
 #include "realtime/RealTimeProtocol.h"
 #include "realtime/RealTimeReading.h"
 #include "realtime/StartHandshake.h"
-#include "sequence/SetupTexts.h"
 
 #include <QDir>
 #include <QFile>
@@ -75,7 +75,7 @@ QString DirectLogSession::speedEntered(const QString &text)
     if (const std::optional<double> v = DirectLogEntries::speedFrom(text)) {
         speed_ = *v;
     } else {
-        context_.prompts->message(DirectLogEntries::invalidSpeedText(), SetupTexts::appTitle(), MsgButtons::Ok,
+        context_.prompts->message(DirectLogEntries::invalidSpeedText(), ProgramInfo::name(), MsgButtons::Ok,
                                   MsgIcon::Exclamation);
         speed_ = DirectLogEntries::DefaultSpeed;
         shown = DirectLogEntries::speedItems().first();
@@ -90,7 +90,7 @@ QString DirectLogSession::rateEntered(const QString &text)
         rate_ = *v;
         return text;
     }
-    context_.prompts->message(DirectLogEntries::invalidRateText(), SetupTexts::appTitle(), MsgButtons::Ok,
+    context_.prompts->message(DirectLogEntries::invalidRateText(), ProgramInfo::name(), MsgButtons::Ok,
                               MsgIcon::Exclamation);
     rate_ = DirectLogEntries::DefaultRate;
     return DirectLogEntries::rateItems().first();

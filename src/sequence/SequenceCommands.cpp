@@ -1,8 +1,8 @@
 #include "sequence/SequenceCommands.h"
 
 #include "common/NumberText.h"
+#include "common/ProgramInfo.h"
 #include "platform/Prompts.h"
-#include "sequence/SetupTexts.h"
 #include "sequence/StepNumbering.h"
 
 namespace {
@@ -17,7 +17,7 @@ bool SequenceCommands::guarded(const std::function<void()> &work)
     } catch (const SequenceStoreError &e) {
         prompts_.message(QStringLiteral("The sequence database could not be read or changed: ")
                              + QString::fromStdString(e.what()),
-                         SetupTexts::appTitle(), MsgButtons::Ok, MsgIcon::Critical);
+                         ProgramInfo::name(), MsgButtons::Ok, MsgIcon::Critical);
         return false;
     }
 }
@@ -68,7 +68,7 @@ std::optional<int> SequenceCommands::saveAs(int sourceId, int rotorBob)
         const double t = NumberText::Val(*answer);
         if (t <= 20 || t >= 210) {
             prompts_.message(QStringLiteral("Specified new temperature target is invalid. Copy action canceled."),
-                             SetupTexts::appTitle());
+                             ProgramInfo::name());
             return std::nullopt;
         }
         temperature = t;
@@ -130,7 +130,7 @@ bool SequenceCommands::deleteSteps(int sequenceId, int stepCount, int from, int 
 {
     const QString range = NumberText::Text(from) + QStringLiteral(" to step ") + NumberText::Text(to);
     if (!StepNumbering::deleteRangeValid(from, to, stepCount)) {
-        prompts_.message(QStringLiteral("You cannot delete step from step ") + range, SetupTexts::appTitle());
+        prompts_.message(QStringLiteral("You cannot delete step from step ") + range, ProgramInfo::name());
         return false;
     }
     if (prompts_.message(QStringLiteral("Are you sure you want delete step from 'step ") + range + QStringLiteral("'"),

@@ -1,7 +1,7 @@
 #include "sequence/StepRules.h"
 
 #include "common/NumberText.h"
-#include "sequence/SetupTexts.h"
+#include "common/ProgramInfo.h"
 
 #include <QRegularExpression>
 #include <charconv>
@@ -35,7 +35,7 @@ StepRefusal speedRefusal()
 StepRefusal recordRateRefusal()
 {
     return refusal(StepField::RecordRate, QStringLiteral("Invalid real time data recording rate input."),
-                   SetupTexts::appTitle());
+                   ProgramInfo::name());
 }
 
 // Ranges of the speed field: the OK check is a little stricter below zero than the check on leaving it.

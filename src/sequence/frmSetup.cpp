@@ -1,7 +1,9 @@
 #include "sequence/frmSetup.h"
+#include "common/ProgramInfo.h"
 
 #include "common/AppContext.h"
 #include "common/NumberText.h"
+#include "common/ProgramInfo.h"
 #include "common/ProgramState.h"
 #include "common/RotorBobTable.h"
 #include "common/SettingsFile.h"
@@ -11,7 +13,6 @@
 #include "platform/PortMap.h"
 #include "platform/Prompts.h"
 #include "platform/ProportionalResizer.h"
-#include "sequence/SetupTexts.h"
 #include "sequence/StepListPrinter.h"
 #include "sequence/StepNumbering.h"
 #include "sequence/StepTable.h"
@@ -60,7 +61,7 @@ frmSetup::frmSetup(AppContext &context, QWidget *parent)
       commands_(library_, *context.prompts)
 {
     setObjectName(QStringLiteral("frmSetup"));
-    setWindowTitle(QStringLiteral("K7100DAQ Setup"));
+    setWindowTitle(ProgramInfo::name() + QStringLiteral(" Setup"));
     runDialog = [](QDialog &d) { return d.exec() == QDialog::Accepted; };
     buildControls();
     buildMenus();
@@ -291,7 +292,7 @@ void frmSetup::load()
         cmbComm_->setCurrentIndex(settings.portIndex);
         choosePort(settings.portIndex);
         if (state_.DebugMode)
-            ctx_.prompts->message(QStringLiteral("Comm port added OK"), SetupTexts::appTitle());
+            ctx_.prompts->message(QStringLiteral("Comm port added OK"), ProgramInfo::name());
     }
     if (settings.linesRead >= 2)
         setUnitOption(settings.unitSystem);
@@ -623,7 +624,7 @@ void frmSetup::showAbout()
         aboutHandler();
         return;
     }
-    ctx_.prompts->message(QStringLiteral("K7100DAQ for K7100 viscometer \nversion 2.0.0.12   06-04-2018"),
+    ctx_.prompts->message(ProgramInfo::name() + QStringLiteral(" for K7100 viscometer \n") + ProgramInfo::versionLine(),
                           QStringLiteral("About"));
 }
 
@@ -639,7 +640,7 @@ void frmSetup::returnToMain(bool saveSettings)
                                           state_.ScreenFactor))
             ctx_.prompts->message(QStringLiteral("The settings could not be saved in ") + settingsPath()
                                       + QStringLiteral("."),
-                                  SetupTexts::appTitle(), MsgButtons::Ok, MsgIcon::Exclamation);
+                                  ProgramInfo::name(), MsgButtons::Ok, MsgIcon::Exclamation);
     }
     leave();
 }

@@ -1,4 +1,5 @@
 #include "store/frmSearch.h"
+#include "common/ProgramInfo.h"
 
 #include "common/AppContext.h"
 #include "common/ProgramState.h"
@@ -71,7 +72,7 @@ frmSearch::frmSearch(AppContext &context, QWidget *parent) : QDialog(parent), ct
 
     QString error;
     if (!TestSearch(ctx_.database->connection()).checkTable(&error))
-        ctx_.prompts->message(QStringLiteral("ERROR: ") + error, QStringLiteral("K7100DAQ"));
+        ctx_.prompts->message(QStringLiteral("ERROR: ") + error, ProgramInfo::name());
     cmdClear_Click();
     SearchCancelled = true;
 }
@@ -108,7 +109,7 @@ void frmSearch::cmdSearch_Click()
     MSFlexGrid1_->setRowCount(0);
     const TestSearch::Result result = TestSearch(ctx_.database->connection()).run(conditions());
     if (!result.ok) {
-        ctx_.prompts->message(result.error, QStringLiteral("K7100DAQ"));
+        ctx_.prompts->message(result.error, ProgramInfo::name());
         return;
     }
     if (result.rows.isEmpty())
