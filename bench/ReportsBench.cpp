@@ -4,7 +4,7 @@
 #include "platform/XlsxWriter.h"
 #include "reports/BriefReport.h"
 #include "reports/DetailReport.h"
-#include "reports/RelatedInfoRecord.h"
+#include "reports/ReportedTestInfo.h"
 #include "reports/TextReport.h"
 #include "results/DerivedValues.h"
 
@@ -45,9 +45,9 @@ ResultTable makeTest(int n)
     return rows;
 }
 
-RelatedInfoRecord info()
+ReportedTestInfo info()
 {
-    RelatedInfoRecord r;
+    ReportedTestInfo r;
     r.testName = QStringLiteral("Bench long test");
     r.mudId = QStringLiteral("OBM 14 ppg");
     r.sampleTime = QStringLiteral("2024-03-14 10:30");

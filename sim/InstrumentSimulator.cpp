@@ -25,7 +25,7 @@ double InstrumentSimulator::tableRateFactor(int rotorBob)
 {
     switch (rotorBob) {
     case 2: return 3.185;
-    case 3: return 0.2215;
+    case 3: // R1-B3 and R1-B4 shear at the same rate
     case 4: return 0.2215;
     case 5: return 0.4995;
     case 6: return 0.1574;

@@ -4,8 +4,7 @@
 
 QString SimulatorOptions::validate() const
 {
-    const QString fluidProblem = FluidModel(fluid).validate();
-    if (!fluidProblem.isEmpty())
+    if (QString fluidProblem = FluidModel(fluid).validate(); !fluidProblem.isEmpty())
         return fluidProblem;
     if (!(rate >= 0.01 && rate <= 1000.0))
         return QStringLiteral("rate must lie between 0.01 and 1000 simulated seconds per second");

@@ -99,5 +99,5 @@ int main(int argc, char **argv)
     MainController controller(context, mainWindow);
     QObject::connect(&mainWindow, &frmMain::programEnded, &app, &QApplication::quit, Qt::QueuedConnection);
     mainWindow.showMaximized();
-    return app.exec();
+    return QApplication::exec();
 }

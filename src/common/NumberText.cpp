@@ -232,7 +232,7 @@ QString Text(double value)
 {
     if (!std::isfinite(value))
         return nonFinite(value);
-    const QString body = generalForm(std::fabs(value), 15, true);
+    QString body = generalForm(std::fabs(value), 15, true);
     if (body == QLatin1String("0"))
         return body;
     return value < 0 ? QStringLiteral("-") + body : body;

@@ -64,7 +64,7 @@ SettingsValues SettingsFile::read(const QString &path)
     bool exists = false;
     const QStringList lines = readLines(path, exists);
     double x = 0;
-    if (lines.size() >= 1 && firstNumber(lines[0], x)) {
+    if (!lines.isEmpty() && firstNumber(lines[0], x)) {
         ++v.linesRead;
         const int idx = static_cast<int>(x);
         v.portIndex = (idx >= 0 && idx <= 19) ? idx : 0;
@@ -97,7 +97,7 @@ bool SettingsFile::resetScreen(const QString &path)
 {
     bool exists = false;
     QStringList lines = readLines(path, exists);
-    if (lines.size() < 1)
+    if (lines.isEmpty())
         lines << printForm(0);
     if (lines.size() < 2)
         lines << printForm(1);

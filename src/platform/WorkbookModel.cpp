@@ -124,7 +124,7 @@ void WorkbookModel::Sheet::setText(int row, int column, const QString &text)
     store(at(row, column), std::string_view(utf8.constData(), static_cast<size_t>(utf8.size())));
 }
 
-void WorkbookModel::Sheet::setText(int row, int column, std::string utf8)
+void WorkbookModel::Sheet::setText(int row, int column, const std::string &utf8)
 {
     if (!validPosition(row, column))
         return;

@@ -68,7 +68,7 @@ public:
         // stored in a workbook and becomes the text "#NUM!".
         void setNumber(int row, int column, double value);
         void setText(int row, int column, const QString &text);
-        void setText(int row, int column, std::string utf8);
+        void setText(int row, int column, const std::string &utf8);
 
         // Room for this many rows, when a builder knows it ahead (saves regrowing a long sheet).
         void reserveRows(int rows);

@@ -136,7 +136,7 @@ QString temporaryNameBeside(const QFileInfo &target)
 {
     const QDir dir = target.absoluteDir();
     for (;;) {
-        const QString candidate =
+        QString candidate =
             dir.filePath(QStringLiteral(".%1.%2.tmp")
                              .arg(target.fileName(), QString::number(QRandomGenerator::global()->generate(), 16)));
         if (!QFileInfo::exists(candidate))

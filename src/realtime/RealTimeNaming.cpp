@@ -9,8 +9,8 @@
 #include <cmath>
 
 RealTimeNaming::RealTimeNaming(ProgramState &state, Prompts &prompts, Clock &clock, TestLibrary &library,
-                               QLocale locale)
-    : state_(state), prompts_(prompts), clock_(clock), library_(library), locale_(std::move(locale))
+                               const QLocale &locale)
+    : state_(state), prompts_(prompts), clock_(clock), library_(library), locale_(locale)
 {}
 
 namespace {

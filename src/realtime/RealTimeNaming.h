@@ -26,7 +26,7 @@ public:
     static QString inputErrorText() { return QStringLiteral("Input error! Please check your input."); }
 
     RealTimeNaming(ProgramState &state, Prompts &prompts, Clock &clock, TestLibrary &library,
-                   QLocale locale = QLocale());
+                   const QLocale &locale = QLocale());
 
     // The dialog's load: the factor choice starts at "No" (CustomRB False); returns the sample time shown
     // at first (now).

@@ -21,5 +21,5 @@ public:
     static constexpr qint64 BytesNeeded = 5;
     static constexpr double PollSeconds = 0.05;
 
-    static Result wait(SerialLink &link, Clock &clock);
+    static Result wait(SerialLink &port, Clock &clock);
 };

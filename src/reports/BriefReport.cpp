@@ -1,9 +1,9 @@
 #include "reports/BriefReport.h"
 
 #include "common/NumberText.h"
-#include "reports/RelatedInfoRecord.h"
 #include "reports/ReportSheet.h"
 #include "reports/ReportValues.h"
+#include "reports/ReportedTestInfo.h"
 #include "reports/TotalTime.h"
 
 #include <algorithm>
@@ -15,7 +15,7 @@ const QString kBriefViscositySI = QStringLiteral("####0.0#");
 
 } // namespace
 
-WorkbookModel BriefReport::build(const RelatedInfoRecord &info, const ResultTable &rows, bool si)
+WorkbookModel BriefReport::build(const ReportedTestInfo &info, const ResultTable &rows, bool si)
 {
     WorkbookModel book;
     WorkbookModel::Sheet &sheet = book.addSheet(QStringLiteral("Sheet1"));

@@ -7,7 +7,7 @@
 #include "results/ResultRow.h"
 #include <cstddef> // ResultRow.h uses size_t without including it
 
-struct RelatedInfoRecord;
+struct ReportedTestInfo;
 
 class BriefReport {
 public:
@@ -15,5 +15,5 @@ public:
     static constexpr int FirstDataRow = 12;
 
     // rows: the open test's result rows in step and time order; si: the unit system they are in.
-    static WorkbookModel build(const RelatedInfoRecord &info, const ResultTable &rows, bool si);
+    static WorkbookModel build(const ReportedTestInfo &info, const ResultTable &rows, bool si);
 };

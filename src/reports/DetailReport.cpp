@@ -1,9 +1,9 @@
 #include "reports/DetailReport.h"
 
 #include "common/NumberText.h"
-#include "reports/RelatedInfoRecord.h"
 #include "reports/ReportSheet.h"
 #include "reports/ReportValues.h"
+#include "reports/ReportedTestInfo.h"
 #include "reports/TotalTime.h"
 #include "results/DerivedValues.h"
 
@@ -53,7 +53,7 @@ DetailReport::DerivedCells DetailReport::DerivedCells::from(const DerivedValues 
     return cells;
 }
 
-WorkbookModel DetailReport::build(const RelatedInfoRecord &info, const ResultTable &rows, bool si,
+WorkbookModel DetailReport::build(const ReportedTestInfo &info, const ResultTable &rows, bool si,
                                   const DerivedCells &derived)
 {
     WorkbookModel book;

@@ -9,7 +9,7 @@
 #include <QString>
 #include <vector>
 
-struct RelatedInfoRecord;
+struct ReportedTestInfo;
 struct DerivedValues;
 
 class DetailReport {
@@ -36,6 +36,6 @@ public:
     };
 
     // rows: the open test's result rows as the grid loader read them; si: the unit system they are in.
-    static WorkbookModel build(const RelatedInfoRecord &info, const ResultTable &rows, bool si,
+    static WorkbookModel build(const ReportedTestInfo &info, const ResultTable &rows, bool si,
                                const DerivedCells &derived);
 };

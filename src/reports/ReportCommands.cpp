@@ -5,7 +5,7 @@
 #include "platform/Prompts.h"
 #include "reports/BriefReport.h"
 #include "reports/DetailReport.h"
-#include "reports/RelatedInfoRecord.h"
+#include "reports/ReportedTestInfo.h"
 #include "reports/TextReport.h"
 #include "reports/WorkbookExport.h"
 #include "results/DerivedValues.h"
@@ -16,11 +16,11 @@
 
 namespace {
 
-std::optional<RelatedInfoRecord> openTestInfo(const AppContext &ctx, int openTestId)
+std::optional<ReportedTestInfo> openTestInfo(const AppContext &ctx, int openTestId)
 {
     if (!ctx.state || ctx.state->CurrentTestName.isEmpty() || !ctx.database || !ctx.database->isOpen())
         return std::nullopt;
-    return RelatedInfoRecord::load(ctx.database->connection(), openTestId);
+    return ReportedTestInfo::load(ctx.database->connection(), openTestId);
 }
 
 } // namespace

@@ -1,6 +1,6 @@
 #include "reports/ReportSheet.h"
 
-#include "reports/RelatedInfoRecord.h"
+#include "reports/ReportedTestInfo.h"
 
 #include <QString>
 
@@ -42,7 +42,7 @@ void writeLabelled(WorkbookModel::Sheet &sheet, int row, const QString &label, c
 
 } // namespace
 
-void writeHeaderBlock(WorkbookModel::Sheet &sheet, const RelatedInfoRecord &info)
+void writeHeaderBlock(WorkbookModel::Sheet &sheet, const ReportedTestInfo &info)
 {
     sheet.setText(1, 1, QStringLiteral("K7100 Test Report"));
     writeLabelled(sheet, 3, QStringLiteral("Test Name:"), info.testName);

@@ -4,7 +4,7 @@
 // repeats the heading rows on every printed page.
 #include "platform/WorkbookModel.h"
 
-struct RelatedInfoRecord;
+struct ReportedTestInfo;
 
 namespace ReportSheet {
 
@@ -16,7 +16,7 @@ constexpr int BriefColumns = 12;
 
 // Row 1 "K7100 Test Report", rows 3 to 7 the labels and the related values in column 2 (a null value
 // leaves its cell empty). Every value is written as text.
-void writeHeaderBlock(WorkbookModel::Sheet &sheet, const RelatedInfoRecord &info);
+void writeHeaderBlock(WorkbookModel::Sheet &sheet, const ReportedTestInfo &info);
 
 // The heading texts of columns 1..columns in rows headingRow and headingRow + 1, in EI or SI units.
 void writeHeadings(WorkbookModel::Sheet &sheet, int headingRow, int columns, bool si);

@@ -1,8 +1,8 @@
 #include "reports/TextReport.h"
 
 #include "common/NumberText.h"
-#include "reports/RelatedInfoRecord.h"
 #include "reports/ReportValues.h"
+#include "reports/ReportedTestInfo.h"
 #include "reports/TotalTime.h"
 #include "reports/Windows1252.h"
 
@@ -39,7 +39,7 @@ QString headingLine(bool si)
 
 } // namespace
 
-QByteArray TextReport::build(const RelatedInfoRecord &info, const ResultTable &rows, bool si)
+QByteArray TextReport::build(const ReportedTestInfo &info, const ResultTable &rows, bool si)
 {
     QString head;
     head += QStringLiteral("Test Report of K7100DAQ.") + kEol;

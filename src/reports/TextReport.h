@@ -8,10 +8,10 @@
 
 #include <QByteArray>
 
-struct RelatedInfoRecord;
+struct ReportedTestInfo;
 
 class TextReport {
 public:
     // rows: the open test's result rows as the grid loader read them; si: the unit system they are in.
-    static QByteArray build(const RelatedInfoRecord &info, const ResultTable &rows, bool si);
+    static QByteArray build(const ReportedTestInfo &info, const ResultTable &rows, bool si);
 };

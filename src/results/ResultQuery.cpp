@@ -62,7 +62,7 @@ ResultRow ResultConversion::convert(const StoredPoint &p) const
     return r;
 }
 
-ResultQuery::ResultQuery(QSqlDatabase db, ProgramState &state) : db_(std::move(db)), state_(state) {}
+ResultQuery::ResultQuery(const QSqlDatabase &db, ProgramState &state) : db_(db), state_(state) {}
 
 std::optional<int> ResultQuery::testId(const QString &testName) const
 {

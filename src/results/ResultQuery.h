@@ -59,7 +59,7 @@ public:
         std::optional<double> rbfactor;
     };
 
-    ResultQuery(QSqlDatabase db, ProgramState &state);
+    ResultQuery(const QSqlDatabase &db, ProgramState &state);
 
     ProgramState &state() const { return state_; }
     QSqlDatabase database() const { return db_; }

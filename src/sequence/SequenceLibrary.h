@@ -24,7 +24,7 @@ public:
 
 class SequenceLibrary {
 public:
-    explicit SequenceLibrary(QSqlDatabase db) : db_(std::move(db)) {}
+    explicit SequenceLibrary(const QSqlDatabase &db) : db_(db) {}
 
     // All sequences in SequenceId order (the order of the setup screen's list).
     QList<SequenceEntry> sequences() const;

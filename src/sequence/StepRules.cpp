@@ -63,8 +63,8 @@ std::optional<double> StepRules::number(const QString &text)
 StepCheck StepRules::check(const StepFieldTexts &t, StepDialogKind kind, bool si)
 {
     StepCheck out;
-    const auto fail = [&](StepRefusal r) {
-        out.refusal = std::move(r);
+    const auto fail = [&](const StepRefusal &r) {
+        out.refusal = r;
         return out;
     };
 

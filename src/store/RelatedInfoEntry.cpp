@@ -6,8 +6,8 @@
 #include "store/SampleTime.h"
 
 RelatedInfoEntry::RelatedInfoEntry(ProgramState &state, Prompts &prompts, Clock &clock, TestLibrary &library,
-                                   QLocale locale)
-    : state_(state), prompts_(prompts), clock_(clock), library_(library), locale_(std::move(locale))
+                                   const QLocale &locale)
+    : state_(state), prompts_(prompts), clock_(clock), library_(library), locale_(locale)
 {}
 
 RelatedInfoEntry::Loaded RelatedInfoEntry::load()

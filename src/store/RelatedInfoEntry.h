@@ -23,7 +23,7 @@ struct RelatedInfoFields {
 class RelatedInfoEntry {
 public:
     RelatedInfoEntry(ProgramState &state, Prompts &prompts, Clock &clock, TestLibrary &library,
-                     QLocale locale = QLocale());
+                     const QLocale &locale = QLocale());
 
     // The dialog's load. Editing (NewTestMode False): the open test's fields, with the name locked; a
     // missing row gives empty fields. New test: empty fields.

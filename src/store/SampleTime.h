@@ -18,7 +18,7 @@ public:
     // What the user typed: ISO date-times ("2024-05-06 07:08", "2024-05-06T07:08:09", "2024-05-06") and the
     // locale's short and long date and date-time forms (one-digit days and months and four-digit years
     // accepted, a two-digit year taken as 20xx up to 2049, 19xx from 50). nullopt when it is no date.
-    static std::optional<QDateTime> parse(const QString &text, const QLocale &locale = QLocale());
+    static std::optional<QDateTime> parse(const QString &typed, const QLocale &locale = QLocale());
 
     // A stored value read back: a date-time, nullopt when it is null or not a date-time.
     static std::optional<QDateTime> fromStored(const QVariant &stored);

@@ -15,7 +15,7 @@ QVariant storedSampleTime(const QDateTime &time)
 
 } // namespace
 
-TestLibrary::TestLibrary(QSqlDatabase db) : db_(std::move(db)) {}
+TestLibrary::TestLibrary(const QSqlDatabase &db) : db_(db) {}
 
 QStringList TestLibrary::testNamesNewestFirst() const
 {

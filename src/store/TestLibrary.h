@@ -20,7 +20,7 @@ struct RelatedInfoRecord {
 
 class TestLibrary {
 public:
-    explicit TestLibrary(QSqlDatabase db);
+    explicit TestLibrary(const QSqlDatabase &db);
 
     // Test names, newest (largest TestId) first; a null name reads as "".
     QStringList testNamesNewestFirst() const;

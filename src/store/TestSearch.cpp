@@ -39,7 +39,7 @@ QStringList TestSearch::operatorTexts()
             QStringLiteral(" = "), QStringLiteral(" <> "), QStringLiteral(" Like ")};
 }
 
-TestSearch::TestSearch(QSqlDatabase db, QLocale locale) : db_(std::move(db)), locale_(std::move(locale)) {}
+TestSearch::TestSearch(const QSqlDatabase &db, const QLocale &locale) : db_(db), locale_(locale) {}
 
 bool TestSearch::checkTable(QString *error) const
 {

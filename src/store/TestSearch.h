@@ -34,7 +34,7 @@ public:
         QList<QStringList> rows; // TestName, MudId, SampleTime, CompanyName, Desc; newest test first
     };
 
-    explicit TestSearch(QSqlDatabase db, QLocale locale = QLocale());
+    explicit TestSearch(const QSqlDatabase &db, const QLocale &locale = QLocale());
 
     // Checks that the table can be read (the dialog's load); false with the engine's text otherwise.
     bool checkTable(QString *error) const;

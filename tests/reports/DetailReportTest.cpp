@@ -11,7 +11,7 @@ using ReportFixtures::table;
 namespace {
 
 WorkbookModel detail(const ResultTable &rows, bool si = false, const DetailReport::DerivedCells &derived = {},
-                     const RelatedInfoRecord &info = ReportFixtures::eiInfo())
+                     const ReportedTestInfo &info = ReportFixtures::eiInfo())
 {
     return DetailReport::build(info, rows, si, derived);
 }
@@ -35,7 +35,7 @@ void expectSides(const WorkbookModel::Sheet &s, int row, int column, BorderLine 
 
 TEST(DetailReport, headerBlock_labelsAndRelatedValues_textStaysText_nullLeavesTheCellEmpty)
 {
-    RelatedInfoRecord info = ReportFixtures::eiInfo();
+    ReportedTestInfo info = ReportFixtures::eiInfo();
     info.testName = QStringLiteral("=HYPERLINK(\"x\")");
     info.mudId = QStringLiteral("-12");
     const WorkbookModel book = detail({}, false, {}, info);

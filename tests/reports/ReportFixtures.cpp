@@ -19,9 +19,9 @@ ResultTable table(std::initializer_list<std::initializer_list<double>> rows)
     return t;
 }
 
-RelatedInfoRecord eiInfo()
+ReportedTestInfo eiInfo()
 {
-    RelatedInfoRecord r;
+    ReportedTestInfo r;
     r.testId = 3;
     r.testName = QStringLiteral("Mud A-12");
     r.mudId = QStringLiteral("WBM 12.5 ppg");
@@ -41,9 +41,9 @@ ResultTable eiRows()
     });
 }
 
-RelatedInfoRecord siInfo()
+ReportedTestInfo siInfo()
 {
-    RelatedInfoRecord r;
+    ReportedTestInfo r;
     r.testId = 8;
     r.testName = QStringLiteral("Ölprobe 7");
     r.mudId = QString(); // left blank

@@ -1,7 +1,7 @@
 #pragma once
 // Small stored tests, already in display units, shared by the report tests and the read-back sample
 // writer. The text-report fixture files under fixtures/ were worked out by hand from these rows.
-#include "reports/RelatedInfoRecord.h"
+#include "reports/ReportedTestInfo.h"
 #include "results/ResultRow.h"
 #include <cstddef>
 
@@ -14,11 +14,11 @@ ResultRow row(std::initializer_list<double> fields);
 ResultTable table(std::initializer_list<std::initializer_list<double>> rows);
 
 // An EI test over three steps with a standing-rotor row (fixtures/text_report_ei.csv).
-RelatedInfoRecord eiInfo();
+ReportedTestInfo eiInfo();
 ResultTable eiRows();
 
 // An SI test with a custom rotor-bob over three steps (fixtures/text_report_si.csv).
-RelatedInfoRecord siInfo();
+ReportedTestInfo siInfo();
 ResultTable siRows();
 
 // The six-step Fann sequence 600, 300, 200, 100, 6, 3 rpm with dial readings 60, 40, 32, 23, 8, 7,

@@ -1,5 +1,5 @@
 #include "reports/TextReport.h"
-#include "reports/RelatedInfoRecord.h"
+#include "reports/ReportedTestInfo.h"
 #include "reports/Windows1252.h"
 #include "tests/reports/ReportFixtures.h"
 
@@ -36,7 +36,7 @@ TEST(TextReport, matchesTheHandMadeFiles_EIandSI)
 {
     struct Case {
         const char *file;
-        RelatedInfoRecord info;
+        ReportedTestInfo info;
         ResultTable rows;
         bool si;
     };
@@ -71,7 +71,7 @@ TEST(TextReport, testWithoutRows_endsAfterTheHeadingLine)
 
 TEST(TextReport, relatedValues_nullOrEmptyReadNull_othersAsStored)
 {
-    RelatedInfoRecord info; // everything null
+    ReportedTestInfo info; // everything null
     info.companyName = QStringLiteral("");
     info.desc = QStringLiteral("a,b \"quoted\"");
     const auto lines = linesOf(TextReport::build(info, {}, false));

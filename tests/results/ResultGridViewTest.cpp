@@ -1,7 +1,7 @@
 // The results grid's view: the named grid, fixed rows, header lines that fit in both unit systems.
+#include "results/ResultGridView.h"
 #include "common/ProgramState.h"
 #include "results/ResultGridModel.h"
-#include "results/ResultGridView.h"
 
 #include <QHeaderView>
 #include <QTableView>
@@ -11,8 +11,10 @@ TEST(ResultGridView, ViewIsTheNamedGridWithFixedRows)
 {
     ResultGridModel model;
     ResultTable rows(100000);
-    for (size_t i = 0; i < rows.size(); ++i)
-        rows[i][ResultRow::Step] = 1 + static_cast<double>(i / 1000);
+    for (size_t i = 0; i < rows.size(); ++i) {
+        const size_t step = 1 + i / 1000; // a thousand rows a step
+        rows[i][ResultRow::Step] = static_cast<double>(step);
+    }
     model.setResults(std::move(rows), UnitsEI);
 
     QTableView view;

@@ -35,7 +35,7 @@ struct Line {
     }
     QByteArray collect()
     {
-        const QByteArray b = sim.takeOutput();
+        QByteArray b = sim.takeOutput();
         all += b;
         return b;
     }

@@ -106,7 +106,7 @@ int main(int argc, char **argv)
     for (const QString &f : out.entryList({"*.xlsx", "*.json"}, QDir::Files))
         out.remove(f);
 
-    RelatedInfoRecord formulaLike = ReportFixtures::eiInfo();
+    ReportedTestInfo formulaLike = ReportFixtures::eiInfo();
     formulaLike.testName = QStringLiteral("=SUM(1,2)");
     formulaLike.mudId = QStringLiteral("+5");
     formulaLike.companyName = QStringLiteral("@lab");

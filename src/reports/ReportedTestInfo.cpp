@@ -1,4 +1,4 @@
-#include "reports/RelatedInfoRecord.h"
+#include "reports/ReportedTestInfo.h"
 
 #include <QSqlQuery>
 #include <QVariant>
@@ -14,7 +14,7 @@ std::optional<QString> textOf(const QVariant &v)
 
 } // namespace
 
-std::optional<RelatedInfoRecord> RelatedInfoRecord::load(const QSqlDatabase &db, int testId)
+std::optional<ReportedTestInfo> ReportedTestInfo::load(const QSqlDatabase &db, int testId)
 {
     QSqlQuery q(db);
     q.setForwardOnly(true);
@@ -23,7 +23,7 @@ std::optional<RelatedInfoRecord> RelatedInfoRecord::load(const QSqlDatabase &db,
     q.addBindValue(testId);
     if (!q.exec() || !q.next())
         return std::nullopt;
-    RelatedInfoRecord r;
+    ReportedTestInfo r;
     r.testId = q.value(0).toInt();
     r.testName = textOf(q.value(1));
     r.mudId = textOf(q.value(2));

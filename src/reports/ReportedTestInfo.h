@@ -5,7 +5,7 @@
 #include <QString>
 #include <optional>
 
-struct RelatedInfoRecord {
+struct ReportedTestInfo {
     int testId = 0;
     std::optional<QString> testName;
     std::optional<QString> mudId;
@@ -14,5 +14,5 @@ struct RelatedInfoRecord {
     std::optional<QString> desc;
 
     // The RelatedInfo row with this TestId; nullopt when there is none.
-    static std::optional<RelatedInfoRecord> load(const QSqlDatabase &db, int testId);
+    static std::optional<ReportedTestInfo> load(const QSqlDatabase &db, int testId);
 };
