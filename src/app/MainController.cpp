@@ -1,5 +1,6 @@
 #include "app/MainController.h"
 
+#include "app/DatabaseMenu.h"
 #include "app/frmMain.h"
 #include "calcheck/frmCaliCheck.h"
 #include "common/AppContext.h"
@@ -16,7 +17,6 @@
 #include "sequence/frmSetup.h"
 #include "store/Database.h"
 #include "store/OpenTest.h"
-#include "store/TestLibrary.h"
 #include "store/frmRelated.h"
 
 #include <QAbstractButton>
@@ -25,7 +25,8 @@
 #include <QTableView>
 
 MainController::MainController(AppContext &context, frmMain &window)
-    : QObject(&window), ctx_(context), main_(window), query_(context.database->connection(), *context.state)
+    : QObject(&window), ctx_(context), main_(window),
+      query_(context.database->connection(), *context.state, context.prompts)
 {
     ResultGridView::setUp(*main_.resultsGrid(), grid_);
     grid_.SetGridHeader(ctx_.state->UnitSystem);
@@ -51,6 +52,7 @@ MainController::MainController(AppContext &context, frmMain &window)
     hooks.setScalesNormal = [this] { chart_->setScalesNormal(); };
     openCommand_ = std::make_unique<OpenTestCommand>(*ctx_.state, query_, grid_, hooks);
     reports_ = std::make_unique<ReportCommands>(ctx_);
+    new DatabaseMenu(ctx_, main_); // Import Recovered Test, Check Database, Back Up Database (File menu)
 
     connect(&main_, &frmMain::openRequested, this, &MainController::open);
     connect(&main_, &frmMain::retrieveRequested, this, &MainController::retrieve);
@@ -125,16 +127,9 @@ void MainController::retrieve()
         return;
     }
 
-    QString error;
-    if (!StoredTestUpload::storeRecords(ctx_.database->connection(), state.NewTestId, *upload, state, &error)) {
-        // The instrument still holds the test; take the empty entry away again so the same name can be
-        // used when the user retrieves it once more.
-        TestLibrary(ctx_.database->connection()).deleteTest(state.CurrentTestName);
-        ctx_.prompts->message(QStringLiteral("The retrieved test could not be stored in the database, so nothing "
-                                             "was saved. The K7100 still holds the test: retrieve it again once "
-                                             "the problem is solved.\n\n%1")
-                                  .arg(error),
-                              QStringLiteral("Database Error"), MsgButtons::Ok, MsgIcon::Critical);
+    // Tried again while the database refuses; what it will not take goes into a recovery file (the user
+    // is told where). The empty test made by the dialog stays: importing the file fills it.
+    if (!StoredTestUpload::storeRetrieved(ctx_, *upload)) {
         state.NewTestMode = keptNewTestMode;
         state.CurrentTestName = keptTestName;
         return;

@@ -4,7 +4,13 @@
 // opened and closed again for every line so that everything recorded is on disk if the program stops.
 // Lines end in CR LF; numbers are in the classic print form (a blank before a number of zero or more and
 // one after it), so a line reads " 30 ,09:15:02, 250 , 300 , 48.95519 ".
+//
+// A run writes through start() and record(): a line the file refuses (disk full, a network folder gone)
+// waits in memory, in order, and goes with the next write that succeeds; what still waits when the run
+// ends can be saved in a file of its own beside the data file (saveWaiting).
+#include <QDateTime>
 #include <QString>
+#include <QStringList>
 #include <QTime>
 
 class DirectLogDataFile {
@@ -29,9 +35,27 @@ public:
 
     // Empties or creates the file and writes the header line. False with the reason in *error.
     bool create(QString *error);
-    // Appends text at the end of the file; what the file held before is never touched.
+    // Appends text at the end of the file; what the file held before is never touched (a write that
+    // fails halfway is cut off again).
     bool append(const QString &text, QString *error);
+
+    // The run's start: create() now, or, when the file refuses, the header waits and the file is started
+    // afresh by the first write that succeeds.
+    bool start(QString *error);
+    // A recorded line (CR LF included): written after everything that waits, or kept waiting.
+    bool record(const QString &line, QString *error);
+    // Writes what waits; true when nothing waits any more.
+    bool flush(QString *error);
+    // Lines waiting for the file (the header not counted).
+    qsizetype waitingLines() const;
+
+    // Saves what waits (with the header when the file was never started) in a new file beside the data
+    // file, else in the home or the temporary folder: "<name> recovered <yyyy-MM-dd hhmmss>.txt". Returns
+    // its path; "" with the reasons in *error when no folder took it. Nothing waits afterwards.
+    QString saveWaiting(const QDateTime &when, QString *error);
 
 private:
     QString path_;
+    QStringList waiting_;
+    bool restart_ = false; // the waiting text begins with the header of a file not yet started
 };

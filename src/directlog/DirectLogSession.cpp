@@ -19,6 +19,8 @@
 #include <QFileInfo>
 #include <QTimer>
 
+#include <cstdio>
+
 DirectLogSession::DirectLogSession(AppContext &context, ChartModel &chart, QObject *parent)
     : QObject(parent), context_(context), chart_(chart), liveChart_(chart, ChartPoints, XWindow),
       link_(std::make_unique<SerialLink>(context))
@@ -31,7 +33,20 @@ DirectLogSession::DirectLogSession(AppContext &context, ChartModel &chart, QObje
 
 DirectLogSession::~DirectLogSession()
 {
-    exit();
+    exit(false);
+}
+
+QString DirectLogSession::statusText() const
+{
+    QStringList parts;
+    if (running_ && context_.clock->now() - lastDataAt_ >= NoDataSeconds)
+        parts << QStringLiteral("No data from the K7100 since %1")
+                     .arg(lastDataTime_.toString(QStringLiteral("hh:mm:ss")));
+    const qsizetype waiting = dataFile_.waitingLines();
+    if (waiting > 0)
+        parts << (waiting == 1 ? QStringLiteral("1 line waiting for the data file")
+                               : QStringLiteral("%1 lines waiting for the data file").arg(waiting));
+    return parts.join(QStringLiteral("; "));
 }
 
 void DirectLogSession::buildChart()
@@ -148,18 +163,22 @@ void DirectLogSession::run(const QString &fileName)
 
     dataFile_ = DirectLogDataFile(path);
     recordedLines_ = 0;
+    noticeShown_ = false;
+    recoveryFile_.clear();
     QString reason;
-    const bool created = dataFile_.create(&reason);
+    const bool created = dataFile_.start(&reason);
 
     factors_ = RunFactors::fromState(state);
     framer_.clear();
     liveChart_.startAt(context_.clock->currentDateTime());
+    lastDataAt_ = context_.clock->now();
+    lastDataTime_ = context_.clock->currentDateTime();
     running_ = true;
     timer_->start();
     setRunningButtons();
     emit displayChanged();
     if (!created)
-        recordingFailed(reason);
+        fileRefused(reason);
 }
 
 void DirectLogSession::setRunningButtons()
@@ -180,23 +199,28 @@ void DirectLogSession::tick()
         return;
     }
     framer_.append(link_->readAvailable());
+    QString reason;
+    bool fileOk = dataFile_.flush(&reason); // lines that waited go first
     while (const auto message = framer_.next()) {
         const RealTimeReading reading = RealTimeReading::decode(*message);
         if (!reading.isValid())
             continue;
         const QDateTime t = context_.clock->currentDateTime();
+        lastDataAt_ = context_.clock->now();
+        lastDataTime_ = t;
         const DirectLogValues v = DirectLogValues::from(reading, factors_);
         liveChart_.addPoint(t, v.stress, v.viscosity, v.temperature, v.dial);
         if (recording_ && DirectLogEntries::shouldRecord(reading.secondsInStep(), rate_)) {
-            QString reason;
             const QString text = DirectLogDataFile::line(reading.secondsInStep(), t.time(), reading.shearStress(),
                                                          double(reading.speedHundredths()) / 100.0, v.viscosity);
-            if (dataFile_.append(text, &reason))
-                ++recordedLines_;
-            else
-                recordingFailed(reason);
+            ++recordedLines_;
+            fileOk = dataFile_.record(text, &reason) && fileOk;
         }
     }
+    if (dataFile_.waitingLines() == 0 && fileOk)
+        noticeShown_ = false; // a later stoppage is told again
+    else if (!fileOk)
+        fileRefused(reason);
     if (link_->hasFailed()) {
         lineLost();
         return;
@@ -204,24 +228,55 @@ void DirectLogSession::tick()
     emit displayChanged();
 }
 
-void DirectLogSession::recordingFailed(const QString &reason)
+void DirectLogSession::fileRefused(const QString &reason)
 {
-    recording_ = false;
-    if (running_)
-        setRunningButtons();
+    fileReason_ = reason;
+    if (noticeShown_)
+        return;
+    noticeShown_ = true;
     emit displayChanged();
-    context_.prompts->message(QStringLiteral("Recording has stopped: the data file\n%1\ncould not be written (%2).\n\n"
-                                             "The display goes on, and every line written before is kept.")
-                                  .arg(QDir::toNativeSeparators(dataFile_.path()), reason),
-                              dataFileTitle(), MsgButtons::Ok, MsgIcon::Critical);
+    // Not modal: the run goes on reading while the operator reads this.
+    context_.prompts->notify(QStringLiteral("The data file\n%1\ncannot be written at the moment (%2).\n\nLogging "
+                                            "and recording go on: the lines wait in memory, in order, and are "
+                                            "written as soon as the file takes them. The status line shows how "
+                                            "many are waiting.")
+                                 .arg(QDir::toNativeSeparators(dataFile_.path()), reason),
+                             dataFileTitle(), MsgIcon::Exclamation);
 }
 
-void DirectLogSession::endRun()
+void DirectLogSession::endRun(bool tell)
 {
     timer_->stop();
     framer_.clear();
     link_->close();
     running_ = false;
+    finishFile(tell);
+}
+
+void DirectLogSession::finishFile(bool tell)
+{
+    QString reason = fileReason_;
+    for (int i = 0; i < FinalAttempts && dataFile_.waitingLines() > 0; ++i) {
+        if (i > 0)
+            Delay(*context_.clock, 1.0);
+        if (dataFile_.flush(&reason))
+            return;
+    }
+    if (dataFile_.waitingLines() == 0)
+        return;
+    const qsizetype lines = dataFile_.waitingLines();
+    QString error;
+    recoveryFile_ = dataFile_.saveWaiting(context_.clock->currentDateTime(), &error);
+    const QString where = recoveryFile_.isEmpty()
+        ? QStringLiteral("They could not be saved in another file either (%1).").arg(error)
+        : QStringLiteral("They were saved in the file\n%1").arg(QDir::toNativeSeparators(recoveryFile_));
+    const QString text = QStringLiteral("%1 lines could not be written to the data file\n%2\n(%3).\n\n%4")
+                             .arg(lines)
+                             .arg(QDir::toNativeSeparators(dataFile_.path()), reason, where);
+    if (tell)
+        context_.prompts->message(text, dataFileTitle(), MsgButtons::Ok, MsgIcon::Critical);
+    else
+        std::fprintf(stderr, "K7100DAQ: %s\n", qPrintable(text));
 }
 
 void DirectLogSession::lineLost()
@@ -264,9 +319,11 @@ void DirectLogSession::stopRecording()
     emit displayChanged();
 }
 
-void DirectLogSession::exit()
+void DirectLogSession::exit(bool tell)
 {
-    if (running_ && link_->isOpen())
+    if (!running_)
+        return;
+    if (link_->isOpen())
         (void)link_->writeByte(RealTimeProtocol::StopTest);
-    endRun();
+    endRun(tell);
 }

@@ -5,13 +5,19 @@
 // Prompts; the window shows the button states and forwards its events, and redraws on displayChanged.
 //
 // The port is open from Run until Stop, Exit or the end of the run. A speed chosen during a run goes to
-// the instrument on that open port (the rotor changes speed at once). A data file that cannot be created
-// or appended to stops recording with one message; the display goes on and every line written stays.
+// the instrument on that open port (the rotor changes speed at once). Lines the data file refuses (disk
+// full, its folder gone) wait in memory in order and are written as soon as the file takes them; the run
+// and the recording go on, the status says how many wait and one notice says why. Lines still waiting
+// when the run ends are tried again and then saved in a file of their own beside the data file.
+//
+// When no valid message has come for NoDataSeconds during a run, the status says since when; the run
+// goes on.
 #include "directlog/DirectLogDataFile.h"
 #include "realtime/LiveChart.h"
 #include "realtime/MessageFramer.h"
 #include "realtime/RunFactors.h"
 
+#include <QDateTime>
 #include <QObject>
 #include <QString>
 #include <memory>
@@ -36,6 +42,8 @@ public:
     static QString noResponseText() { return QStringLiteral("No response from K7100, please check connection."); }
     static QString finishedText() { return QStringLiteral("Test is finished."); }
     static QString dataFileTitle() { return QStringLiteral("Data File Error"); }
+    static constexpr double NoDataSeconds = 10.0;
+    static constexpr int FinalAttempts = 3;
 
     struct Buttons {
         bool run = true;
@@ -64,8 +72,9 @@ public:
     void startRecording();
     void stopRecording();
     // cmdExit, the close box and the end of the program: a running instrument is told to stop (byte 6)
-    // before the port closes. Nothing is asked.
-    void exit();
+    // before the port closes. Nothing is asked; lines that still wait are saved and, with `tell`, the
+    // operator is told where (else the error output is).
+    void exit(bool tell = true);
 
     bool isRunning() const { return running_; }
     bool isRecording() const { return recording_; }
@@ -74,6 +83,10 @@ public:
     double rate() const { return rate_; }
     const DirectLogDataFile &dataFile() const { return dataFile_; }
     qint64 recordedLines() const { return recordedLines_; }
+    // The line watch and the waiting lines, for the status line ("" when there is nothing to say).
+    QString statusText() const;
+    // The file the waiting lines were saved in when the last run ended ("" when none was needed).
+    QString recoveryFile() const { return recoveryFile_; }
     LiveChart &liveChart() { return liveChart_; }
     QTimer *timer() const { return timer_; }
     const MessageFramer &framer() const { return framer_; }
@@ -86,9 +99,10 @@ private:
     void buildChart();
     void setRunningButtons();
     bool replaceExistingFile(const QString &path);
-    void recordingFailed(const QString &reason);
+    void fileRefused(const QString &reason);
     void lineLost();
-    void endRun();
+    void endRun(bool tell = true);
+    void finishFile(bool tell);
 
     AppContext &context_;
     ChartModel &chart_;
@@ -104,4 +118,9 @@ private:
     bool running_ = false;
     bool recording_ = false;
     qint64 recordedLines_ = 0;
+    bool noticeShown_ = false;
+    QString fileReason_;
+    double lastDataAt_ = 0;
+    QDateTime lastDataTime_;
+    QString recoveryFile_;
 };

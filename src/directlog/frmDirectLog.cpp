@@ -58,7 +58,7 @@ frmDirectLog::frmDirectLog(AppContext &context, QWidget *parent)
 
 frmDirectLog::~frmDirectLog()
 {
-    session_->exit();
+    session_->exit(false);
     // The view goes with the window's children; keep it from drawing a model that is gone.
     chart_->setModel(nullptr);
 }
@@ -93,6 +93,10 @@ void frmDirectLog::buildControls()
     where->setObjectName(QStringLiteral("lblDataDir"));
     where->setGeometry(10, 484, 880, 22);
 
+    // The line watch and lines waiting for the data file; empty while all is well.
+    lblStatus_ = place<QLabel>(this, QStringLiteral("lblStatus"), {10, 506, 880, 22});
+    lblStatus_->setAccessibleName(QStringLiteral("Status"));
+
     const QRect slot(10, 530, 135, 34);
     auto at = [&slot](int i) { return slot.translated(i * 149, 0); };
     cmdRun_ = button<QPushButton>(this, QStringLiteral("cmdRun"), QStringLiteral("&Run"), at(0),
@@ -123,6 +127,7 @@ void frmDirectLog::refresh()
     cmdStop_->setEnabled(b.stop);
     cmdStartRecord_->setEnabled(b.startRecord);
     cmdStopRecord_->setEnabled(b.stopRecord);
+    lblStatus_->setText(session_->statusText());
 }
 
 bool frmDirectLog::eventFilter(QObject *watched, QEvent *event)

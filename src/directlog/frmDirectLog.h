@@ -16,6 +16,7 @@ class ChartModel;
 class ChartView;
 class DirectLogSession;
 class QComboBox;
+class QLabel;
 class QLineEdit;
 class QPushButton;
 
@@ -60,5 +61,6 @@ private:
     QPushButton *cmdStopRecord_ = nullptr;
     QPushButton *Command1_ = nullptr;
     QPushButton *cmdExit_ = nullptr;
+    QLabel *lblStatus_ = nullptr;
     bool settingRate_ = false;
 };

@@ -65,13 +65,15 @@ bool SerialLink::writePaced(const QList<QByteArray> &pieces, double pause, bool 
     return true;
 }
 
-std::optional<QByteArray> SerialLink::readUntilQuiet(double quiet)
+std::optional<QByteArray> SerialLink::readUntilQuiet(double quiet, qsizetype limit)
 {
     QByteArray reply;
     do {
         reply += readAvailable();
         if (hasFailed())
             return std::nullopt;
+        if (limit > 0 && reply.size() > limit)
+            return reply;
         Delay(*context_.clock, quiet);
     } while (bytesAvailable() != 0);
     if (hasFailed())

@@ -53,8 +53,9 @@ public:
 
     // The reply to a request just written: take everything waiting, wait `quiet` seconds, and go on while
     // more bytes have come in. A reply that starts later than `quiet` after the call is empty. nullopt
-    // when the line failed meanwhile.
-    std::optional<QByteArray> readUntilQuiet(double quiet = quietTime);
+    // when the line failed meanwhile. With a limit, reading stops as soon as the reply is longer than
+    // `limit` bytes (a line that never pauses): the reply then returned is longer than the limit.
+    std::optional<QByteArray> readUntilQuiet(double quiet = quietTime, qsizetype limit = 0);
     // Everything waiting now (a timer tick's read); empty when nothing waits or the line failed.
     QByteArray readAvailable();
     qint64 bytesAvailable();

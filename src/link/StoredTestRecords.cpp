@@ -18,7 +18,14 @@ StoredTestParse parse(const QByteArray &reply)
             return out;
         }
         qint64 field[7] = {};
-        for (qint64 &f : field) {
+        for (int i = 0; i < 7; ++i) {
+            // The end byte as the last byte of the reply may stand for the seventh separator only.
+            if (i > 0 && p >= n - 1 && (p >= n || reply[p] == EndByte)) {
+                out.cutShort = true;
+                out.error = QStringLiteral("The last record of the reply is cut short.");
+                return out;
+            }
+            qint64 &f = field[i];
             // Saturate instead of overflowing on a corrupted, endless digit run.
             while (p < n && isDigit(reply[p])) {
                 if (f < (Q_INT64_C(1) << 50))

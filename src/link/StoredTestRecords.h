@@ -18,7 +18,9 @@ struct StoredTestRecord {
 
 struct StoredTestParse {
     std::vector<StoredTestRecord> records;
-    QString error; // set when the reply holds more records than the instrument can store
+    // Set when the reply holds more records than the instrument can store, or its last record is cut short.
+    QString error;
+    bool cutShort = false; // the end byte came before the record's seventh field
     bool ok() const { return error.isEmpty(); }
 };
 
@@ -26,8 +28,13 @@ namespace StoredTestRecords {
 
 constexpr int MaxRecords = 101;
 constexpr char EndByte = 2;
+// The longest reply a full memory can give: 101 records of seven fields of up to ten digits, each with its
+// separator, and the end byte. Anything longer is no reply of the instrument (a line that never pauses).
+constexpr int MaxFieldDigits = 10;
+constexpr qsizetype MaxReplyBytes = qsizetype(MaxRecords) * 7 * (MaxFieldDigits + 1) + 1;
 
-// Parses a complete reply (its last byte is the end byte). Fields with no digits read as 0.
+// Parses a complete reply (its last byte is the end byte). Fields with no digits read as 0. A record that
+// the end byte interrupts before its seventh field (the line lost bytes) is refused, not read as zeros.
 StoredTestParse parse(const QByteArray &reply);
 
 // The reply to the byte 8 when the instrument runs with a custom rotor-bob factor: the factor x 1000 as

@@ -3,6 +3,7 @@
 // each reply until the line is quiet, checks it and parses its records. Storing them under a name the
 // user gives is the caller's next step (storeRecords), after the related-information dialog.
 #include "link/StoredTestRecords.h"
+#include "store/TestPoint.h"
 
 #include <QSqlDatabase>
 #include <functional>
@@ -29,8 +30,9 @@ public:
     static QString communicationTitle() { return QStringLiteral("Communication Error"); }
 
     // Runs the exchange. status receives the texts for the status bar. On any failure the user has been
-    // told (no response, a reply not ending in the end byte, a port that cannot be opened, too many
-    // records) and nullopt is returned; the state's CustomRB/CustomRateFactor are set from the reply to 8.
+    // told (no response, a reply not ending in the end byte, a reply longer than a full memory gives or
+    // with its last record cut short, a port that cannot be opened, too many records) and nullopt is
+    // returned; the state's CustomRB/CustomRateFactor are set from the reply to 8.
     static std::optional<StoredTestUploadResult> run(AppContext &context,
                                                      const std::function<void(const QString &)> &status = {});
 
@@ -39,4 +41,14 @@ public:
     // Returns false (nothing stored) on a database error, with the engine's text in *error.
     static bool storeRecords(QSqlDatabase db, qint64 testId, const StoredTestUploadResult &upload, ProgramState &state,
                              QString *error = nullptr);
+
+    // The records as data points in stored units.
+    static TestPoints points(const StoredTestUploadResult &upload);
+
+    // The retrieve command's storing, after the related-information dialog made the test testId: the points
+    // go into that test in one transaction, tried again up to `attempts` times a second apart while the
+    // database refuses them. A test deleted meanwhile is stored again under a free name (CurrentTestName
+    // and NewTestId then name it). What the database still refuses is written to a recovery file beside
+    // it and the user is told where. True when the points are in the database.
+    static bool storeRetrieved(AppContext &context, const StoredTestUploadResult &upload, int attempts = 3);
 };

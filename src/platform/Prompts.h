@@ -7,7 +7,9 @@
 
 class QPrinter;
 
-enum class MsgButtons { Ok, OkCancel, YesNo, YesNoCancel, RetryCancel };
+// YesNoDefaultNo: Yes and No with No as the default button (Enter answers No), for questions whose Yes
+// cannot be undone.
+enum class MsgButtons { Ok, OkCancel, YesNo, YesNoCancel, RetryCancel, YesNoDefaultNo };
 enum class MsgIcon { None, Information, Exclamation, Critical, Question };
 enum class MsgAnswer { Ok, Cancel, Yes, No, Retry };
 
@@ -18,6 +20,10 @@ public:
     // A modal message box; returns the button pressed (closing it through the frame is Cancel/No).
     virtual MsgAnswer message(const QString &text, const QString &title, MsgButtons buttons = MsgButtons::Ok,
                               MsgIcon icon = MsgIcon::None) = 0;
+
+    // A message that does not wait for the user: the window behind it goes on working (a run keeps reading
+    // and storing) while it is shown.
+    virtual void notify(const QString &text, const QString &title, MsgIcon icon = MsgIcon::Information) = 0;
 
     // An input box; nullopt when the user cancels.
     virtual std::optional<QString> input(const QString &prompt, const QString &title,

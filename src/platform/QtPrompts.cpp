@@ -14,18 +14,36 @@ QWidget *QtPrompts::parentWidget() const
     return parent_ ? parent_ : QApplication::activeWindow();
 }
 
+namespace {
+
+QMessageBox::Icon boxIcon(MsgIcon icon)
+{
+    switch (icon) {
+    case MsgIcon::None: return QMessageBox::NoIcon;
+    case MsgIcon::Information: return QMessageBox::Information;
+    case MsgIcon::Exclamation: return QMessageBox::Warning;
+    case MsgIcon::Critical: return QMessageBox::Critical;
+    case MsgIcon::Question: return QMessageBox::Question;
+    }
+    return QMessageBox::NoIcon;
+}
+
+} // namespace
+
+void QtPrompts::notify(const QString &text, const QString &title, MsgIcon icon)
+{
+    auto *box = new QMessageBox(boxIcon(icon), title, text, QMessageBox::Ok, parentWidget());
+    box->setAttribute(Qt::WA_DeleteOnClose);
+    box->setWindowModality(Qt::NonModal);
+    box->show();
+}
+
 MsgAnswer QtPrompts::message(const QString &text, const QString &title, MsgButtons buttons, MsgIcon icon)
 {
     QMessageBox box(parentWidget());
     box.setWindowTitle(title);
     box.setText(text);
-    switch (icon) {
-    case MsgIcon::None: box.setIcon(QMessageBox::NoIcon); break;
-    case MsgIcon::Information: box.setIcon(QMessageBox::Information); break;
-    case MsgIcon::Exclamation: box.setIcon(QMessageBox::Warning); break;
-    case MsgIcon::Critical: box.setIcon(QMessageBox::Critical); break;
-    case MsgIcon::Question: box.setIcon(QMessageBox::Question); break;
-    }
+    box.setIcon(boxIcon(icon));
     QMessageBox::StandardButtons std;
     QMessageBox::StandardButton escape = QMessageBox::Cancel;
     switch (buttons) {
@@ -35,6 +53,7 @@ MsgAnswer QtPrompts::message(const QString &text, const QString &title, MsgButto
         break;
     case MsgButtons::OkCancel: std = QMessageBox::Ok | QMessageBox::Cancel; break;
     case MsgButtons::YesNo:
+    case MsgButtons::YesNoDefaultNo:
         std = QMessageBox::Yes | QMessageBox::No;
         escape = QMessageBox::No;
         break;
@@ -43,15 +62,17 @@ MsgAnswer QtPrompts::message(const QString &text, const QString &title, MsgButto
     }
     box.setStandardButtons(std);
     box.setEscapeButton(escape);
+    if (buttons == MsgButtons::YesNoDefaultNo)
+        box.setDefaultButton(QMessageBox::No);
     switch (box.exec()) {
     case QMessageBox::Ok: return MsgAnswer::Ok;
     case QMessageBox::Yes: return MsgAnswer::Yes;
     case QMessageBox::No: return MsgAnswer::No;
     case QMessageBox::Retry: return MsgAnswer::Retry;
     default:
-        return buttons == MsgButtons::Ok   ? MsgAnswer::Ok
-            : buttons == MsgButtons::YesNo ? MsgAnswer::No
-                                           : MsgAnswer::Cancel;
+        return buttons == MsgButtons::Ok                                            ? MsgAnswer::Ok
+            : buttons == MsgButtons::YesNo || buttons == MsgButtons::YesNoDefaultNo ? MsgAnswer::No
+                                                                                    : MsgAnswer::Cancel;
     }
 }
 

@@ -11,6 +11,7 @@ public:
     void setParent(QWidget *parent) { parent_ = parent; }
 
     MsgAnswer message(const QString &text, const QString &title, MsgButtons buttons, MsgIcon icon) override;
+    void notify(const QString &text, const QString &title, MsgIcon icon) override;
     std::optional<QString> input(const QString &prompt, const QString &title, const QString &defaultText) override;
     QString saveFileName(const QString &title, const QString &proposed, const QString &filter) override;
     QString openFileName(const QString &title, const QString &dir, const QString &filter) override;

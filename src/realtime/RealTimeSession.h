@@ -5,14 +5,27 @@
 // through the context's Prompts; the window only shows the texts kept here after each call
 // (displayChanged) and forwards its clicks.
 //
-// A stored reading is on disk when tick() returns. A reading that cannot be stored stops the run the way
-// Stop does and tells the operator once; every point stored before it stays.
+// Every reading the record rates call for is kept: it is written to the database by the tick that
+// received it, or, when the database does not take it (another program holds the file, the disk is full,
+// a disk error), it waits in memory in order and goes with a later tick; the run is not stopped. The
+// status bar shows how many wait, and one notice says why. When the run ends (end byte, Stop, lost line,
+// the program ending) with readings still waiting, they are tried again, and what the database still
+// refuses goes into a recovery file beside the database (File > Import Recovered Test... reads it back).
+//
+// While it records, the session claims its test in the database, so that other programs on the file do
+// not delete it; a test that is deleted all the same (by a tool that ignores claims) stops the run, and its
+// waiting readings are stored as a test of their own ("<name> (recovered)").
+//
+// Part of the line watch: when no valid message has come for NoDataSeconds during a run, the status says
+// since when; the run goes on and the status returns when data comes again.
 #include "realtime/LiveChart.h"
 #include "realtime/MessageFramer.h"
 #include "realtime/RealTimeReadouts.h"
 #include "realtime/RecordRates.h"
 #include "realtime/RunFactors.h"
 #include "realtime/SequenceSteps.h"
+
+#include "store/TestLibrary.h"
 
 #include <QDateTime>
 #include <QObject>
@@ -25,6 +38,7 @@ class ChartModel;
 class QTimer;
 class SerialLink;
 class TestResultWriter;
+struct RecoveredTest;
 
 class RealTimeSession : public QObject {
     Q_OBJECT
@@ -45,6 +59,10 @@ public:
     static QString leaveRefusedText() { return QStringLiteral("Please close the running test."); }
     static QString storageFailedTitle() { return QStringLiteral("Database Error"); }
     static QString lineLostTitle() { return QStringLiteral("Comm port Error"); }
+    static constexpr double NoDataSeconds = 10.0;
+    static QString noDataText(const QDateTime &since);
+    // How often the end of a run tries the database again before the recovery file is written.
+    static constexpr int FinalAttempts = 3;
 
     RealTimeSession(AppContext &context, ChartModel &chart, QObject *parent = nullptr);
     ~RealTimeSession() override;
@@ -69,7 +87,15 @@ public:
     QString testName() const { return testName_; }
     qint64 testId() const { return testId_; }
     qint64 elapsedCount() const { return elapsedCount_; }
-    qint64 storedCount() const { return storedCount_; }
+    // Readings written to the database, and readings waiting for it.
+    qint64 storedCount() const;
+    qsizetype waitingCount() const;
+    // "" while nothing waits; else "12 readings waiting for the database".
+    QString waitingText() const;
+    // The recovery file written at the end of the last run ("" when none was needed).
+    QString recoveryFile() const { return recoveryFile_; }
+    // The writer of the running test (nullptr when no run); tests reach its connection through it.
+    const TestResultWriter *writer() const { return writer_.get(); }
     QString statusText() const { return status_; }
     QString elapsedText() const { return elapsed_; }
     // "" until unreadable input had to be dropped; then how many bytes were.
@@ -91,6 +117,13 @@ private:
     void endRun(const QString &status);
     void endOfTest();
     void abortRun(const QString &text, const QString &title);
+    void afterFlush(int state);
+    void testGone();
+    // Ends the recording of a run that has ended: the last tries, then a recovery file for what is left.
+    void finishRecording(bool tell);
+    void watchLine(bool dataCame);
+    // Writes the recovery file; returns the sentence telling where (or that it failed).
+    QString writeRecoveryFile(const RecoveredTest &test);
 
     AppContext &context_;
     LiveChart liveChart_;
@@ -109,7 +142,12 @@ private:
     QString testName_;
     qint64 testId_ = 0;
     qint64 elapsedCount_ = 0;
-    qint64 storedCount_ = 0;
+    qint64 storedBefore_ = 0; // written by the last run, once its writer is gone
+    StoredTestInfo info_;     // the running test, for a recovery file
+    bool noticeShown_ = false;
+    double lastDataAt_ = 0;
+    QDateTime lastDataTime_;
+    QString recoveryFile_;
     QString status_ = QStringLiteral("Status");
     QString elapsed_ = QStringLiteral("Elapsed Time:");
 };

@@ -47,6 +47,13 @@ bool SequenceSteps::load(const QSqlDatabase &db, const QString &sequenceName, bo
         r.recordRate = std::isfinite(rate) && std::abs(rate) < 2147483647.0 ? int(rate) : 0;
         rows->append(r);
     }
+    // A read error also ends next(): part of a sequence is not the sequence.
+    if (q.lastError().isValid()) {
+        if (error)
+            *error = q.lastError().text();
+        rows->clear();
+        return false;
+    }
     return true;
 }
 

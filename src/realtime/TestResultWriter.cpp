@@ -1,36 +1,128 @@
 #include "realtime/TestResultWriter.h"
 
+#include "platform/Clock.h"
 #include "realtime/RecordedPoint.h"
+#include "store/Database.h"
+#include "store/RecordingClaims.h"
+#include "store/StoredPoints.h"
+#include "store/WriteTransaction.h"
 
-#include <QSqlError>
-#include <QVariant>
+#include <QSqlQuery>
 
-TestResultWriter::TestResultWriter(const QSqlDatabase &db) : db_(db), insert_(db) {}
+TestResultWriter::TestResultWriter(QString databasePath, qint64 testId, QString testName)
+    : path_(std::move(databasePath)), testId_(testId), testName_(std::move(testName))
+{}
 
-bool TestResultWriter::append(const RecordedPoint &p)
+TestResultWriter::~TestResultWriter()
 {
-    if (!prepared_) {
-        prepared_ = insert_.prepare(QStringLiteral(
-            "INSERT INTO TestResult (TestId, StepNo, Time, Temperature, Speed, Shearstress, Gel, Rbfactor) "
-            "VALUES (?, ?, ?, ?, ?, ?, ?, ?)"));
-        if (!prepared_) {
-            error_ = insert_.lastError().text();
-            return false;
-        }
+    release();
+}
+
+bool TestResultWriter::ensureOpen()
+{
+    if (connection_.isOpen())
+        return true;
+    QString error;
+    if (connection_.open(path_, TickBusyTimeoutMs, Connection::Mode::ReadWrite, &error))
+        return true;
+    reasonKind_ = StoreError::Kind::Io;
+    reason_ = StoreError::plainWords(reasonKind_) + QStringLiteral(" (") + error + QLatin1Char(')');
+    return false;
+}
+
+void TestResultWriter::failedWith(const QSqlError &error)
+{
+    reasonKind_ = StoreError::kindOf(error);
+    reason_ = StoreError::describe(error);
+}
+
+TestResultWriter::State TestResultWriter::begin()
+{
+    return write(true);
+}
+
+void TestResultWriter::append(const RecordedPoint &point)
+{
+    waiting_ << static_cast<const TestPoint &>(point);
+}
+
+TestResultWriter::State TestResultWriter::flush()
+{
+    const bool renewDue =
+        claimRenewedAt_ < 0 || RecordingClaims::now() - claimRenewedAt_ >= RecordingClaims::HeartbeatSeconds;
+    return write(renewDue);
+}
+
+TestResultWriter::State TestResultWriter::write(bool renewClaim)
+{
+    if (gone_)
+        return State::TestGone;
+    if (waiting_.isEmpty() && !renewClaim)
+        return State::Written;
+    if (!ensureOpen())
+        return State::Waiting;
+    const QSqlDatabase db = connection_.db();
+    WriteTransaction transaction(db);
+    if (!transaction.isOpen()) {
+        failedWith(transaction.error());
+        return waiting_.isEmpty() ? State::Written : State::Waiting;
     }
-    insert_.bindValue(0, p.testId);
-    insert_.bindValue(1, p.stepNo);
-    insert_.bindValue(2, p.time);
-    insert_.bindValue(3, p.temperature);
-    insert_.bindValue(4, p.speed);
-    insert_.bindValue(5, p.shearStress);
-    insert_.bindValue(6, p.gel);
-    insert_.bindValue(7, p.rbFactor);
-    if (!insert_.exec()) {
-        error_ = insert_.lastError().text();
-        insert_.finish();
-        return false;
+    QSqlError error;
+    const std::optional<QString> stored = StoredPoints::testName(db, testId_, &error);
+    if (error.isValid() && error.type() != QSqlError::NoError) {
+        failedWith(error);
+        return waiting_.isEmpty() ? State::Written : State::Waiting;
     }
-    insert_.finish();
-    return true;
+    if (!stored || stored->compare(testName_, Qt::CaseInsensitive) != 0) {
+        transaction.rollback();
+        gone_ = true;
+        return State::TestGone;
+    }
+    const qint64 now = RecordingClaims::now();
+    if (!StoredPoints::insert(db, testId_, waiting_, &error)
+        || (renewClaim && !RecordingClaims::renew(db, testId_, RecordingClaims::thisProgram(), now, &error))) {
+        transaction.fail(error);
+        failedWith(error);
+        return waiting_.isEmpty() ? State::Written : State::Waiting;
+    }
+    if (!transaction.commit()) {
+        failedWith(transaction.error());
+        return waiting_.isEmpty() ? State::Written : State::Waiting;
+    }
+    written_ += waiting_.size();
+    waiting_.clear();
+    if (renewClaim)
+        claimRenewedAt_ = now;
+    reasonKind_ = StoreError::Kind::None;
+    reason_.clear();
+    return State::Written;
+}
+
+TestResultWriter::State TestResultWriter::finish(Clock &clock, int attempts)
+{
+    State state = State::Written;
+    if (ensureOpen()) {
+        QSqlQuery q(connection_.db());
+        q.exec(QStringLiteral("PRAGMA busy_timeout = %1").arg(FinalBusyTimeoutMs));
+    }
+    for (int i = 0; i < attempts; ++i) {
+        state = write(false);
+        if (state != State::Waiting)
+            break;
+        if (i + 1 < attempts)
+            Delay(clock, 1.0);
+    }
+    release();
+    if (connection_.isOpen())
+        Database::checkpoint(connection_.db());
+    return state;
+}
+
+void TestResultWriter::release()
+{
+    if (claimRenewedAt_ < 0 || !connection_.isOpen())
+        return;
+    // A claim that cannot be given up now (database busy) goes stale on its own.
+    RecordingClaims::release(connection_.db(), testId_, RecordingClaims::thisProgram());
+    claimRenewedAt_ = -1;
 }

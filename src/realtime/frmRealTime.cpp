@@ -12,6 +12,7 @@
 
 #include <QButtonGroup>
 #include <QCloseEvent>
+#include <QCoreApplication>
 #include <QGroupBox>
 #include <QGuiApplication>
 #include <QHeaderView>
@@ -66,6 +67,11 @@ frmRealTime::frmRealTime(AppContext &context, QWidget *parent)
         move(screen->availableGeometry().center() - rect().center());
 
     connect(session_.get(), &RealTimeSession::displayChanged, this, &frmRealTime::refresh);
+    // The program ending during a run ends the run as Stop does, so no waiting reading is lost.
+    connect(qApp, &QCoreApplication::aboutToQuit, this, [this] {
+        if (session_->isRunning())
+            session_->stop();
+    });
     session_->load();
     lblSequenceName_->setText(session_->sequenceName());
     fillStepGrid();
@@ -238,10 +244,15 @@ void frmRealTime::buildControls()
     discardedPanel_ = new QLabel(statusBar_);
     discardedPanel_->setObjectName(QStringLiteral("Discarded"));
     discardedPanel_->setAccessibleName(QStringLiteral("Discarded input"));
+    waitingPanel_ = new QLabel(statusBar_);
+    waitingPanel_->setObjectName(QStringLiteral("Waiting"));
+    waitingPanel_->setAccessibleName(QStringLiteral("Readings waiting for the database"));
     statusBar_->addWidget(statusPanel_, 2);
     statusBar_->addWidget(elapsedPanel_, 1);
     statusBar_->addWidget(discardedPanel_, 1);
+    statusBar_->addWidget(waitingPanel_, 1);
     discardedPanel_->hide();
+    waitingPanel_->hide();
 }
 
 void frmRealTime::fillStepGrid()
@@ -271,6 +282,9 @@ void frmRealTime::refresh()
     const QString discarded = session_->discardedText();
     discardedPanel_->setText(discarded);
     discardedPanel_->setVisible(!discarded.isEmpty());
+    const QString waiting = session_->waitingText();
+    waitingPanel_->setText(waiting);
+    waitingPanel_->setVisible(!waiting.isEmpty());
 }
 
 bool frmRealTime::runNamingDialog(QString *testName)

@@ -77,6 +77,7 @@ private:
     QLabel *statusPanel_ = nullptr;
     QLabel *elapsedPanel_ = nullptr;
     QLabel *discardedPanel_ = nullptr;
+    QLabel *waitingPanel_ = nullptr;
     QLabel *lblAverage_ = nullptr;
     QLineEdit *txtAverage_ = nullptr;
     QLabel *lblAverage2_ = nullptr;

@@ -42,11 +42,13 @@ std::optional<WorkbookModel> ReportCommands::briefWorkbook(int openTestId) const
     // The rotor-bob state may have been changed on the setup or naming screens since the test was
     // opened; the report converts with the open test's own rotor-bob, as its grid and detailed export do.
     ProgramState own = *ctx_.state;
-    ResultQuery query(ctx_.database->connection(), own);
+    ResultQuery query(ctx_.database->connection(), own, ctx_.prompts);
     own.StressFactor = 1.0f;
     own.RateFactor = 1.0f;
     ResultQuery::applyRotorBob(query.probe(own.CurrentTestName).rbfactor, own);
     const ResultTable rows = query.rows(own.CurrentTestName, ResultConversion::fromState(own));
+    if (!query.lastError().isEmpty())
+        return std::nullopt; // told already; a report of part of the test would pass for the whole
     return BriefReport::build(*info, rows, ctx_.state->isSI());
 }
 

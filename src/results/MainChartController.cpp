@@ -58,7 +58,7 @@ MainChartController::MainChartController(AppContext &ctx, QWidget *chartArea, co
     hooks_.overlapRows = [this]() -> ResultTable {
         if (!ctx_.database || !ctx_.state)
             return {};
-        return ResultQuery(ctx_.database->connection(), *ctx_.state).dosqloverlap();
+        return ResultQuery(ctx_.database->connection(), *ctx_.state, ctx_.prompts).dosqloverlap();
     };
 
     if (QComboBox *list = controls_.cmbChartType) {

@@ -3,6 +3,8 @@
 #include "common/NumberText.h"
 #include "common/ProgramState.h"
 #include "common/RotorBobTable.h"
+#include "platform/Prompts.h"
+#include "store/StoreError.h"
 
 #include <QSqlError>
 #include <QSqlQuery>
@@ -62,14 +64,42 @@ ResultRow ResultConversion::convert(const StoredPoint &p) const
     return r;
 }
 
-ResultQuery::ResultQuery(const QSqlDatabase &db, ProgramState &state) : db_(db), state_(state) {}
+ResultQuery::ResultQuery(const QSqlDatabase &db, ProgramState &state, Prompts *prompts)
+    : db_(db), state_(state), prompts_(prompts)
+{}
+
+QString ResultQuery::readFailedText(const QString &testName, const QString &error)
+{
+    return QStringLiteral("The test %1 could not be read from the database: %2.\n\nNothing of it is shown, because "
+                          "what could be read is not the whole test. \"Check Database\" in the File menu checks the "
+                          "database file.")
+        .arg(testName, error);
+}
+
+void ResultQuery::readFailed(const QString &testName, const QSqlQuery &q) const
+{
+    lastError_ = StoreError::describe(q.lastError());
+    if (prompts_)
+        prompts_->message(readFailedText(testName, lastError_), QStringLiteral("Database Error"), MsgButtons::Ok,
+                          MsgIcon::Critical);
+}
 
 std::optional<int> ResultQuery::testId(const QString &testName) const
 {
+    lastError_.clear();
     QSqlQuery q(db_);
     q.prepare(QStringLiteral("SELECT TestId FROM RelatedInfo WHERE TestName = ? ORDER BY TestId LIMIT 1"));
     q.addBindValue(testName);
-    if (!q.exec() || !q.next() || q.value(0).isNull())
+    if (!q.exec()) {
+        readFailed(testName, q);
+        return std::nullopt;
+    }
+    if (!q.next()) {
+        if (q.lastError().isValid())
+            readFailed(testName, q);
+        return std::nullopt;
+    }
+    if (q.value(0).isNull())
         return std::nullopt;
     return q.value(0).toInt();
 }
@@ -83,8 +113,11 @@ ResultQuery::Probe ResultQuery::probe(const QString &testName) const
     QSqlQuery q(db_);
     q.prepare(QStringLiteral("SELECT Rbfactor FROM TestResult WHERE TestId = ? ORDER BY StepNo, Time LIMIT 1"));
     q.addBindValue(*id);
-    if (!q.exec() || !q.next())
+    if (!q.exec() || !q.next()) {
+        if (q.lastError().isValid())
+            readFailed(testName, q);
         return result;
+    }
     result.hasRows = true;
     if (!q.value(0).isNull())
         result.rbfactor = q.value(0).toDouble();
@@ -123,7 +156,7 @@ ResultTable ResultQuery::dosql()
     if (!found.hasRows)
         return {};
     applyRotorBob(found.rbfactor, state_);
-    return readRows(*id, ResultConversion::fromState(state_), RowOrder::StepAndTime);
+    return readRows(*id, state_.CurrentTestName, ResultConversion::fromState(state_), RowOrder::StepAndTime);
 }
 
 ResultTable ResultQuery::dosqloverlap()
@@ -147,7 +180,7 @@ ResultTable ResultQuery::dosqloverlap()
     conversion.rateFactor = local.CustomRB ? ResultConversion::doubleFactor(local.CustomRateFactor)
                                            : ResultConversion::singleFactor(local.RateFactor);
     conversion.stressFactor = ResultConversion::singleFactor(state_.StressFactor);
-    return readRows(*id, conversion, RowOrder::AsStored);
+    return readRows(*id, state_.OverlapTestName, conversion, RowOrder::AsStored);
 }
 
 ResultTable ResultQuery::rows(const QString &testName, const ResultConversion &conversion, RowOrder order) const
@@ -155,10 +188,11 @@ ResultTable ResultQuery::rows(const QString &testName, const ResultConversion &c
     const std::optional<int> id = testId(testName);
     if (!id)
         return {};
-    return readRows(*id, conversion, order);
+    return readRows(*id, testName, conversion, order);
 }
 
-ResultTable ResultQuery::readRows(int testId, const ResultConversion &conversion, RowOrder order) const
+ResultTable ResultQuery::readRows(int testId, const QString &testName, const ResultConversion &conversion,
+                                  RowOrder order) const
 {
     QSqlQuery q(db_);
     q.setForwardOnly(true);
@@ -168,8 +202,10 @@ ResultTable ResultQuery::readRows(int testId, const ResultConversion &conversion
                                                 : QStringLiteral("ORDER BY rowid")));
     q.addBindValue(testId);
     ResultTable table;
-    if (!q.exec())
+    if (!q.exec()) {
+        readFailed(testName, q);
         return table;
+    }
     while (q.next()) {
         StoredPoint p;
         p.stepNo = q.value(0).toDouble();
@@ -180,6 +216,11 @@ ResultTable ResultQuery::readRows(int testId, const ResultConversion &conversion
         p.gel = q.value(5).toDouble();
         p.rbfactor = q.value(6).toDouble();
         table.push_back(conversion.convert(p));
+    }
+    // next() also ends at a read error (a damaged page): the rows so far are then not the test.
+    if (q.lastError().isValid() && q.lastError().type() != QSqlError::NoError) {
+        readFailed(testName, q);
+        return {};
     }
     return table;
 }

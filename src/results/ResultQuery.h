@@ -11,10 +11,12 @@
 #include <cstddef> // ResultRow.h uses size_t without including it
 
 #include <QSqlDatabase>
+#include <QSqlQuery>
 #include <QString>
 #include <optional>
 
 struct ProgramState;
+class Prompts;
 
 // One TestResult row as stored: seconds, degrees Fahrenheit, rpm, dyn/cm2 (nulls read as 0).
 struct StoredPoint {
@@ -59,7 +61,13 @@ public:
         std::optional<double> rbfactor;
     };
 
-    ResultQuery(const QSqlDatabase &db, ProgramState &state);
+    // With prompts, a read error (a damaged database file) is told to the user; the rows of that test are
+    // then not returned at all, never in part.
+    ResultQuery(const QSqlDatabase &db, ProgramState &state, Prompts *prompts = nullptr);
+
+    // The read error of the last call ("" when it read every row).
+    QString lastError() const { return lastError_; }
+    static QString readFailedText(const QString &testName, const QString &error);
 
     ProgramState &state() const { return state_; }
     QSqlDatabase database() const { return db_; }
@@ -89,8 +97,11 @@ public:
     static void applyRotorBob(const std::optional<double> &rbfactor, ProgramState &state);
 
 private:
-    ResultTable readRows(int testId, const ResultConversion &conversion, RowOrder order) const;
+    ResultTable readRows(int testId, const QString &testName, const ResultConversion &conversion, RowOrder order) const;
+    void readFailed(const QString &testName, const QSqlQuery &q) const;
 
     QSqlDatabase db_;
     ProgramState &state_;
+    Prompts *prompts_ = nullptr;
+    mutable QString lastError_;
 };

@@ -18,6 +18,13 @@ QSqlQuery run(const QSqlDatabase &db, const QString &sql, const QVariantList &va
     return q;
 }
 
+// After the last row: a read error (a damaged page) also ends next(); the rows so far are not the list.
+void throwIfCut(const QSqlQuery &q)
+{
+    if (q.lastError().isValid())
+        throw SequenceStoreError(q.lastError().text().toStdString());
+}
+
 SequenceEntry entryOf(const QSqlQuery &q)
 {
     return {q.value(0).toInt(), q.value(1).toString(), q.value(2).toInt()};
@@ -58,6 +65,7 @@ QList<SequenceEntry> SequenceLibrary::sequences() const
     QList<SequenceEntry> out;
     while (q.next())
         out << entryOf(q);
+    throwIfCut(q);
     return out;
 }
 
@@ -154,6 +162,7 @@ QList<SequenceStep> SequenceLibrary::steps(int sequenceId) const
     while (q.next())
         out << SequenceStep{q.value(0).toInt(), q.value(1).toDouble(), q.value(2).toDouble(), q.value(3).toDouble(),
                             q.value(4).toDouble()};
+    throwIfCut(q);
     return out;
 }
 

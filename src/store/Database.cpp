@@ -1,9 +1,12 @@
 #include "store/Database.h"
 
+#include "store/SchemaCheck.h"
+
+#include <QCoreApplication>
 #include <QFileInfo>
 #include <QSqlError>
 #include <QSqlQuery>
-#include <QUuid>
+#include <QTimer>
 
 QStringList Database::schemaStatements()
 {
@@ -19,11 +22,16 @@ QStringList Database::schemaStatements()
         QStringLiteral("CREATE TABLE IF NOT EXISTS SequenceSetup ("
                        "SequenceId INTEGER, StepNo INTEGER, Time REAL, Temperature REAL, Speed REAL, "
                        "RecordRate INTEGER)"),
+        // Which tests are being recorded, by which running program, and when it last said it still runs.
+        QStringLiteral("CREATE TABLE IF NOT EXISTS RecordingClaim ("
+                       "TestId INTEGER PRIMARY KEY, Owner TEXT NOT NULL, Heartbeat INTEGER NOT NULL)"),
         QStringLiteral("CREATE INDEX IF NOT EXISTS TestResult_Test ON TestResult(TestId, StepNo, Time)"),
         QStringLiteral("CREATE INDEX IF NOT EXISTS RelatedInfo_Name ON RelatedInfo(TestName)"),
         QStringLiteral("CREATE INDEX IF NOT EXISTS SequenceSetup_Step ON SequenceSetup(SequenceId, StepNo)"),
     };
 }
+
+Database::Database() = default;
 
 Database::~Database()
 {
@@ -32,13 +40,38 @@ Database::~Database()
 
 void Database::close()
 {
-    if (connectionName_.isEmpty())
-        return;
-    db_.close();
-    db_ = QSqlDatabase();
-    QSqlDatabase::removeDatabase(connectionName_);
-    connectionName_.clear();
+    checkpointTimer_.reset();
+    if (connection_.isOpen())
+        checkpoint();
+    connection_.close();
 }
+
+namespace {
+
+// Reads the existing file without changing it. Empty when the program can use it; *empty tells a file
+// with no table at all, which is set up like a new one.
+QString inspectExisting(const QString &path, bool *empty)
+{
+    Connection reader;
+    QString error;
+    if (!reader.open(path, Database::CommandBusyTimeoutMs, Connection::Mode::ReadOnly, &error))
+        return error;
+    QSqlQuery probe(reader.db());
+    // A file that is not a database fails here.
+    if (!probe.exec(QStringLiteral("SELECT count(*) FROM sqlite_master")) || !probe.next())
+        return probe.lastError().text();
+    probe.finish();
+    *empty = SchemaCheck::isEmpty(reader.db());
+    if (*empty)
+        return {};
+    const QStringList missing = SchemaCheck::missing(reader.db());
+    if (!missing.isEmpty())
+        return QStringLiteral("It is not a K7100 database this program can use: it lacks ")
+            + missing.join(QStringLiteral(", ")) + QLatin1Char('.');
+    return {};
+}
+
+} // namespace
 
 bool Database::open(const QString &path, QString *error)
 {
@@ -47,36 +80,76 @@ bool Database::open(const QString &path, QString *error)
     const QFileInfo info(path);
     created_ = !info.exists() || info.size() == 0;
 
-    connectionName_ = QStringLiteral("k7100-") + QUuid::createUuid().toString(QUuid::WithoutBraces);
-    db_ = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), connectionName_);
-    db_.setDatabaseName(path);
-    db_.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=3000"));
-
     auto fail = [&](const QString &message) {
         if (error)
             *error = message;
-        close();
+        connection_.close();
         return false;
     };
 
-    if (!db_.open())
-        return fail(db_.lastError().text());
-
-    // Read before writing anything: a file that is not a database fails here and stays untouched.
-    {
-        QSqlQuery probe(db_);
-        if (!probe.exec(QStringLiteral("SELECT count(*) FROM sqlite_master")))
-            return fail(probe.lastError().text());
+    if (!created_) {
+        bool empty = false;
+        const QString problem = inspectExisting(path, &empty);
+        if (!problem.isEmpty())
+            return fail(problem);
+        created_ = empty;
     }
 
-    QSqlQuery q(db_);
+    QString openError;
+    if (!connection_.open(path, CommandBusyTimeoutMs, Connection::Mode::ReadWrite, &openError))
+        return fail(openError);
+    QSqlQuery q(connection());
     if (!q.exec(QStringLiteral("PRAGMA journal_mode=WAL")))
-        return fail(q.lastError().text());
-    if (!q.exec(QStringLiteral("PRAGMA synchronous=FULL")))
         return fail(q.lastError().text());
     for (const QString &statement : schemaStatements()) {
         if (!q.exec(statement))
             return fail(q.lastError().text());
     }
+    q.finish();
+    // A log left by a program that was killed goes into the file now.
+    checkpoint();
+
+    if (QCoreApplication::instance()) {
+        checkpointTimer_ = std::make_unique<QTimer>();
+        checkpointTimer_->setInterval(CheckpointIntervalMs);
+        QObject::connect(checkpointTimer_.get(), &QTimer::timeout, [this] { checkpointIfChanged(); });
+        checkpointTimer_->start();
+    }
     return true;
+}
+
+bool Database::checkpoint(QString *error)
+{
+    return isOpen() && checkpoint(connection(), error);
+}
+
+bool Database::checkpoint(QSqlDatabase db, QString *error)
+{
+    QSqlQuery q(db);
+    if (!q.exec(QStringLiteral("PRAGMA wal_checkpoint(TRUNCATE)")) || !q.next()) {
+        if (error)
+            *error = q.lastError().text();
+        return false;
+    }
+    // One row: busy (1 when it could not finish), frames in the log, frames moved into the file.
+    const bool finished = q.value(0).toInt() == 0;
+    if (!finished && error)
+        *error = QStringLiteral("another program is using the database");
+    return finished;
+}
+
+void Database::checkpointIfChanged()
+{
+    // Passive: never waits for another program; whatever it cannot move now goes at the next turn.
+    const QFileInfo wal(path_ + QStringLiteral("-wal"));
+    if (!wal.exists() || wal.size() == 0)
+        return;
+    if (wal.size() == walSizeSeen_ && wal.lastModified() == walTimeSeen_)
+        return;
+    QSqlQuery q(connection());
+    if (q.exec(QStringLiteral("PRAGMA wal_checkpoint(PASSIVE)")) && q.next()
+        && q.value(1).toInt() == q.value(2).toInt()) {
+        walSizeSeen_ = wal.size();
+        walTimeSeen_ = wal.lastModified();
+    }
 }

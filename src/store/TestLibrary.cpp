@@ -1,16 +1,29 @@
 #include "store/TestLibrary.h"
 
+#include "store/RecordingClaims.h"
 #include "store/SampleTime.h"
+#include "store/StoreError.h"
+#include "store/WriteTransaction.h"
 
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QSqlRecord>
+
+#include <algorithm>
 
 namespace {
 
 QVariant storedSampleTime(const QDateTime &time)
 {
     return time.isValid() ? QVariant(SampleTime::toStored(time)) : QVariant(QMetaType(QMetaType::QString));
+}
+
+// After the last row: a read error on the way (a damaged page) ends next() early; the rows read so far
+// are then not the whole answer.
+QString readError(const QSqlQuery &q)
+{
+    const QSqlError e = q.lastError();
+    return e.isValid() && e.type() != QSqlError::NoError ? StoreError::describe(e) : QString();
 }
 
 } // namespace
@@ -29,12 +42,18 @@ QStringList TestLibrary::testNamesNewestFirst() const
     }
     while (q.next())
         names << q.value(0).toString();
+    lastError_ = readError(q);
     return names;
 }
 
 bool TestLibrary::isNameTaken(const QString &name) const
 {
     lastError_.clear();
+    return nameTakenIn(name);
+}
+
+bool TestLibrary::nameTakenIn(const QString &name) const
+{
     const QString wanted = name.toUpper();
     QSqlQuery q(db_);
     q.setForwardOnly(true);
@@ -46,6 +65,7 @@ bool TestLibrary::isNameTaken(const QString &name) const
         if (q.value(0).toString().toUpper() == wanted)
             return true;
     }
+    lastError_ = readError(q);
     return false;
 }
 
@@ -53,14 +73,31 @@ int TestLibrary::nextTestId() const
 {
     lastError_.clear();
     QSqlQuery q(db_);
-    if (!q.exec(QStringLiteral("SELECT max(TestId) FROM RelatedInfo")) || !q.next()) {
+    // Points left without their row (a program that went on recording a deleted test) keep their id from
+    // being given to a new test, which would otherwise show them as its own.
+    if (!q.exec(QStringLiteral("SELECT max(m) FROM (SELECT max(TestId) AS m FROM RelatedInfo "
+                               "UNION ALL SELECT max(TestId) FROM TestResult)"))
+        || !q.next()) {
         lastError_ = q.lastError().text();
         return 1;
     }
-    return q.value(0).toInt() + 1;
+    const qint64 largest = std::max(q.value(0).toLongLong(), RecordingClaims::largestClaimed(db_));
+    return int(largest + 1);
 }
 
-std::optional<RelatedInfoRecord> TestLibrary::readOne(const QString &where, const QVariant &value) const
+qint64 TestLibrary::readingCount(int testId) const
+{
+    QSqlQuery q(db_);
+    q.prepare(QStringLiteral("SELECT count(*) FROM TestResult WHERE TestId = ?"));
+    q.addBindValue(testId);
+    if (!q.exec() || !q.next()) {
+        lastError_ = q.lastError().text();
+        return 0;
+    }
+    return q.value(0).toLongLong();
+}
+
+std::optional<StoredTestInfo> TestLibrary::readOne(const QString &where, const QVariant &value) const
 {
     lastError_.clear();
     QSqlQuery q(db_);
@@ -74,7 +111,7 @@ std::optional<RelatedInfoRecord> TestLibrary::readOne(const QString &where, cons
     }
     if (!q.next())
         return std::nullopt;
-    RelatedInfoRecord r;
+    StoredTestInfo r;
     r.testId = q.value(0).toInt();
     r.testName = q.value(1).toString();
     r.mudId = q.value(2).toString();
@@ -85,19 +122,45 @@ std::optional<RelatedInfoRecord> TestLibrary::readOne(const QString &where, cons
     return r;
 }
 
-std::optional<RelatedInfoRecord> TestLibrary::find(const QString &name) const
+std::optional<StoredTestInfo> TestLibrary::find(const QString &name) const
 {
     return readOne(QStringLiteral("TestName = ?"), name);
 }
 
-std::optional<RelatedInfoRecord> TestLibrary::findById(int testId) const
+std::optional<StoredTestInfo> TestLibrary::findById(int testId) const
 {
     return readOne(QStringLiteral("TestId = ?"), testId);
 }
 
-std::optional<int> TestLibrary::addTest(const RelatedInfoRecord &record)
+std::optional<int> TestLibrary::addTest(const StoredTestInfo &record)
 {
+    lastError_.clear();
+    WriteTransaction transaction(db_);
+    if (!transaction.isOpen()) {
+        lastError_ = StoreError::describe(transaction.error());
+        return std::nullopt;
+    }
+    const std::optional<int> id = addTestInTransaction(record);
+    if (!id)
+        return std::nullopt;
+    if (!transaction.commit()) {
+        lastError_ = StoreError::describe(transaction.error());
+        return std::nullopt;
+    }
+    return id;
+}
+
+std::optional<int> TestLibrary::addTestInTransaction(const StoredTestInfo &record)
+{
+    lastError_.clear();
+    if (nameTakenIn(record.testName)) {
+        if (lastError_.isEmpty())
+            lastError_ = QStringLiteral("a test named %1 was stored meanwhile").arg(record.testName);
+        return std::nullopt;
+    }
     const int id = nextTestId();
+    if (!lastError_.isEmpty())
+        return std::nullopt;
     QSqlQuery q(db_);
     q.prepare(QStringLiteral("INSERT INTO RelatedInfo (TestId, TestName, MudId, SampleTime, CompanyName, \"Desc\") "
                              "VALUES (?, ?, ?, ?, ?, ?)"));
@@ -108,13 +171,25 @@ std::optional<int> TestLibrary::addTest(const RelatedInfoRecord &record)
     q.addBindValue(record.companyName);
     q.addBindValue(record.desc);
     if (!q.exec()) {
-        lastError_ = q.lastError().text();
+        lastError_ = StoreError::describe(q.lastError());
         return std::nullopt;
     }
     return id;
 }
 
-bool TestLibrary::updateTest(int testId, const RelatedInfoRecord &record)
+QString TestLibrary::freeName(const QString &name, bool marked) const
+{
+    if (!marked && !isNameTaken(name))
+        return name;
+    for (int n = 1;; ++n) {
+        const QString candidate =
+            n == 1 ? QStringLiteral("%1 (recovered)").arg(name) : QStringLiteral("%1 (recovered %2)").arg(name).arg(n);
+        if (!isNameTaken(candidate) || !lastError_.isEmpty())
+            return candidate;
+    }
+}
+
+bool TestLibrary::updateTest(int testId, const StoredTestInfo &record)
 {
     lastError_.clear();
     QSqlQuery q(db_);
@@ -133,31 +208,42 @@ bool TestLibrary::updateTest(int testId, const RelatedInfoRecord &record)
     return q.numRowsAffected() > 0;
 }
 
-bool TestLibrary::deleteTest(const QString &name)
+TestLibrary::DeleteOutcome TestLibrary::deleteTest(const QString &name)
 {
-    const std::optional<RelatedInfoRecord> test = find(name);
+    lastError_.clear();
+    WriteTransaction transaction(db_);
+    if (!transaction.isOpen()) {
+        lastError_ = StoreError::describe(transaction.error());
+        return DeleteOutcome::Failed;
+    }
+    const std::optional<StoredTestInfo> test = find(name);
     if (!test)
-        return lastError_.isEmpty(); // no such test: nothing to delete
-    if (!db_.transaction()) {
-        lastError_ = db_.lastError().text();
-        return false;
+        return lastError_.isEmpty() ? DeleteOutcome::NotFound : DeleteOutcome::Failed;
+    QSqlError error;
+    if (RecordingClaims::liveOwner(db_, test->testId, RecordingClaims::now(), &error)) {
+        lastError_ = RecordingClaims::beingRecordedText(test->testName);
+        return DeleteOutcome::BeingRecorded;
+    }
+    if (error.isValid() && error.type() != QSqlError::NoError) {
+        lastError_ = StoreError::describe(error);
+        return DeleteOutcome::Failed;
     }
     QSqlQuery q(db_);
-    // The points first, then the row, as one change: an interrupted delete leaves the whole test.
-    for (const char *statement :
-         {"DELETE FROM TestResult WHERE TestId = ?", "DELETE FROM RelatedInfo WHERE TestId = ?"}) {
+    // The points first, then the row, as one change: an interrupted delete leaves the whole test. A stale
+    // claim of a program that ended without releasing it goes with the test.
+    for (const char *statement : {"DELETE FROM TestResult WHERE TestId = ?", "DELETE FROM RelatedInfo WHERE TestId = ?",
+                                  "DELETE FROM RecordingClaim WHERE TestId = ?"}) {
         q.prepare(QString::fromLatin1(statement));
         q.addBindValue(test->testId);
         if (!q.exec()) {
-            lastError_ = q.lastError().text();
-            db_.rollback();
-            return false;
+            lastError_ = StoreError::describe(q.lastError());
+            return DeleteOutcome::Failed;
         }
     }
-    if (!db_.commit()) {
-        lastError_ = db_.lastError().text();
-        db_.rollback();
-        return false;
+    q.finish();
+    if (!transaction.commit()) {
+        lastError_ = StoreError::describe(transaction.error());
+        return DeleteOutcome::Failed;
     }
-    return true;
+    return DeleteOutcome::Deleted;
 }

@@ -2,13 +2,19 @@
 // The stored tests as the library dialogs see them: the RelatedInfo rows (name, fluid id, sample time,
 // company, description) and the deletion of a whole test. Every value is bound, so names may hold quotes
 // of either kind. Test names are unique without regard to letter case; the program checks it here.
+//
+// Several programs may share the database file: a new test's TestId is chosen inside the transaction that
+// stores it (so two programs never get the same one) and never one that still has data points; a test that
+// a running program is recording cannot be deleted. A list that stops at a read error (a damaged file) is
+// not passed off as complete: lastError() then tells what happened.
 #include <QDateTime>
 #include <QSqlDatabase>
 #include <QString>
 #include <QStringList>
 #include <optional>
 
-struct RelatedInfoRecord {
+// A stored test's RelatedInfo row as the library dialogs and the recording code use it.
+struct StoredTestInfo {
     int testId = 0;
     QString testName;
     QString mudId;
@@ -28,29 +34,46 @@ public:
     // True when a stored name equals `name` after both are converted to upper case.
     bool isNameTaken(const QString &name) const;
 
-    // The TestId a new test gets: the largest stored one + 1 (1 for an empty table).
+    // The TestId a new test would get now: one more than the largest id of any stored test, data point or
+    // recording claim (1 for an empty database).
     int nextTestId() const;
 
-    // The first test with this name (letter case ignored); nullopt when there is none.
-    std::optional<RelatedInfoRecord> find(const QString &name) const;
-    std::optional<RelatedInfoRecord> findById(int testId) const;
+    // Number of data points stored for the test.
+    qint64 readingCount(int testId) const;
 
-    // Adds a test's RelatedInfo row with the next TestId and returns that id; nullopt on a database error.
-    std::optional<int> addTest(const RelatedInfoRecord &record);
+    // The first test with this name (letter case ignored); nullopt when there is none.
+    std::optional<StoredTestInfo> find(const QString &name) const;
+    std::optional<StoredTestInfo> findById(int testId) const;
+
+    // Adds a test's RelatedInfo row with the next TestId and returns that id, all in one transaction;
+    // nullopt when the name was taken meanwhile (by another program) or on a database error.
+    std::optional<int> addTest(const StoredTestInfo &record);
+    // The same inside the caller's WriteTransaction (nothing is committed here).
+    std::optional<int> addTestInTransaction(const StoredTestInfo &record);
+
+    // `name` when no stored test has it (and `marked` is false), else the first free one of
+    // "<name> (recovered)", "<name> (recovered 2)", ...
+    QString freeName(const QString &name, bool marked = false) const;
 
     // Rewrites name, fluid id, sample time, company and description of the row with this id. False when
     // the row is missing or on a database error.
-    bool updateTest(int testId, const RelatedInfoRecord &record);
+    bool updateTest(int testId, const StoredTestInfo &record);
 
-    // Deletes the first test with this name: its points, then its row, in one transaction. True also when
-    // there is no such test (nothing to delete); false on a database error (nothing is deleted).
-    bool deleteTest(const QString &name);
+    // Deletes the first test with this name: its points, then its row, in one transaction.
+    enum class DeleteOutcome {
+        Deleted,
+        NotFound,      // no such test: nothing to delete
+        BeingRecorded, // a running program records it (lastError() holds the text for the user)
+        Failed         // database error, nothing deleted
+    };
+    DeleteOutcome deleteTest(const QString &name);
 
     // The engine's text of the last failure.
     QString lastError() const { return lastError_; }
 
 private:
-    std::optional<RelatedInfoRecord> readOne(const QString &where, const QVariant &value) const;
+    std::optional<StoredTestInfo> readOne(const QString &where, const QVariant &value) const;
+    bool nameTakenIn(const QString &name) const;
 
     QSqlDatabase db_;
     mutable QString lastError_;

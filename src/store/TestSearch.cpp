@@ -120,6 +120,11 @@ TestSearch::Result TestSearch::run(const std::array<Condition, 3> &conditions) c
             row << (c == SampleTimeColumn ? SampleTime::displayStored(q.value(c)) : q.value(c).toString());
         result.rows << row;
     }
+    // A read error also ends next(): part of the list would pass for the whole answer.
+    if (q.lastError().isValid()) {
+        result.rows.clear();
+        return refuse(q.lastError().text());
+    }
     if (!result.rows.isEmpty())
         result.header = columnNames().mid(1);
     return result;

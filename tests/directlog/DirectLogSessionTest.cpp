@@ -5,6 +5,7 @@
 #include "tests/directlog/DirectLogFixture.h"
 
 #include <QDir>
+#include <QFileInfo>
 #include <QTimer>
 #include <cmath>
 
@@ -402,24 +403,36 @@ TEST_F(DirectLogSessionTest, ExistingDataFileIsReplacedOnlyWhenTheOperatorSaysSo
     EXPECT_TRUE(prompts.records.isEmpty());
 }
 
-TEST_F(DirectLogSessionTest, DataFileThatCannotBeCreatedStopsRecordingButNotTheRun)
+TEST_F(DirectLogSessionTest, DataFileThatCannotBeCreated_HeaderAndLinesWaitUntilItCanBe)
 {
     ASSERT_TRUE(QDir(dir.path()).mkdir(QStringLiteral("data.txt"))); // a folder in the way
     session.startRecording();
     run();
+    EXPECT_TRUE(session.isRunning());
+    EXPECT_TRUE(session.isRecording()) << "recording goes on";
+    EXPECT_EQ(session.buttons(), recordingButtons);
     ASSERT_EQ(prompts.records.size(), 1);
+    EXPECT_EQ(prompts.records[0].kind, PromptRecord::Notice);
     EXPECT_EQ(prompts.records[0].title, QStringLiteral("Data File Error"));
     EXPECT_TRUE(prompts.records[0].text.contains(QDir::toNativeSeparators(dir.file(QStringLiteral("data.txt")))));
-    EXPECT_TRUE(session.isRunning());
-    EXPECT_FALSE(session.isRecording());
-    EXPECT_EQ(session.buttons(), displayOnly);
-    port().feed(reading(2));
+
+    port().feed(reading(1) + reading(2));
     session.tick();
-    EXPECT_EQ(session.liveChart().pointIndex(), 2);
-    EXPECT_EQ(prompts.records.size(), 1);
+    EXPECT_EQ(session.liveChart().pointIndex(), 3);
+    EXPECT_EQ(session.statusText(), QStringLiteral("2 lines waiting for the data file"));
+    ASSERT_TRUE(QDir(dir.path()).rmdir(QStringLiteral("data.txt")));
+    port().feed(reading(3));
+    session.tick();
+    const QStringList lines = fileLines(QStringLiteral("data.txt"));
+    ASSERT_EQ(lines.size(), 4);
+    EXPECT_EQ(lines[0], header);
+    for (int i = 1; i <= 3; ++i)
+        EXPECT_TRUE(lines[i].startsWith(QStringLiteral(" %1 ,").arg(i))) << lines[i].toStdString();
+    EXPECT_TRUE(session.statusText().isEmpty());
+    EXPECT_EQ(prompts.records.size(), 1) << "told once";
 }
 
-TEST_F(DirectLogSessionTest, DataFileThatCannotBeAppendedToIsToldOnceAndKeepsItsLines)
+TEST_F(DirectLogSessionTest, DataFileThatCannotBeAppendedTo_LinesWaitInOrderAndGoWhenItsFolderIsBack)
 {
     ASSERT_TRUE(QDir(dir.path()).mkdir(QStringLiteral("logs")));
     run(QStringLiteral("logs/data.txt"));
@@ -428,18 +441,78 @@ TEST_F(DirectLogSessionTest, DataFileThatCannotBeAppendedToIsToldOnceAndKeepsIts
     session.tick();
     ASSERT_EQ(fileLines(QStringLiteral("logs/data.txt")).size(), 3);
 
-    // The folder goes away (a network drive drops, say): what was written is kept where it is.
-    ASSERT_TRUE(QDir(dir.path()).rename(QStringLiteral("logs"), QStringLiteral("kept")));
-    port().feed(reading(3) + reading(4) + reading(5));
+    // The folder goes away for a while (a network drive drops, say).
+    ASSERT_TRUE(QDir(dir.path()).rename(QStringLiteral("logs"), QStringLiteral("away")));
+    for (int second = 3; second <= 6; ++second) {
+        port().feed(reading(second));
+        session.tick();
+    }
+    EXPECT_TRUE(session.isRecording());
+    EXPECT_EQ(session.statusText(), QStringLiteral("4 lines waiting for the data file"));
+    EXPECT_EQ(prompts.noticeTexts().size(), 1);
+    ASSERT_TRUE(QDir(dir.path()).rename(QStringLiteral("away"), QStringLiteral("logs")));
+    port().feed(reading(7));
     session.tick();
-    ASSERT_EQ(prompts.records.size(), 1);
-    EXPECT_EQ(prompts.records[0].title, QStringLiteral("Data File Error"));
-    EXPECT_FALSE(session.isRecording());
+    const QStringList lines = fileLines(QStringLiteral("logs/data.txt"));
+    ASSERT_EQ(lines.size(), 8);
+    for (int i = 1; i <= 7; ++i)
+        EXPECT_TRUE(lines[i].startsWith(QStringLiteral(" %1 ,").arg(i))) << lines[i].toStdString();
+    EXPECT_TRUE(session.statusText().isEmpty());
+    EXPECT_TRUE(prompts.messageTexts().isEmpty());
+}
+
+TEST_F(DirectLogSessionTest, DiskFullUntilStop_WaitingLinesAreSavedBesideTheDataFile)
+{
+    run();
+    session.startRecording();
+    port().feed(reading(1));
+    session.tick();
+    // From now on the data file is a full disk (a link to /dev/full, which refuses every write).
+    const QString path = dir.file(QStringLiteral("data.txt"));
+    ASSERT_TRUE(QFile::rename(path, dir.file(QStringLiteral("kept.txt"))));
+    ASSERT_TRUE(QFile::link(QStringLiteral("/dev/full"), path));
+    port().feed(reading(2) + reading(3));
+    session.tick();
+    EXPECT_EQ(session.statusText(), QStringLiteral("2 lines waiting for the data file"));
+    ASSERT_EQ(prompts.noticeTexts().size(), 1);
+
+    session.stop();
+    EXPECT_EQ(session.buttons(), idle);
+    const QString saved = session.recoveryFile();
+    ASSERT_FALSE(saved.isEmpty());
+    EXPECT_EQ(QFileInfo(saved).absolutePath(), QFileInfo(path).absolutePath());
+    EXPECT_TRUE(QFileInfo(saved).fileName().startsWith(QStringLiteral("data recovered ")));
+    const QStringList lines = fileLines(QFileInfo(saved).fileName());
+    ASSERT_EQ(lines.size(), 3);
+    EXPECT_EQ(lines[0], header);
+    EXPECT_TRUE(lines[1].startsWith(QStringLiteral(" 2 ,")));
+    EXPECT_TRUE(lines[2].startsWith(QStringLiteral(" 3 ,")));
+    ASSERT_EQ(prompts.messageTexts().size(), 1);
+    EXPECT_TRUE(prompts.messageTexts()[0].startsWith(QStringLiteral("2 lines could not be written to the data file")));
+    EXPECT_TRUE(prompts.messageTexts()[0].contains(QDir::toNativeSeparators(saved)));
+    EXPECT_EQ(fileLines(QStringLiteral("kept.txt")).size(), 2) << "what was written stays";
+}
+
+TEST_F(DirectLogSessionTest, SilentInstrument_StatusSaysSinceWhenAndTheRunGoesOn)
+{
+    run();
+    clock.advance(1.0);
+    port().feed(reading(1));
+    session.tick();
+    const QString last = clockText();
+    for (int quiet = 1; quiet <= 11; ++quiet) {
+        clock.advance(1.0);
+        session.tick();
+        EXPECT_EQ(session.statusText(),
+                  quiet >= 10 ? QStringLiteral("No data from the K7100 since %1").arg(last) : QString())
+            << quiet;
+    }
     EXPECT_TRUE(session.isRunning());
-    EXPECT_EQ(session.buttons(), displayOnly);
-    EXPECT_EQ(session.liveChart().pointIndex(), 6);
-    EXPECT_EQ(fileLines(QStringLiteral("kept/data.txt")).size(), 3);
-    EXPECT_FALSE(QFile::exists(dir.file(QStringLiteral("logs/data.txt"))));
+    clock.advance(1.0);
+    port().feed(reading(2));
+    session.tick();
+    EXPECT_TRUE(session.statusText().isEmpty());
+    EXPECT_TRUE(prompts.records.isEmpty());
 }
 
 TEST_F(DirectLogSessionTest, LostLineEndsTheRunWithOneMessage)

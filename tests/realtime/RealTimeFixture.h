@@ -77,6 +77,16 @@ public:
         return id;
     }
 
+    // The RelatedInfo row the naming dialog stores for a test (a stand-in for the dialog calls this).
+    void storeTestRow(qint64 id, const QString &name)
+    {
+        QSqlQuery q(db());
+        q.prepare(QStringLiteral("INSERT OR REPLACE INTO RelatedInfo (TestId, TestName, MudId) VALUES (?, ?, 'N/A')"));
+        q.addBindValue(id);
+        q.addBindValue(name);
+        q.exec();
+    }
+
     int count(const QString &sql) const
     {
         QSqlQuery q(db());

@@ -3,97 +3,18 @@
 // stops accepting points mid-run.
 #include "realtime/RealTimeSession.h"
 
-#include "platform/ChartModel.h"
-#include "tests/realtime/RealTimeFixture.h"
+#include "tests/realtime/SessionFixture.h"
 
 #include <QSqlQuery>
 #include <QTimer>
 
-#include <gtest/gtest.h>
-
-inline void PrintTo(const QString &s, std::ostream *os)
-{
-    *os << '"' << s.toStdString() << '"';
-}
-
 namespace {
 
-const char SUB = 26;
 const char BS = 8;
 const QString commFailure =
     QStringLiteral("Fail to open comm port, make sure comm port is available and working properly.");
 
-QByteArray message(const QList<qint64> &fields)
-{
-    QByteArray m;
-    for (qint64 f : fields)
-        m += QByteArray::number(f) + ',';
-    m.chop(1);
-    return m + SUB;
-}
-
-// A session on a database with the sequence "Demo" (step 1 records every 10 s, step 2 every 5 s), the
-// instrument answering the start byte at once, and a test named "Run A" with id 7.
-class SessionTest : public ::testing::Test {
-protected:
-    RealTimeFixture fx;
-    ChartModel chart;
-    std::unique_ptr<RealTimeSession> session;
-
-    void SetUp() override
-    {
-        fx.addSequence(QStringLiteral("Demo"), {{600, 100, 300, 10}, {600, 150, 600, 5}});
-        fx.state.CurrentSequence = QStringLiteral("Demo");
-        fx.state.SequenceSent = true;
-        fx.onNewPort = [](FakeSerialPort &port) {
-            port.responder = [&port](const QByteArray &bytes) {
-                if (bytes == QByteArray(1, 5))
-                    port.feed(message({1, 1, 70, 0, 0, 0, 1})); // the first reading: shown, not stored
-            };
-        };
-        session = std::make_unique<RealTimeSession>(fx.context, chart);
-        session->load();
-    }
-
-    void name(qint64 id = 7, const QString &testName = QStringLiteral("Run A"))
-    {
-        fx.state.RelatedOk = true;
-        fx.state.NewTestId = int32_t(id);
-        session->setNamed(true, testName);
-    }
-
-    void startRunning()
-    {
-        name();
-        session->start();
-        ASSERT_TRUE(session->isRunning());
-        fx.prompts.clear();
-    }
-
-    void deliver(const QByteArray &bytes)
-    {
-        fx.port->feed(bytes);
-        fx.clock.advance(1.0);
-        session->tick();
-    }
-
-    QList<QList<double>> rows(qint64 testId = 7) const
-    {
-        QSqlQuery q(fx.db());
-        q.prepare(QStringLiteral("SELECT StepNo, Time, Temperature, Speed, Shearstress, Gel, Rbfactor FROM TestResult "
-                                 "WHERE TestId = ? ORDER BY rowid"));
-        q.addBindValue(testId);
-        q.exec();
-        QList<QList<double>> out;
-        while (q.next()) {
-            QList<double> r;
-            for (int i = 0; i < 7; ++i)
-                r << q.value(i).toDouble();
-            out << r;
-        }
-        return out;
-    }
-};
+class SessionTest : public RealTimeSessionFixture {};
 
 } // namespace
 
@@ -341,32 +262,6 @@ TEST_F(SessionTest, LeavingIsRefusedOnlyWhileRunning)
     EXPECT_EQ(fx.prompts.records[0].text, QStringLiteral("Please close the running test."));
     EXPECT_EQ(fx.prompts.records[0].title, QStringLiteral("Communication Error"));
     EXPECT_TRUE(session->isRunning());
-}
-
-TEST_F(SessionTest, PointsThatCannotBeStored_StopTheRunOnceAndKeepEveryEarlierRow)
-{
-    // The database refuses the third point, as a full disk or a locked file would.
-    QSqlQuery q(fx.db());
-    ASSERT_TRUE(q.exec(QStringLiteral("CREATE TRIGGER refuse BEFORE INSERT ON TestResult WHEN NEW.Time = 30 "
-                                      "BEGIN SELECT RAISE(ABORT, 'database or disk is full'); END")));
-    startRunning();
-    FakeSerialPort *port = fx.port;
-    deliver(message({1, 10, 77, 250, 12, 30000, 1}));
-    deliver(message({1, 20, 77, 250, 12, 30000, 1}));
-    deliver(message({1, 30, 77, 250, 12, 30000, 1}) + message({1, 40, 77, 250, 12, 30000, 1}));
-    EXPECT_FALSE(session->isRunning());
-    EXPECT_FALSE(session->timer()->isActive());
-    EXPECT_EQ(port->written(), QByteArray(1, 5) + QByteArray(1, 6));
-    EXPECT_FALSE(port->isOpen());
-    EXPECT_EQ(session->statusText(), QStringLiteral("Test stop"));
-    ASSERT_EQ(fx.prompts.records.size(), 1);
-    EXPECT_TRUE(fx.prompts.records[0].text.startsWith(
-        QStringLiteral("The test was stopped because its readings could not be stored")));
-    EXPECT_TRUE(fx.prompts.records[0].text.contains(QStringLiteral("database or disk is full")));
-    EXPECT_EQ(rows().size(), 2);
-    // A later tick (a queued timer event) changes nothing.
-    session->tick();
-    EXPECT_EQ(fx.prompts.records.size(), 1);
 }
 
 TEST_F(SessionTest, LostLine_StopsTheRunWithOneMessage)

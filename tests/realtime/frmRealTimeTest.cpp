@@ -62,6 +62,7 @@ protected:
     {
         screen->askTestName = [this, name, id](QString *testName) {
             EXPECT_FALSE(screen->isVisible()) << "the screen is hidden while the dialog is up";
+            fx.storeTestRow(id, name);
             fx.state.RelatedOk = true;
             fx.state.NewTestId = id;
             *testName = name;

@@ -4,13 +4,18 @@
 #include "store/frmSearch.h"
 #include "tests/store/LibraryFixture.h"
 
+#include <QApplication>
 #include <QComboBox>
+#include <QDateTime>
+#include <QFocusEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QSqlQuery>
 #include <QTableWidget>
+#include <QTest>
 #include <gtest/gtest.h>
 
 namespace {
@@ -92,31 +97,108 @@ TEST(OpenTestDialog, OkCancelAndTypedNames)
     }
 }
 
-TEST(OpenTestDialog, DeleteRemovesTheTestAtOnceAndKeepsTheTypedName)
+TEST(OpenTestDialog, AFreshDialogHasNothingChosenEvenWhenTheListTakesTheFocus)
+{
+    LibraryFixture fx;
+    fx.addTest(1, "older", 5);
+    fx.addTest(2, "newest", 5);
+    OpenTest dialog(fx.context);
+    dialog.show();
+    auto *list = child<QListWidget>(dialog, "List1");
+    auto *name = child<QLineEdit>(dialog, "txtSeqName");
+    // Getting the focus makes the newest entry current, but that is no choice of the user's.
+    QFocusEvent focus(QEvent::FocusIn, Qt::TabFocusReason);
+    QApplication::sendEvent(list, &focus);
+    ASSERT_EQ(list->currentRow(), 0);
+    EXPECT_TRUE(name->text().isEmpty());
+
+    child<QPushButton>(dialog, "cmdDelete")->click();
+    EXPECT_TRUE(fx.prompts.records.isEmpty()) << "Delete with nothing chosen does nothing";
+    QTest::keyClick(&dialog, Qt::Key_Return); // Enter is OK
+    ASSERT_EQ(fx.prompts.records.size(), 1);
+    EXPECT_EQ(fx.prompts.records[0].text, "No test was selected!");
+    EXPECT_EQ(fx.prompts.records[0].title, "No Selection Error.");
+    EXPECT_EQ(dialog.result(), 0);
+    EXPECT_EQ(fx.count("SELECT count(*) FROM TestResult"), 10);
+}
+
+TEST(OpenTestDialog, DeleteAsksFirstWithNoAsTheDefaultAndActsOnlyOnTheChosenTest)
 {
     LibraryFixture fx;
     fx.addTest(1, "It's \"one\"", 5);
-    fx.addTest(2, "two", 5);
+    fx.addTest(2, "two", 3);
+    fx.addTest(3, "three", 2);
     OpenTest dialog(fx.context);
+    dialog.show();
     auto *list = child<QListWidget>(dialog, "List1");
     auto *name = child<QLineEdit>(dialog, "txtSeqName");
+    auto *del = child<QPushButton>(dialog, "cmdDelete");
 
-    child<QPushButton>(dialog, "cmdDelete")->click(); // nothing current: nothing happens
-    EXPECT_EQ(fx.count("SELECT count(*) FROM RelatedInfo"), 2);
+    // Chosen with the keyboard: the list goes from its current (unchosen) entry to the next one.
+    list->setFocus();
+    list->setCurrentRow(0, QItemSelectionModel::NoUpdate);
+    QTest::keyClick(list, Qt::Key_Down);
+    ASSERT_EQ(name->text(), "two");
 
+    struct Case {
+        const char *name;
+        MsgAnswer answer;
+        QStringList listAfter;
+        int pointsLeft;
+    };
+    const Case cases[] = {
+        {"No keeps the test", MsgAnswer::No, {"three", "two", "It's \"one\""}, 10},
+        {"Yes deletes it with its readings", MsgAnswer::Yes, {"three", "It's \"one\""}, 7},
+    };
+    for (const Case &c : cases) {
+        fx.prompts.clear();
+        fx.prompts.messageAnswers = {c.answer};
+        del->click();
+        ASSERT_EQ(fx.prompts.records.size(), 1) << c.name;
+        EXPECT_EQ(fx.prompts.records[0].text, "Delete test two and its 3 readings?") << c.name;
+        EXPECT_EQ(fx.prompts.records[0].buttons, MsgButtons::YesNoDefaultNo) << c.name;
+        EXPECT_EQ(items(list), c.listAfter) << c.name;
+        EXPECT_EQ(fx.count("SELECT count(*) FROM TestResult"), c.pointsLeft) << c.name;
+    }
+    EXPECT_TRUE(name->text().isEmpty()) << "the deleted test is no longer chosen";
+
+    // A clicked entry, and a typed name, are choices too.
     list->setCurrentRow(1);
-    name->setText("typed");
-    child<QPushButton>(dialog, "cmdDelete")->click();
-    EXPECT_TRUE(fx.prompts.records.isEmpty()); // no question asked
-    EXPECT_EQ(items(list), QStringList({"two"}));
-    EXPECT_EQ(name->text(), "typed");
-    EXPECT_EQ(fx.count("SELECT count(*) FROM TestResult WHERE TestId = 1"), 0);
-    EXPECT_EQ(fx.count("SELECT count(*) FROM TestResult WHERE TestId = 2"), 5);
-
-    list->setCurrentRow(0);
-    child<QPushButton>(dialog, "cmdDelete")->click();
-    EXPECT_EQ(list->count(), 0);
+    EXPECT_EQ(name->text(), "It's \"one\"");
+    fx.prompts.clear();
+    del->click();
+    EXPECT_EQ(fx.prompts.records[0].text, "Delete test It's \"one\" and its 5 readings?");
+    name->setText("THREE");
+    fx.prompts.clear();
+    del->click();
+    EXPECT_EQ(fx.prompts.records[0].text, "Delete test three and its 2 readings?");
     EXPECT_EQ(fx.count("SELECT count(*) FROM RelatedInfo"), 0);
+
+    name->setText("never stored");
+    fx.prompts.clear();
+    del->click();
+    ASSERT_EQ(fx.prompts.records.size(), 1);
+    EXPECT_EQ(fx.prompts.records[0].text, "There is no saved test named never stored.");
+}
+
+TEST(OpenTestDialog, ATestBeingRecordedIsNotDeleted)
+{
+    LibraryFixture fx;
+    fx.addTest(4, "running", 6);
+    QSqlQuery q(fx.db());
+    q.prepare("INSERT INTO RecordingClaim VALUES (4, 'lab-pc/1234/abcd', ?)");
+    q.addBindValue(QDateTime::currentSecsSinceEpoch());
+    ASSERT_TRUE(q.exec());
+    OpenTest dialog(fx.context);
+    child<QLineEdit>(dialog, "txtSeqName")->setText("running");
+    child<QPushButton>(dialog, "cmdDelete")->click();
+    ASSERT_EQ(fx.prompts.records.size(), 2);
+    EXPECT_EQ(fx.prompts.records[1].text,
+              "The test running is being recorded right now (by this or another "
+              "K7100DAQ program on this database), so it cannot be deleted. Delete it "
+              "after its run has ended.");
+    EXPECT_EQ(fx.count("SELECT count(*) FROM TestResult WHERE TestId = 4"), 6);
+    EXPECT_EQ(items(child<QListWidget>(dialog, "List1")), QStringList({"running"}));
 }
 
 TEST(OpenTestDialog, SearchHandsTheChosenTestBack)

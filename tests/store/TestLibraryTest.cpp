@@ -22,7 +22,7 @@ TEST(TestLibrary, NewIdIsLargestPlusOneAndReusedAfterTheLargestIsDeleted)
     fx.addTest(3, "a");
     fx.addTest(7, "b");
     EXPECT_EQ(library.nextTestId(), 8);
-    ASSERT_TRUE(library.deleteTest("b"));
+    ASSERT_EQ(library.deleteTest("b"), TestLibrary::DeleteOutcome::Deleted);
     EXPECT_EQ(library.nextTestId(), 4);
 }
 
@@ -41,7 +41,7 @@ TEST(TestLibrary, AddsAndEditsRowsWithQuotesOfBothKinds)
     LibraryFixture fx;
     fx.addTest(4, "existing");
     TestLibrary library(fx.db());
-    RelatedInfoRecord r;
+    StoredTestInfo r;
     r.testName = "O'Brien \"7\"";
     r.mudId = "it's";
     r.sampleTime = QDateTime(QDate(2024, 5, 6), QTime(7, 8, 9));
@@ -77,14 +77,15 @@ TEST(TestLibrary, DeletingATestRemovesItsPointsAndRowOnly)
     fx.addTest(2, "It's \"gone\"", 4);
     fx.addTest(3, "no points", 0);
     TestLibrary library(fx.db());
-    EXPECT_TRUE(library.deleteTest("It's \"gone\""));
+    using Outcome = TestLibrary::DeleteOutcome;
+    EXPECT_EQ(library.deleteTest("It's \"gone\""), Outcome::Deleted);
     EXPECT_EQ(fx.count("SELECT count(*) FROM TestResult WHERE TestId = 2"), 0);
     EXPECT_EQ(fx.count("SELECT count(*) FROM RelatedInfo WHERE TestId = 2"), 0);
     EXPECT_EQ(fx.count("SELECT count(*) FROM TestResult WHERE TestId = 1"), 3);
-    EXPECT_TRUE(library.deleteTest("no points"));
-    EXPECT_TRUE(library.deleteTest("never stored"));
+    EXPECT_EQ(library.deleteTest("no points"), Outcome::Deleted);
+    EXPECT_EQ(library.deleteTest("never stored"), Outcome::NotFound);
     EXPECT_EQ(library.testNamesNewestFirst(), QStringList({"keep"}));
-    EXPECT_TRUE(library.deleteTest("keep"));
+    EXPECT_EQ(library.deleteTest("keep"), Outcome::Deleted);
     EXPECT_TRUE(library.testNamesNewestFirst().isEmpty());
 }
 
@@ -96,7 +97,7 @@ TEST(TestLibrary, AFailedDeleteLeavesTheWholeTest)
     ASSERT_TRUE(
         q.exec("CREATE TRIGGER keep_row BEFORE DELETE ON RelatedInfo BEGIN SELECT RAISE(ABORT, 'row is locked'); END"));
     TestLibrary library(fx.db());
-    EXPECT_FALSE(library.deleteTest("locked"));
+    EXPECT_EQ(library.deleteTest("locked"), TestLibrary::DeleteOutcome::Failed);
     EXPECT_TRUE(library.lastError().contains("row is locked"));
     EXPECT_EQ(fx.count("SELECT count(*) FROM TestResult WHERE TestId = 1"), 3);
     EXPECT_EQ(fx.count("SELECT count(*) FROM RelatedInfo"), 1);

@@ -16,6 +16,20 @@ QStringList ScriptedPrompts::messageTexts() const
     return out;
 }
 
+QStringList ScriptedPrompts::noticeTexts() const
+{
+    QStringList out;
+    for (const auto &r : records)
+        if (r.kind == PromptRecord::Notice)
+            out << r.text;
+    return out;
+}
+
+void ScriptedPrompts::notify(const QString &text, const QString &title, MsgIcon icon)
+{
+    record({PromptRecord::Notice, text, title, MsgButtons::Ok, icon});
+}
+
 const PromptRecord *ScriptedPrompts::lastMessage() const
 {
     for (auto it = records.crbegin(); it != records.crend(); ++it)
@@ -34,6 +48,7 @@ MsgAnswer ScriptedPrompts::message(const QString &text, const QString &title, Ms
     }
     switch (buttons) {
     case MsgButtons::YesNo:
+    case MsgButtons::YesNoDefaultNo:
     case MsgButtons::YesNoCancel: return MsgAnswer::Yes;
     case MsgButtons::RetryCancel: return MsgAnswer::Retry;
     default: return MsgAnswer::Ok;

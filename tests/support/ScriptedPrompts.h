@@ -2,6 +2,7 @@
 // Test double for Prompts: records every prompt (kind, text, title, buttons, icon) and answers from a
 // script. An unscripted message box answers its first button (Ok or Yes); an unscripted input box or
 // file dialog is cancelled; an unscripted print dialog prints to printPdfPath when set, else cancels.
+// Notices (which wait for nobody) are recorded as kind Notice and take no answer.
 #include "platform/Prompts.h"
 
 #include <QList>
@@ -11,7 +12,7 @@
 #include <functional>
 
 struct PromptRecord {
-    enum Kind { Message, Input, SaveFile, OpenFile, Print, OpenDesktop } kind;
+    enum Kind { Message, Input, SaveFile, OpenFile, Print, OpenDesktop, Notice } kind;
     QString text;
     QString title;
     MsgButtons buttons = MsgButtons::Ok;
@@ -31,10 +32,12 @@ public:
     QList<PromptRecord> records;
 
     QStringList messageTexts() const;
+    QStringList noticeTexts() const;
     const PromptRecord *lastMessage() const;
     void clear() { records.clear(); }
 
     MsgAnswer message(const QString &text, const QString &title, MsgButtons buttons, MsgIcon icon) override;
+    void notify(const QString &text, const QString &title, MsgIcon icon) override;
     std::optional<QString> input(const QString &prompt, const QString &title, const QString &defaultText) override;
     QString saveFileName(const QString &title, const QString &proposed, const QString &filter) override;
     QString openFileName(const QString &title, const QString &dir, const QString &filter) override;
