@@ -52,6 +52,24 @@ QString FailureModes::add(const QString &setting)
         if (!hasValue || !readPositive(value, v, 100000000))
             return QStringLiteral("disconnect-after needs a message count of 1 or more, e.g. disconnect-after=30");
         disconnectAfterMessages = v;
+    } else if (name == QLatin1String("quiet-after")) {
+        const qsizetype colon = value.indexOf(QLatin1Char(':'));
+        const QString count = colon < 0 ? value : value.left(colon);
+        int quietFor = 0;
+        if (!hasValue || !readPositive(count, v, 100000000)
+            || (colon >= 0 && !readPositive(value.mid(colon + 1), quietFor, 100000000)))
+            return QStringLiteral("quiet-after needs a message count of 1 or more and may give how many messages "
+                                  "stay away, e.g. quiet-after=30 or quiet-after=30:15");
+        quietAfterMessages = v;
+        quietForMessages = quietFor;
+    } else if (name == QLatin1String("endless-upload")) {
+        if (hasValue)
+            return QStringLiteral("endless-upload takes no value");
+        endlessUpload = true;
+    } else if (name == QLatin1String("cut-upload")) {
+        if (hasValue)
+            return QStringLiteral("cut-upload takes no value");
+        cutUpload = true;
     } else {
         return QStringLiteral("unknown failure mode \"%1\"").arg(name);
     }
@@ -61,7 +79,7 @@ QString FailureModes::add(const QString &setting)
 bool FailureModes::any() const
 {
     return silentAfterByte || replyPauseMs > 0 || garbageEvery > 0 || splitDelayMs > 0 || dropEndByte
-        || disconnectAfterMessages > 0;
+        || disconnectAfterMessages > 0 || quietAfterMessages > 0 || endlessUpload || cutUpload;
 }
 
 QString FailureModes::describe() const
@@ -79,6 +97,16 @@ QString FailureModes::describe() const
         parts << QStringLiteral("end byte never sent");
     if (disconnectAfterMessages > 0)
         parts << QStringLiteral("disconnect after %1 messages of a run").arg(disconnectAfterMessages);
+    if (quietAfterMessages > 0)
+        parts << (quietForMessages > 0
+                      ? QStringLiteral("quiet for %1 messages after the %2. of a run")
+                            .arg(quietForMessages)
+                            .arg(quietAfterMessages)
+                      : QStringLiteral("quiet after the %1. message of a run").arg(quietAfterMessages));
+    if (endlessUpload)
+        parts << QStringLiteral("upload reply never ends");
+    if (cutUpload)
+        parts << QStringLiteral("last upload record cut short");
     return parts.isEmpty() ? QStringLiteral("none") : parts.join(QStringLiteral("; "));
 }
 
@@ -92,5 +120,11 @@ QStringList FailureModes::help()
         QStringLiteral("split[=MS]          send each data message in two writes, the second MS (default 300) later"),
         QStringLiteral("drop-end            never send the end byte 8 after the last step"),
         QStringLiteral("disconnect-after=N  drop off the line after the N-th data message of a run"),
+        QStringLiteral("quiet-after=N[:S]   after the N-th data message of a run send none for S messages (all the "
+                       "rest without :S); the run goes on and the line stays up"),
+        QStringLiteral("endless-upload      answer byte 1 with records that never pause and never end, until the "
+                       "next byte comes"),
+        QStringLiteral("cut-upload          cut the last record of the upload reply after its third field, before "
+                       "the end byte"),
     };
 }

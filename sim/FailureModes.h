@@ -18,6 +18,16 @@ struct FailureModes {
     bool dropEndByte = false;
     // disconnect-after=N: after the N-th data message of a run the instrument drops off the line.
     int disconnectAfterMessages = 0;
+    // quiet-after=N[:S]: after the N-th data message of a run the next S messages are not sent (all the rest
+    // when S is not given); the run goes on inside the instrument and the line stays up.
+    int quietAfterMessages = 0;
+    int quietForMessages = 0; // 0: for the rest of the run
+    // endless-upload: the reply to byte 1 never pauses and never ends; records keep coming until the
+    // program sends another byte.
+    bool endlessUpload = false;
+    // cut-upload: the last record of the reply to byte 1 stops after its third field, right before the
+    // end byte (bytes lost on the line).
+    bool cutUpload = false;
 
     // The junk that garbage= puts in front of a message: no digits and none of the protocol's end bytes.
     static QByteArray garbageBytes();

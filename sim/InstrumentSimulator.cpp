@@ -54,6 +54,8 @@ qint64 InstrumentSimulator::nextEventAt() const
         next = std::min(next, tickTime(ticksDone_ + 1));
     if (byte8Deadline_ >= 0)
         next = std::min(next, byte8Deadline_);
+    if (endlessNextMs_ >= 0)
+        next = std::min(next, endlessNextMs_);
     return next == kNever ? -1 : next;
 }
 
@@ -62,11 +64,14 @@ void InstrumentSimulator::advanceTo(qint64 ms)
     for (;;) {
         const qint64 tick = runKind_ != RunKind::None ? tickTime(ticksDone_ + 1) : kNever;
         const qint64 grace = byte8Deadline_ >= 0 ? byte8Deadline_ : kNever;
-        const qint64 next = std::min(tick, grace);
+        const qint64 endless = endlessNextMs_ >= 0 ? endlessNextMs_ : kNever;
+        const qint64 next = std::min({tick, grace, endless});
         if (next > ms)
             break;
         now_ = std::max(now_, next);
-        if (grace <= tick) {
+        if (endless <= std::min(tick, grace)) {
+            sendMoreEndlessUpload();
+        } else if (grace <= tick) {
             byte8Deadline_ = -1;
             for (const auto &cmd : parser_.flushPending())
                 handle(cmd);
@@ -79,6 +84,10 @@ void InstrumentSimulator::advanceTo(qint64 ms)
 
 void InstrumentSimulator::receive(const QByteArray &bytes)
 {
+    if (endlessNextMs_ >= 0 && !bytes.isEmpty()) {
+        endlessNextMs_ = -1;
+        log(QStringLiteral("failure mode: endless upload ended after %1 bytes").arg(endlessSent_));
+    }
     for (char b : bytes) {
         if (options_.failures.silentAfterByte && !muted_
             && int(static_cast<unsigned char>(b)) == *options_.failures.silentAfterByte) {
@@ -264,6 +273,14 @@ SimReading InstrumentSimulator::takeReading(const SimStep &step)
 void InstrumentSimulator::emitMessage(const SimReading &reading)
 {
     const int index = messagesInRun_ + 1;
+    const FailureModes &f = options_.failures;
+    if (f.quietAfterMessages > 0 && index > f.quietAfterMessages
+        && (f.quietForMessages == 0 || index <= f.quietAfterMessages + f.quietForMessages)) {
+        if (index == f.quietAfterMessages + 1)
+            log(QStringLiteral("failure mode: quiet from message %1 on").arg(index));
+        messagesInRun_ = index;
+        return;
+    }
     QByteArray bytes = reading.toMessage();
     if (options_.failures.garbageEvery > 0 && index % options_.failures.garbageEvery == 0)
         bytes.prepend(FailureModes::garbageBytes());
@@ -322,7 +339,41 @@ void InstrumentSimulator::sendStoredData()
     QByteArray reply;
     for (const SimReading &r : memory_)
         reply += r.toRecord();
+    if (options_.failures.endlessUpload) {
+        enqueue(reply, now_);
+        endlessSent_ = reply.size();
+        endlessNextMs_ = now_ + kEndlessChunkMs;
+        log(QStringLiteral("failure mode: upload reply that never ends"));
+        return;
+    }
+    if (options_.failures.cutUpload && !memory_.isEmpty()) {
+        // The last record keeps its first three fields and their separators, then the end byte follows.
+        const SimReading &last = memory_.back();
+        reply.chop(last.toRecord().size());
+        reply += QByteArray::number(last.step) + ',' + QByteArray::number(last.seconds) + ','
+            + QByteArray::number(last.temperatureF) + ',';
+        log(QStringLiteral("failure mode: last upload record cut short"));
+    }
     reply += kEndOfStoredData;
     enqueueWithPause(reply, options_.failures.replyPauseMs);
     log(QStringLiteral("stored data sent: %1 reading(s)").arg(memory_.size()));
+}
+
+void InstrumentSimulator::sendMoreEndlessUpload()
+{
+    // Records that look like readings, step 1 onwards, each with its separators and no end byte.
+    QByteArray chunk;
+    for (int i = 0; i < 20; ++i) {
+        SimReading r;
+        r.step = 1;
+        r.seconds = endlessSent_ % 60000;
+        r.temperatureF = 100;
+        r.shearStress = 150;
+        r.speedHundredths = 30000;
+        r.rotorBob = 1;
+        chunk += r.toRecord();
+    }
+    enqueue(chunk, now_);
+    endlessSent_ += chunk.size();
+    endlessNextMs_ = endlessSent_ < kEndlessCapBytes ? now_ + kEndlessChunkMs : -1;
 }

@@ -42,6 +42,10 @@ public:
     static constexpr char kEndOfStoredData = 2;
     // Shear rate of the R1-B1 rotor-bob in 1/s per rpm.
     static constexpr double kR1B1ShearRatePerRpm = 1.7023;
+    // The endless upload: a chunk of records every kEndlessChunkMs, until a byte comes or kEndlessCapBytes
+    // went out (so a forgotten simulator does not fill the disk of whoever logs it).
+    static constexpr qint64 kEndlessChunkMs = 10;
+    static constexpr qint64 kEndlessCapBytes = 4 * 1024 * 1024;
 
     explicit InstrumentSimulator(const SimulatorOptions &options = {});
 
@@ -94,6 +98,7 @@ private:
     SimReading takeReading(const SimStep &step);
     void emitMessage(const SimReading &reading);
     void sendStoredData();
+    void sendMoreEndlessUpload();
     void enqueue(const QByteArray &bytes, qint64 due);
     void enqueueWithPause(const QByteArray &bytes, int pauseMs);
     qint64 tickTime(qint64 k) const;
@@ -116,6 +121,9 @@ private:
     qint64 lastDue_ = 0;
     bool muted_ = false;
     bool disconnected_ = false;
+    // The endless-upload failure mode: when the next chunk goes out (-1: not running), and how much went.
+    qint64 endlessNextMs_ = -1;
+    qint64 endlessSent_ = 0;
 
     QList<SimStep> steps_;
     int downloads_ = 0;

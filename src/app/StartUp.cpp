@@ -49,11 +49,16 @@ bool StartUp::openDatabase(Database &database, const QString &workDir, QString *
     return database.open(QDir(workDir).filePath(Database::defaultFileName()), error);
 }
 
-void StartUp::initialiseState(ProgramState &state, const QString &workDir, const QString &commandLine)
+void StartUp::initialiseState(ProgramState &state, const QString &workDir, const QString &commandLine, Prompts *prompts)
 {
     state = ProgramState();
     state.DebugMode = isDebugCommandLine(commandLine);
-    SettingsFile::apply(SettingsFile::read(QDir(workDir).filePath(SettingsFile::fileName())), state);
+    const SettingsValues settings = SettingsFile::read(QDir(workDir).filePath(SettingsFile::fileName()));
+    SettingsFile::apply(settings, state);
+    if (settings.refusedScreenFactor && prompts)
+        prompts->message(
+            SettingsFile::screenFactorRefusedText(QString::number(*settings.refusedScreenFactor), state.ScreenFactor),
+            QStringLiteral("K7100DAQ"), MsgButtons::Ok, MsgIcon::Exclamation);
     state.NewTestMode = true;
     state.SequenceSent = false;
     state.UnitsChanged = false;

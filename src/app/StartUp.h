@@ -24,8 +24,10 @@ public:
 
     // Sets the starting values: DebugMode from the command line, port / units / screen factor from
     // "initial.txt" in workDir (port 1, EI and factor 1.0 for what is missing or unreadable),
-    // NewTestMode True, SequenceSent False, UnitsChanged False; the rest as a new state has them.
-    static void initialiseState(ProgramState &state, const QString &workDir, const QString &commandLine);
+    // NewTestMode True, SequenceSent False, UnitsChanged False; the rest as a new state has them. A screen
+    // factor outside the usable range is told through prompts (when given) and 1.0 is used.
+    static void initialiseState(ProgramState &state, const QString &workDir, const QString &commandLine,
+                                Prompts *prompts = nullptr);
 
     // The message shown when the database cannot be opened, before the program ends.
     static QString databaseFailureText(const QString &path, const QString &engineError);

@@ -58,7 +58,7 @@ int main(int argc, char **argv)
         StartUp::reportDatabaseFailure(prompts, QDir(workDir).filePath(Database::defaultFileName()), error);
         return 1;
     }
-    StartUp::initialiseState(state, workDir, StartUp::commandLineOf(arguments));
+    StartUp::initialiseState(state, workDir, StartUp::commandLineOf(arguments), &prompts);
     if (database.wasCreated()) {
         try {
             ExampleSequence::create(database.connection());

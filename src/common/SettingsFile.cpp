@@ -76,9 +76,19 @@ SettingsValues SettingsFile::read(const QString &path)
     }
     if (lines.size() >= 3 && firstNumber(lines[2], x)) {
         ++v.linesRead;
-        v.screenFactor = x > 0 ? x : 1.0;
+        if (isUsableScreenFactor(x))
+            v.screenFactor = x;
+        else
+            v.refusedScreenFactor = x;
     }
     return v;
+}
+
+QString SettingsFile::screenFactorRefusedText(const QString &given, double kept)
+{
+    return QStringLiteral("The screen size factor %1 is outside the range %2 to %3 in which every window stays "
+                          "usable (the factor scales each control twice). The factor %4 is used instead.")
+        .arg(given, QString::number(MinScreenFactor), QString::number(MaxScreenFactor), QString::number(kept));
 }
 
 void SettingsFile::apply(const SettingsValues &values, ProgramState &state)

@@ -4,6 +4,7 @@
 // form (" 0 ": a blank before a number of zero or more and one after).
 #include <QString>
 #include <QStringList>
+#include <optional>
 
 struct ProgramState;
 
@@ -12,11 +13,22 @@ struct SettingsValues {
     int unitSystem = 1;
     double screenFactor = 1.0;
     int linesRead = 0; // how many of the three meaningful lines held a number
+    // Line 3 held a number outside the usable range (screenFactor is then 1.0); what it held.
+    std::optional<double> refusedScreenFactor;
 };
 
 class SettingsFile {
 public:
     static QString fileName() { return QStringLiteral("initial.txt"); }
+
+    // The screen factor scales every control twice (when its place is recorded and when it is placed), so
+    // above 1 the right and bottom edges of each window move out of reach, and well below 1 the texts no
+    // longer fit their controls. Factors outside this range are refused.
+    static constexpr double MinScreenFactor = 0.9;
+    static constexpr double MaxScreenFactor = 1.0;
+    static bool isUsableScreenFactor(double factor) { return factor >= MinScreenFactor && factor <= MaxScreenFactor; }
+    // What the user is told about a refused factor; `kept` is the factor used instead.
+    static QString screenFactorRefusedText(const QString &given, double kept);
 
     // Reads the file; what is missing, unreadable or out of range falls back to port 1, EI, factor 1.0.
     static SettingsValues read(const QString &path);

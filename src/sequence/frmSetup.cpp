@@ -631,10 +631,14 @@ void frmSetup::showAbout()
 void frmSetup::returnToMain(bool saveSettings)
 {
     if (saveSettings) {
-        // A factor that is not a positive number keeps the one in force.
+        // A factor that is not a number keeps the one in force; so does one that would leave parts of the
+        // windows out of reach, with a word why.
         const auto typed = StepRules::number(txtSF_->text());
-        if (typed && *typed > 0)
+        if (typed && SettingsFile::isUsableScreenFactor(*typed))
             state_.ScreenFactor = *typed;
+        else if (typed)
+            ctx_.prompts->message(SettingsFile::screenFactorRefusedText(txtSF_->text().trimmed(), state_.ScreenFactor),
+                                  SetupTexts::appTitle(), MsgButtons::Ok, MsgIcon::Exclamation);
         txtSF_->setText(NumberText::Text(state_.ScreenFactor));
         if (!SettingsFile::writeFromSetup(settingsPath(), cmbComm_->currentIndex(), state_.UnitSystem,
                                           state_.ScreenFactor))

@@ -23,11 +23,17 @@ qint64 countOf(QSqlDatabase db, const QString &table)
     return q.exec(QStringLiteral("SELECT count(*) FROM ") + table) && q.next() ? q.value(0).toLongLong() : 0;
 }
 
+QString counted(qint64 n, const QString &one, const QString &many)
+{
+    return QLocale().toString(n) + QLatin1Char(' ') + (n == 1 ? one : many);
+}
+
 QString counted(const Summary &s)
 {
-    const QLocale locale;
-    return QStringLiteral("%1 tests with %2 readings, and %3 sequences")
-        .arg(locale.toString(s.tests), locale.toString(s.readings), locale.toString(s.sequences));
+    return QStringLiteral("%1 with %2, and %3")
+        .arg(counted(s.tests, QStringLiteral("test"), QStringLiteral("tests")),
+             counted(s.readings, QStringLiteral("reading"), QStringLiteral("readings")),
+             counted(s.sequences, QStringLiteral("sequence"), QStringLiteral("sequences")));
 }
 
 } // namespace

@@ -65,13 +65,28 @@ TEST(StartUpState, MissingSettingsGivePortOneEnglishUnitsAndFactorOne)
 TEST(StartUpState, SettingsFileAndDebugSwitchAreApplied)
 {
     TempDir dir;
-    writeFile(dir.file("initial.txt"), " 3 \r\n 2 \r\n 1.25 \r\n");
+    writeFile(dir.file("initial.txt"), " 3 \r\n 2 \r\n .95 \r\n");
     ProgramState s;
     StartUp::initialiseState(s, dir.path(), "/DEBUG");
     EXPECT_EQ(s.CommPortNumber, 4);
     EXPECT_EQ(s.UnitSystem, UnitsSI);
-    EXPECT_DOUBLE_EQ(s.ScreenFactor, 1.25);
+    EXPECT_DOUBLE_EQ(s.ScreenFactor, 0.95);
     EXPECT_TRUE(s.DebugMode);
+}
+
+TEST(StartUpState, AScreenFactorOutsideTheUsableRangeIsToldAndOneIsUsed)
+{
+    TempDir dir;
+    writeFile(dir.file("initial.txt"), " 3 \r\n 2 \r\n 1e308 \r\n");
+    const QByteArray before = readFile(dir.file("initial.txt"));
+    ProgramState s;
+    ScriptedPrompts prompts;
+    StartUp::initialiseState(s, dir.path(), "", &prompts);
+    EXPECT_DOUBLE_EQ(s.ScreenFactor, 1.0);
+    EXPECT_EQ(s.UnitSystem, UnitsSI);
+    ASSERT_EQ(prompts.messageTexts().size(), 1);
+    EXPECT_TRUE(prompts.messageTexts()[0].startsWith("The screen size factor 1e+308 is outside the range 0.9 to 1"));
+    EXPECT_EQ(readFile(dir.file("initial.txt")), before) << "the file is left for the setup screen to rewrite";
 }
 
 TEST(StartUpDatabase, MissingFileIsCreatedWithItsTables)

@@ -11,6 +11,7 @@
 
 #include <QSqlQuery>
 #include <QTest>
+#include <functional>
 #include <gtest/gtest.h>
 
 namespace {
@@ -27,11 +28,14 @@ SimulatorOptions fastNewtonian(std::optional<double> customFactor)
     return o;
 }
 
-void runUpload(std::optional<double> customFactor)
+// Runs a stand-alone sequence on the simulator, then retrieves it. `check` sees the outcome.
+void runUpload(const SimulatorOptions &options,
+               const std::function<void(const std::optional<StoredTestUploadResult> &, const QList<SimReading> &,
+                                        ScriptedPrompts &)> &check)
 {
     TempDir dir;
     SteadyClock clock;
-    SimulatedLine line(fastNewtonian(customFactor), clock);
+    SimulatedLine line(options, clock);
     ASSERT_TRUE(line.ok) << line.error.toStdString();
     PtyHost &host = line.host;
     ScriptedPrompts &prompts = line.prompts;
@@ -54,23 +58,30 @@ void runUpload(std::optional<double> customFactor)
     const QList<SimReading> kept = host.simulator().storedReadings();
     ASSERT_FALSE(kept.isEmpty());
 
-    const auto upload = StoredTestUpload::run(ctx);
-    ASSERT_TRUE(upload) << (prompts.lastMessage() ? prompts.lastMessage()->text.toStdString() : std::string());
-    ASSERT_EQ(upload->records.size(), size_t(kept.size()));
-    for (int i = 0; i < kept.size(); ++i) {
-        const StoredTestRecord &r = upload->records[size_t(i)];
-        EXPECT_EQ(r.step, kept[i].step);
-        EXPECT_EQ(r.seconds, kept[i].seconds);
-        EXPECT_EQ(r.temperatureF, kept[i].temperatureF);
-        EXPECT_EQ(r.stress, kept[i].shearStress);
-        EXPECT_DOUBLE_EQ(r.speedRpm, kept[i].speedHundredths / 100.0);
-        EXPECT_EQ(r.rotorBob, kept[i].rotorBob);
-    }
-    EXPECT_EQ(upload->customRB, customFactor.has_value());
-    if (customFactor) {
-        EXPECT_DOUBLE_EQ(upload->customRateFactor, *customFactor);
-    }
-    EXPECT_TRUE(prompts.records.isEmpty());
+    check(StoredTestUpload::run(ctx), kept, prompts);
+}
+
+void runUpload(std::optional<double> customFactor)
+{
+    runUpload(
+        fastNewtonian(customFactor), [&](const auto &upload, const QList<SimReading> &kept, ScriptedPrompts &prompts) {
+            ASSERT_TRUE(upload) << (prompts.lastMessage() ? prompts.lastMessage()->text.toStdString() : std::string());
+            ASSERT_EQ(upload->records.size(), size_t(kept.size()));
+            for (int i = 0; i < kept.size(); ++i) {
+                const StoredTestRecord &r = upload->records[size_t(i)];
+                EXPECT_EQ(r.step, kept[i].step);
+                EXPECT_EQ(r.seconds, kept[i].seconds);
+                EXPECT_EQ(r.temperatureF, kept[i].temperatureF);
+                EXPECT_EQ(r.stress, kept[i].shearStress);
+                EXPECT_DOUBLE_EQ(r.speedRpm, kept[i].speedHundredths / 100.0);
+                EXPECT_EQ(r.rotorBob, kept[i].rotorBob);
+            }
+            EXPECT_EQ(upload->customRB, customFactor.has_value());
+            if (customFactor) {
+                EXPECT_DOUBLE_EQ(upload->customRateFactor, *customFactor);
+            }
+            EXPECT_TRUE(prompts.records.isEmpty());
+        });
 }
 
 } // namespace
@@ -83,4 +94,20 @@ TEST(UploadFromSimulator, StandardRotorBob_RecordsMatchTheInstrumentsMemory)
 TEST(UploadFromSimulator, CustomRotorBob_FactorComesWithTheReplyToByte8)
 {
     runUpload(1.234);
+}
+
+TEST(UploadFromSimulator, ReplyThatNeverEndsOrWithItsLastRecordCutShort_IsRefusedAndNothingIsKept)
+{
+    for (const char *mode : {"endless-upload", "cut-upload"}) {
+        SCOPED_TRACE(mode);
+        SimulatorOptions options = fastNewtonian(std::nullopt);
+        ASSERT_TRUE(options.failures.add(QString::fromLatin1(mode)).isEmpty());
+        runUpload(options, [](const auto &upload, const QList<SimReading> &, ScriptedPrompts &prompts) {
+            EXPECT_FALSE(upload);
+            ASSERT_EQ(prompts.messageTexts().size(), 1);
+            EXPECT_EQ(prompts.messageTexts()[0],
+                      QStringLiteral("Communication error from K7100, please download data again."));
+            EXPECT_EQ(prompts.lastMessage()->title, QStringLiteral("Communication Error"));
+        });
+    }
 }

@@ -3,9 +3,14 @@
 // the rows stored.
 #include "link/StoredTestUpload.h"
 #include "store/Database.h"
+#include "store/RecoveredTests.h"
+#include "store/RecoveryFile.h"
+#include "store/StoredPoints.h"
+#include "store/TestLibrary.h"
 #include "tests/link/LinkFixture.h"
 #include "tests/support/TempDir.h"
 
+#include <QDir>
 #include <QSqlQuery>
 
 namespace {
@@ -110,6 +115,58 @@ TEST_F(StoredTestUploadTest, BadRepliesShowTheirMessageAndReturnNothing)
     }
 }
 
+TEST_F(StoredTestUploadTest, ARecordCutShortBeforeTheEndByteIsRefusedNotStoredAsZeros)
+{
+    struct Case {
+        const char *name;
+        QByteArray reply;
+        bool refused;
+    };
+    const Case cases[] = {
+        {"last record stops after three fields", records(2) + "1,90,121,\x02", true},
+        {"a lone record of one field", "1\x02", true},
+        {"six fields, the end byte for the seventh", "1,30,120,150,0,30000\x02", true},
+        {"seven fields, the end byte as the seventh separator", "1,30,120,150,0,30000,1\x02", false},
+        {"seven empty fields", ",,,,,,,\x02", false},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.name);
+        EXPECT_EQ(StoredTestRecords::parse(c.reply).cutShort, c.refused);
+        prompts.clear();
+        answer("\x02", c.reply);
+        const auto result = run();
+        EXPECT_EQ(!result, c.refused);
+        if (c.refused) {
+            ASSERT_EQ(messageCount(), 1);
+            EXPECT_EQ(prompts.lastMessage()->text, "Communication error from K7100, please download data again.");
+            EXPECT_EQ(prompts.lastMessage()->title, "Communication Error");
+        } else {
+            EXPECT_EQ(messageCount(), 0);
+            EXPECT_EQ(result->records.size(), 1u);
+        }
+    }
+}
+
+TEST_F(StoredTestUploadTest, AReplyThatNeverPausesIsCutOffAtTheLargestValidSize)
+{
+    // The line never goes quiet: every wait of the program finds more records, and no end byte.
+    configurePort = [this](FakeSerialPort &port) {
+        FakeSerialPort *p = &port;
+        port.responder = [this, p](const QByteArray &bytes) {
+            if (bytes == QByteArray(1, 1))
+                clock.onAdvance([p](double) { p->feed(records(40)); });
+        };
+    };
+    const auto result = run();
+    EXPECT_FALSE(result);
+    ASSERT_EQ(messageCount(), 1);
+    EXPECT_EQ(prompts.lastMessage()->text, "Communication error from K7100, please download data again.");
+    EXPECT_FALSE(port().isOpen());
+    // It stopped reading soon after the reply outgrew a full memory's 101 records.
+    EXPECT_LT(clock.waits.size(), 12);
+    EXPECT_GT(StoredTestRecords::MaxReplyBytes, records(101).size() + 1);
+}
+
 TEST_F(StoredTestUploadTest, ReplyThatIsOnlyTheEndByteGivesAnEmptyTest)
 {
     answer("\x02", "\x02");
@@ -186,4 +243,86 @@ TEST_F(StoredTestUploadTest, StoredRowsKeepStoredUnitsAndTheLastCodeIsLeftInRoto
     ASSERT_TRUE(q.next());
     EXPECT_DOUBLE_EQ(q.value(0).toDouble(), 1234);
     EXPECT_FALSE(q.next());
+}
+
+namespace {
+
+// The retrieve command's storing, on a database where the related-information dialog has just made the
+// test "Retrieved" (id 4).
+class RetrievedStoringTest : public StoredTestUploadTest {
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(db.open(dir.file(Database::defaultFileName())));
+        ctx.database = &db;
+        const auto id = TestLibrary(db.connection()).addTest(StoredTestInfo{0, "placeholder", {}, {}, {}, {}, {}});
+        ASSERT_TRUE(id);
+        QSqlQuery q(db.connection());
+        ASSERT_TRUE(q.exec("UPDATE RelatedInfo SET TestId = 4, TestName = 'Retrieved', CompanyName = 'Lab'"));
+        state.NewTestId = 4;
+        state.CurrentTestName = "Retrieved";
+        upload.records = StoredTestRecords::parse(records(60) + "\x02").records;
+    }
+
+    TestPoints stored(int testId) { return StoredPoints::read(db.connection(), testId); }
+
+    TempDir dir;
+    Database db;
+    StoredTestUploadResult upload;
+};
+
+} // namespace
+
+TEST_F(RetrievedStoringTest, StoredInTheTestTheDialogMade)
+{
+    ASSERT_TRUE(StoredTestUpload::storeRetrieved(ctx, upload));
+    EXPECT_EQ(stored(4), StoredTestUpload::points(upload));
+    EXPECT_EQ(state.CurrentTestName, "Retrieved");
+    EXPECT_EQ(messageCount(), 0);
+}
+
+TEST_F(RetrievedStoringTest, FullDisk_TriesAgainThenWritesARecoveryFileThatImportsIntoTheTest)
+{
+    // No room beyond the database's present pages, and those filled up by another test's rows: the disk
+    // is full (SQLite answers SQLITE_FULL).
+    QSqlQuery q(db.connection());
+    ASSERT_TRUE(q.exec("PRAGMA page_count") && q.next());
+    ASSERT_TRUE(q.exec(QString("PRAGMA max_page_count = %1").arg(q.value(0).toInt())));
+    int filler = 0;
+    while (q.exec(QString("INSERT INTO TestResult (TestId, StepNo, Time) VALUES (99, 1, %1)").arg(filler)))
+        ASSERT_LT(++filler, 100000);
+    ASSERT_TRUE(q.lastError().text().contains("full")) << q.lastError().text().toStdString();
+    const double t0 = clock.now();
+    EXPECT_FALSE(StoredTestUpload::storeRetrieved(ctx, upload));
+    EXPECT_GE(clock.now() - t0, 2.0) << "three tries a second apart";
+    EXPECT_TRUE(stored(4).isEmpty());
+    const QStringList files = QDir(dir.path()).entryList({"K7100 recovered - Retrieved - *.csv"});
+    ASSERT_EQ(files.size(), 1);
+    ASSERT_EQ(messageCount(), 1);
+    const QString told = prompts.messageTexts()[0];
+    EXPECT_TRUE(told.startsWith("The 60 readings of the retrieved test Retrieved could not be stored in the database: "
+                                "the disk is full"));
+    EXPECT_TRUE(told.contains(QDir::toNativeSeparators(dir.file(files[0]))));
+    EXPECT_TRUE(told.endsWith("The K7100 still holds the test as well."));
+
+    // Room again: the import fills the test the dialog made.
+    ASSERT_TRUE(q.exec("PRAGMA max_page_count = 1073741823"));
+    const auto recovered = RecoveryFile::read(dir.file(files[0]));
+    ASSERT_TRUE(recovered);
+    EXPECT_EQ(recovered->info.companyName, "Lab");
+    const RecoveredTests::Outcome outcome = RecoveredTests::restore(db.connection(), *recovered);
+    EXPECT_EQ(outcome.kind, RecoveredTests::Outcome::Kind::AddedToTest);
+    EXPECT_EQ(stored(4), StoredTestUpload::points(upload));
+}
+
+TEST_F(RetrievedStoringTest, TestDeletedMeanwhile_IsStoredAgainUnderItsName)
+{
+    Connection other;
+    ASSERT_TRUE(other.open(db.path(), 1000));
+    ASSERT_EQ(TestLibrary(other.db()).deleteTest("Retrieved"), TestLibrary::DeleteOutcome::Deleted);
+    ASSERT_TRUE(StoredTestUpload::storeRetrieved(ctx, upload));
+    EXPECT_EQ(state.CurrentTestName, "Retrieved");
+    EXPECT_NE(state.NewTestId, 0);
+    EXPECT_EQ(stored(state.NewTestId), StoredTestUpload::points(upload));
+    EXPECT_EQ(TestLibrary(db.connection()).find("Retrieved")->testId, state.NewTestId);
 }

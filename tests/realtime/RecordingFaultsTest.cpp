@@ -348,3 +348,38 @@ TEST_F(RecordingFaultsTest, SilentInstrument_StatusSaysSinceWhenAndClearsWhenDat
     EXPECT_EQ(rows(), stepOneRows({10, 20}));
     EXPECT_TRUE(fx.prompts.records.isEmpty());
 }
+
+TEST_F(RecordingFaultsTest, BackupDuringARunAndTheDatabaseFileAloneAfterIt_HoldEveryStoredReading)
+{
+    startRunning();
+    deliver(stepOne(10));
+    deliver(stepOne(20));
+    // File > Back Up Database... while the run goes on (the main window's command, the same database).
+    const QString backup = fx.dir.file(QStringLiteral("during.db"));
+    fx.prompts.fileAnswers = {backup};
+    DatabaseCommands::backUpDatabase(fx.context);
+    ASSERT_EQ(fx.prompts.messageTexts().size(), 1);
+    EXPECT_TRUE(fx.prompts.messageTexts()[0].contains(QStringLiteral("The copy was checked and is complete")));
+    deliver(stepOne(30));
+    session->stop();
+
+    // The operator copies K7100.db alone (no -wal beside it) while the program still has it open.
+    const QString copy = fx.dir.file(QStringLiteral("copy.db"));
+    ASSERT_TRUE(QFile::copy(dbPath(), copy));
+    for (const auto &[file, seconds] :
+         {std::pair{backup, QList<int>{10, 20}}, std::pair{copy, QList<int>{10, 20, 30}}}) {
+        Connection c;
+        ASSERT_TRUE(c.open(file, 1000, Connection::Mode::ReadOnly));
+        QSqlQuery q(c.db());
+        ASSERT_TRUE(q.exec(QStringLiteral("SELECT StepNo, Time, Temperature, Speed, Shearstress, Gel, Rbfactor "
+                                          "FROM TestResult WHERE TestId = 7 ORDER BY rowid")));
+        Rows stored;
+        while (q.next()) {
+            QList<double> r;
+            for (int i = 0; i < 7; ++i)
+                r << q.value(i).toDouble();
+            stored << r;
+        }
+        EXPECT_EQ(stored, stepOneRows(seconds)) << file.toStdString();
+    }
+}

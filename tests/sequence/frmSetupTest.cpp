@@ -326,15 +326,15 @@ TEST_F(SetupScreenTest, PortListShowsTheDeviceEachEntryStandsFor)
 
 TEST_F(SetupScreenTest, LoadTakesPortUnitsAndFactorFromTheSettingsFile)
 {
-    writeSettings(" 6 \r\n 2 \r\n 1.25 \r\n");
+    writeSettings(" 6 \r\n 2 \r\n .95 \r\n");
     state.DebugMode = true;
     open();
     EXPECT_EQ(child<QComboBox>("cmbComm")->currentIndex(), 6);
     EXPECT_EQ(state.CommPortNumber, 7);
     EXPECT_TRUE(child<QRadioButton>("Option2")->isChecked());
     EXPECT_EQ(state.UnitSystem, UnitsSI);
-    EXPECT_EQ(child<QLineEdit>("txtSF")->text(), QStringLiteral("1.25"));
-    EXPECT_EQ(state.ScreenFactor, 1.25);
+    EXPECT_EQ(child<QLineEdit>("txtSF")->text(), QStringLiteral("0.95"));
+    EXPECT_EQ(state.ScreenFactor, 0.95);
     ASSERT_NE(prompts.lastMessage(), nullptr);
     EXPECT_EQ(prompts.lastMessage()->text, QStringLiteral("Comm port added OK"));
     EXPECT_EQ(prompts.lastMessage()->title, QStringLiteral("K7100DAQ"));
@@ -343,7 +343,7 @@ TEST_F(SetupScreenTest, LoadTakesPortUnitsAndFactorFromTheSettingsFile)
 TEST_F(SetupScreenTest, SettingsFileEndingAfterLineTwoGivesFactorOne)
 {
     writeSettings(" 0 \r\n 1 \r\n");
-    state.ScreenFactor = 1.5;
+    state.ScreenFactor = 0.95;
     open();
     EXPECT_EQ(state.ScreenFactor, 1.0);
     EXPECT_EQ(child<QLineEdit>("txtSF")->text(), QStringLiteral("1"));
@@ -359,7 +359,7 @@ TEST_F(SetupScreenTest, ReturnWritesTheSettingsAndTheMenuReturnDoesNot)
     comm->setCurrentIndex(6);
     emit comm->activated(6);
     child<QRadioButton>("Option2")->click();
-    child<QLineEdit>("txtSF")->setText(QStringLiteral("1.25"));
+    child<QLineEdit>("txtSF")->setText(QStringLiteral("0.95"));
 
     menu("MenuReturn")->trigger();
     EXPECT_EQ(readSettings(), QByteArray(" 0 \r\n 1 \r\n 1 \r\n"));
@@ -370,25 +370,39 @@ TEST_F(SetupScreenTest, ReturnWritesTheSettingsAndTheMenuReturnDoesNot)
 
     screen->showFromMain();
     child<QPushButton>("cmdReturn")->click();
-    EXPECT_EQ(readSettings(), QByteArray(" 6 \r\n 2 \r\n 1.25 \r\n"));
-    EXPECT_EQ(state.ScreenFactor, 1.25);
+    EXPECT_EQ(readSettings(), QByteArray(" 6 \r\n 2 \r\n .95 \r\n"));
+    EXPECT_EQ(state.ScreenFactor, 0.95);
     EXPECT_EQ(state.CommPortNumber, 7);
     EXPECT_EQ(returned.count(), 2);
     EXPECT_FALSE(screen->isVisible());
 }
 
-TEST_F(SetupScreenTest, ScreenFactorThatIsNotAPositiveNumberKeepsThePreviousOne)
+TEST_F(SetupScreenTest, ScreenFactorThatIsNoNumberOrOutsideTheUsableRangeKeepsThePreviousOne)
 {
-    writeSettings(" 0 \r\n 1 \r\n 1.5 \r\n");
+    writeSettings(" 0 \r\n 1 \r\n .95 \r\n");
     open();
-    for (const char *typed : {"abc", "0", "-2", ""}) {
-        SCOPED_TRACE(typed);
+    struct Case {
+        const char *typed;
+        bool told; // a number outside the range is explained; a text that is no number is not
+    };
+    for (const Case c : {Case{"abc", false}, Case{"", false}, Case{"0", true}, Case{"-2", true}, Case{"1e308", true},
+                         Case{"1.25", true}, Case{"0.5", true}}) {
+        SCOPED_TRACE(c.typed);
+        prompts.clear();
         screen->showFromMain();
-        child<QLineEdit>("txtSF")->setText(QString::fromLatin1(typed));
+        child<QLineEdit>("txtSF")->setText(QString::fromLatin1(c.typed));
         child<QPushButton>("cmdReturn")->click();
-        EXPECT_EQ(state.ScreenFactor, 1.5);
-        EXPECT_EQ(readSettings(), QByteArray(" 0 \r\n 1 \r\n 1.5 \r\n"));
-        EXPECT_EQ(child<QLineEdit>("txtSF")->text(), QStringLiteral("1.5"));
+        EXPECT_EQ(state.ScreenFactor, 0.95);
+        EXPECT_EQ(readSettings(), QByteArray(" 0 \r\n 1 \r\n .95 \r\n"));
+        EXPECT_EQ(child<QLineEdit>("txtSF")->text(), QStringLiteral("0.95"));
+        ASSERT_EQ(prompts.messageTexts().size(), c.told ? 1 : 0);
+        if (c.told) {
+            EXPECT_EQ(prompts.messageTexts()[0],
+                      QStringLiteral("The screen size factor %1 is outside the range 0.9 to 1 in which every window "
+                                     "stays usable (the factor scales each control twice). The factor 0.95 is used "
+                                     "instead.")
+                          .arg(QString::fromLatin1(c.typed)));
+        }
     }
 }
 

@@ -115,3 +115,65 @@ TEST(SimulatorFailures, disconnectAfterSomeMessages)
     line.send(kSendData);
     EXPECT_EQ(line.until(100000), QByteArray());
 }
+
+TEST(SimulatorFailures, quietAfterSomeMessagesForAWhileOrForTheRest)
+{
+    struct Case {
+        const char *mode;
+        QList<qint64> seconds; // of the messages that reach the line
+    };
+    const Case cases[] = {
+        {"quiet-after=3:4", {1, 2, 3, 8, 9, 10}},
+        {"quiet-after=3", {1, 2, 3}},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.mode);
+        Line line = failing(QString::fromLatin1(c.mode));
+        line.send(downloadStream({{1, 10, 100, 30000, 1}}));
+        line.send(kStart);
+        line.until(20000);
+        QList<qint64> seconds;
+        for (const auto &m : decodeMessages(line.all))
+            seconds << m[1];
+        EXPECT_EQ(seconds, c.seconds);
+        EXPECT_TRUE(line.all.endsWith(kEnd)) << "the run went on to its end inside the instrument";
+        EXPECT_FALSE(line.sim.disconnectRequested());
+    }
+}
+
+TEST(SimulatorFailures, endlessUploadNeverPausesUntilTheNextByte)
+{
+    Line line = failing(QStringLiteral("endless-upload"));
+    line.send(downloadStream({{1, 90, 100, 30000, 1}}));
+    line.send(kStart);
+    line.until(91000);
+    line.all.clear();
+    line.send(kSendData);
+    qsizetype before = line.all.size();
+    for (qint64 t = 91000; t <= 92000; t += 100) {
+        line.until(t + 100);
+        EXPECT_GT(line.all.size(), before) << "more at " << t;
+        before = line.all.size();
+    }
+    EXPECT_FALSE(line.all.contains('\x02'));
+    EXPECT_GT(line.all.size(), 7800) << "longer than any reply of a full memory";
+    line.send(kStop);
+    line.until(100000);
+    EXPECT_EQ(line.all.size(), before) << "the next byte ends it";
+}
+
+TEST(SimulatorFailures, cutUploadLeavesTheLastRecordShortBeforeTheEndByte)
+{
+    Line normal;
+    Line cut = failing(QStringLiteral("cut-upload"));
+    for (Line *l : {&normal, &cut}) {
+        l->send(downloadStream({{1, 60, 100, 30000, 1}}));
+        l->send(kStart);
+        l->until(61000);
+        l->all.clear();
+        l->send(kSendData);
+        l->until(62000);
+    }
+    EXPECT_EQ(normal.all, QByteArray("1,30,100,511,0,30000,1,1,60,100,511,0,30000,1,\x02"));
+    EXPECT_EQ(cut.all, QByteArray("1,30,100,511,0,30000,1,1,60,100,\x02"));
+}

@@ -86,12 +86,15 @@ TEST(SimFailureModes, settingsParseOrExplain)
         bool ok;
     };
     const QList<Case> cases{
-        {"silent-after=5", true},    {"silent-after", false}, {"silent-after=0", false},
-        {"silent-after=256", false}, {"pause", true},         {"pause=50", true},
-        {"pause=-1", false},         {"garbage", true},       {"garbage=3", true},
-        {"garbage=x", false},        {"split", true},         {"split=0", false},
-        {"drop-end", true},          {"drop-end=1", false},   {"disconnect-after=30", true},
-        {"disconnect-after", false}, {"explode", false},
+        {"silent-after=5", true},    {"silent-after", false},   {"silent-after=0", false},
+        {"silent-after=256", false}, {"pause", true},           {"pause=50", true},
+        {"pause=-1", false},         {"garbage", true},         {"garbage=3", true},
+        {"garbage=x", false},        {"split", true},           {"split=0", false},
+        {"drop-end", true},          {"drop-end=1", false},     {"disconnect-after=30", true},
+        {"disconnect-after", false}, {"explode", false},        {"quiet-after=30", true},
+        {"quiet-after=30:15", true}, {"quiet-after", false},    {"quiet-after=30:", false},
+        {"quiet-after=0:5", false},  {"endless-upload", true},  {"endless-upload=1", false},
+        {"cut-upload", true},        {"cut-upload=yes", false},
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(c.setting);
@@ -108,6 +111,11 @@ TEST(SimFailureModes, settingsParseOrExplain)
     EXPECT_EQ(f.garbageEvery, 10);
     EXPECT_EQ(f.splitDelayMs, 300);
     EXPECT_EQ(FailureModes().describe(), QStringLiteral("none"));
+    FailureModes quiet;
+    quiet.add(QStringLiteral("quiet-after=30:15"));
+    EXPECT_EQ(quiet.quietAfterMessages, 30);
+    EXPECT_EQ(quiet.quietForMessages, 15);
+    EXPECT_EQ(quiet.describe(), QStringLiteral("quiet for 15 messages after the 30. of a run"));
 }
 
 TEST(SimCommandParser, loneByte8IsTheUploadRequestWhateverFollows)
