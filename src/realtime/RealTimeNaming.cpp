@@ -87,8 +87,9 @@ bool RealTimeNaming::accept(RealTimeNamingFields &fields)
     record.companyName = fields.companyName;
     record.desc = fields.desc;
     const std::optional<int> id = library_.addTest(record);
-    if (!id)
-        return refuse(inputErrorText(), QStringLiteral("Input Error"));
+    if (!id) // the name was taken meanwhile by another program, or the database refused the row
+        return refuse(QStringLiteral("The test could not be stored: %1. Please try again.").arg(library_.lastError()),
+                      QStringLiteral("Database Error"));
 
     testName_ = name;
     testId_ = *id;

@@ -1,5 +1,6 @@
 #include "store/TestLibrary.h"
 
+#include "platform/Prompts.h"
 #include "store/RecordingClaims.h"
 #include "store/SampleTime.h"
 #include "store/StoreError.h"
@@ -43,6 +44,18 @@ QStringList TestLibrary::testNamesNewestFirst() const
     while (q.next())
         names << q.value(0).toString();
     lastError_ = readError(q);
+    return names;
+}
+
+QStringList TestLibrary::testNamesForPicker(Prompts &prompts) const
+{
+    const QStringList names = testNamesNewestFirst();
+    if (!lastError_.isEmpty())
+        prompts.message(QStringLiteral("The list of saved tests could not be read completely: %1.\n\nThe tests that "
+                                       "could be read are listed. \"Check Database\" in the File menu checks the "
+                                       "database file.")
+                            .arg(lastError_),
+                        QStringLiteral("Database Error"), MsgButtons::Ok, MsgIcon::Critical);
     return names;
 }
 

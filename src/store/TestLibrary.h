@@ -13,6 +13,8 @@
 #include <QStringList>
 #include <optional>
 
+class Prompts;
+
 // A stored test's RelatedInfo row as the library dialogs and the recording code use it.
 struct StoredTestInfo {
     int testId = 0;
@@ -30,6 +32,9 @@ public:
 
     // Test names, newest (largest TestId) first; a null name reads as "".
     QStringList testNamesNewestFirst() const;
+    // The same for the test pickers: a list cut short by a read error is shown as far as it goes, and the
+    // user is told that it is incomplete.
+    QStringList testNamesForPicker(Prompts &prompts) const;
 
     // True when a stored name equals `name` after both are converted to upper case.
     bool isNameTaken(const QString &name) const;

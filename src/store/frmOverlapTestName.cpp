@@ -32,7 +32,7 @@ frmOverlapTestName::frmOverlapTestName(AppContext &context, QWidget *parent) : Q
     connect(cmdCancel_, &QPushButton::clicked, this, &frmOverlapTestName::cmdCancel_Click);
     connect(List1_, &QListWidget::itemDoubleClicked, this, &frmOverlapTestName::List1_DblClick);
 
-    List1_->addItems(TestLibrary(ctx_.database->connection()).testNamesNewestFirst());
+    List1_->addItems(TestLibrary(ctx_.database->connection()).testNamesForPicker(*ctx_.prompts));
 }
 
 void frmOverlapTestName::choose(AppContext &context, QWidget *parent)

@@ -15,6 +15,8 @@
 #include <QApplication>
 #include <QFile>
 #include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
 #include <QPointer>
 #include <QPushButton>
 #include <QSignalSpy>
@@ -160,4 +162,43 @@ TEST_F(MainControllerTest, ReportButtonAndToolbarReportDoNothingWhileTheMenuWrit
     prompts.fileAnswers = {dir.file("t1.csv")};
     window->menureport_Click();
     EXPECT_TRUE(QFile::exists(dir.file("t1.csv")));
+}
+
+TEST_F(MainControllerTest, FileMenuCarriesTheDatabaseCommandsAfterOpenAndRetrieve)
+{
+    QMenu *file = window->menuBar()->findChild<QMenu *>("MenuFile");
+    ASSERT_NE(file, nullptr);
+    QStringList names;
+    QStringList captions;
+    for (QAction *a : file->actions()) {
+        names << (a->isSeparator() ? QStringLiteral("-") : a->objectName());
+        if (!a->isSeparator())
+            captions << a->text();
+    }
+    EXPECT_EQ(names,
+              QStringList({"MenuFileOpen", "MenuFileRetrieve", "-", "MenuFileImport", "MenuFileCheck", "MenuFileBackup",
+                           "-", "menureport", "MenuFilePrint", "-", "MenuSetup", "menureset", "-", "MenuFileExit"}));
+    EXPECT_TRUE(captions.contains("&Import Recovered Test..."));
+    EXPECT_TRUE(captions.contains("&Check Database"));
+    EXPECT_TRUE(captions.contains("&Back Up Database..."));
+
+    // Each runs its command: Check Database tells the result, Back Up asks for a file first.
+    auto entry = [file](const char *name) {
+        for (QAction *a : file->actions())
+            if (a->objectName() == QLatin1String(name))
+                return a;
+        return static_cast<QAction *>(nullptr);
+    };
+    entry("MenuFileCheck")->trigger();
+    ASSERT_NE(prompts.lastMessage(), nullptr);
+    EXPECT_EQ(prompts.lastMessage()->title, "Check Database");
+    EXPECT_TRUE(prompts.lastMessage()->text.contains("is in good order"));
+    prompts.clear();
+    entry("MenuFileBackup")->trigger();
+    ASSERT_EQ(prompts.records.size(), 1) << "the file dialog, cancelled: nothing else happens";
+    EXPECT_EQ(prompts.records[0].kind, PromptRecord::SaveFile);
+    prompts.clear();
+    entry("MenuFileImport")->trigger();
+    ASSERT_EQ(prompts.records.size(), 1);
+    EXPECT_EQ(prompts.records[0].kind, PromptRecord::OpenFile);
 }

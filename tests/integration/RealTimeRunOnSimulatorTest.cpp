@@ -40,7 +40,8 @@ struct Step {
 // The program, the database and the simulated instrument on one pseudo-terminal.
 class SimulatedBench {
 public:
-    explicit SimulatedBench(const QString &dbPath)
+    // failures: simulator failure modes ("quiet-after=10:15", ...).
+    explicit SimulatedBench(const QString &dbPath, const QStringList &failures = {}) : line(options(failures), clock)
     {
         QString error;
         ok = line.ok && db.open(dbPath, &error);
@@ -48,12 +49,14 @@ public:
         ctx.database = &db;
     }
 
-    static SimulatorOptions options()
+    static SimulatorOptions options(const QStringList &failures)
     {
         SimulatorOptions o;
         o.rate = kRate;
         o.heaterTimeConstant = 0.0;
         o.failures.splitDelayMs = 300; // each message arrives in two pieces, often in different ticks
+        for (const QString &f : failures)
+            EXPECT_TRUE(o.failures.add(f).isEmpty()) << f.toStdString();
         return o;
     }
 
@@ -112,7 +115,7 @@ public:
     }
 
     RealTimeScaledClock clock{kRate};
-    SimulatedLine line{options(), clock};
+    SimulatedLine line;
     PtyHost *host = &line.host;
     ProgramState &state = line.state;
     ScriptedPrompts &prompts = line.prompts;
@@ -262,4 +265,83 @@ TEST(RealTimeOnSimulator, KilledMidRunKeepsEveryStoredPoint)
     EXPECT_LE(stored.size(), reported + 40);
     for (int i = 0; i < stored.size(); ++i)
         EXPECT_EQ(stored[i], qMakePair(1, i + 1)) << "point " << i;
+}
+
+TEST(RealTimeOnSimulator, InstrumentGoesQuietMidRun_StatusSaysSinceWhenAndTheRunGoesOn)
+{
+    TempDir dir;
+    SimulatedBench bench(dir.file(Database::defaultFileName()), {QStringLiteral("quiet-after=10:15")});
+    ASSERT_TRUE(bench.ok) << bench.lastError.toStdString();
+    const QList<Step> steps = {{40, 120, 300, 1}};
+    ASSERT_TRUE(bench.addSequence(QStringLiteral("Quiet"), steps));
+    ChartModel chart;
+    RealTimeSession session(bench.ctx, chart);
+    ASSERT_TRUE(bench.prepare(QStringLiteral("Quiet"), QStringLiteral("Quiet run"), session));
+    const int testId = bench.state.NewTestId;
+    session.start();
+    ASSERT_TRUE(session.isRunning());
+    QStringList statuses;
+    bench.run(session, 20000, [&] {
+        if (statuses.isEmpty() || statuses.last() != session.statusText())
+            statuses << session.statusText();
+    });
+    EXPECT_FALSE(session.isRunning());
+    // In progress, then quiet (since the tenth reading), then in progress again until the end.
+    ASSERT_EQ(statuses.size(), 4) << statuses.join(" | ").toStdString();
+    EXPECT_EQ(statuses[0], RealTimeSession::inProgressText());
+    EXPECT_TRUE(statuses[1].startsWith(QStringLiteral("No data from the K7100 since "))) << statuses[1].toStdString();
+    EXPECT_EQ(statuses[2], RealTimeSession::inProgressText());
+    EXPECT_EQ(statuses[3], RealTimeSession::finishedText());
+    QList<QPair<int, int>> expected;
+    for (int s = 1; s <= 40; ++s)
+        if (s <= 10 || s > 25)
+            expected << qMakePair(1, s);
+    EXPECT_EQ(storedPoints(bench.db.connection(), testId), expected);
+    EXPECT_EQ(bench.prompts.messageTexts(), QStringList{RealTimeSession::finishedText()});
+}
+
+TEST(RealTimeOnSimulator, Sqlite3ShellHoldsTheDatabaseForThreeSeconds_EveryReadingIsStored)
+{
+    TempDir dir;
+    SimulatedBench bench(dir.file(Database::defaultFileName()));
+    ASSERT_TRUE(bench.ok) << bench.lastError.toStdString();
+    const QList<Step> steps = {{140, 120, 300, 1}}; // 7 s at twenty times the pace
+    ASSERT_TRUE(bench.addSequence(QStringLiteral("Long"), steps));
+    ChartModel chart;
+    RealTimeSession session(bench.ctx, chart);
+    ASSERT_TRUE(bench.prepare(QStringLiteral("Long"), QStringLiteral("Held run"), session));
+    const int testId = bench.state.NewTestId;
+    session.start();
+    ASSERT_TRUE(session.isRunning());
+
+    // Another process on the file: once a few readings are stored it takes the write lock, holds it for
+    // three seconds, then lets go.
+    QProcess shell;
+    shell.setProcessChannelMode(QProcess::MergedChannels);
+    shell.start(QStringLiteral("sqlite3"), {bench.db.path()});
+    ASSERT_TRUE(shell.waitForStarted(5000)) << "the sqlite3 shell is needed (Debian package sqlite3)";
+    QElapsedTimer held;
+    QByteArray said;
+    qsizetype mostWaiting = 0;
+    bool released = false;
+    bench.run(session, 30000, [&] {
+        said += shell.readAll();
+        mostWaiting = std::max(mostWaiting, session.waitingCount());
+        if (!held.isValid() && session.storedCount() >= 10) {
+            shell.write(".timeout 5000\nBEGIN EXCLUSIVE;\nSELECT 'held';\n");
+            held.start();
+        } else if (held.isValid() && !released && said.contains("held") && held.elapsed() >= 3000) {
+            shell.write("COMMIT;\n");
+            released = true;
+        }
+    });
+    shell.write(".quit\n");
+    shell.waitForFinished(5000);
+    EXPECT_TRUE(released) << said.toStdString();
+    EXPECT_FALSE(session.isRunning());
+    EXPECT_GT(mostWaiting, 10) << "readings waited while the shell held the file";
+    EXPECT_EQ(storedPoints(bench.db.connection(), testId), expectedPoints(steps));
+    EXPECT_EQ(bench.prompts.messageTexts(), QStringList{RealTimeSession::finishedText()});
+    ASSERT_EQ(bench.prompts.noticeTexts().size(), 1);
+    EXPECT_TRUE(bench.prompts.noticeTexts()[0].contains(QStringLiteral("in use by another program")));
 }

@@ -1,6 +1,7 @@
 // The naming dialog's checks, the RelatedInfo row it adds and the shared values it sets.
 #include "realtime/RealTimeNaming.h"
 
+#include "store/Connection.h"
 #include "store/TestLibrary.h"
 #include "tests/realtime/RealTimeFixture.h"
 
@@ -166,4 +167,23 @@ TEST_F(NamingTest, CancelClearsRelatedOkAndTwoConfirmationsMakeTwoTests)
     EXPECT_TRUE(fx.state.RelatedOk);
     naming.cancel();
     EXPECT_FALSE(fx.state.RelatedOk);
+}
+
+TEST_F(NamingTest, DatabaseHeldByAnotherProgram_IsToldAndNamingCanBeTriedAgain)
+{
+    QSqlQuery(fx.db()).exec(QStringLiteral("PRAGMA busy_timeout = 100")); // keep the test short
+    Connection other;
+    ASSERT_TRUE(other.open(fx.database.path(), 0));
+    ASSERT_TRUE(QSqlQuery(other.db()).exec(QStringLiteral("BEGIN EXCLUSIVE")));
+    naming.load();
+    RealTimeNamingFields f{"Run", "", "", "", "", "", ""};
+    EXPECT_FALSE(naming.accept(f));
+    ASSERT_EQ(fx.prompts.messageTexts().size(), 1);
+    EXPECT_TRUE(fx.prompts.messageTexts()[0].startsWith(
+        QStringLiteral("The test could not be stored: the database is in use by another program")));
+    EXPECT_EQ(fx.prompts.lastMessage()->title, QStringLiteral("Database Error"));
+    ASSERT_TRUE(QSqlQuery(other.db()).exec(QStringLiteral("ROLLBACK")));
+    EXPECT_EQ(rowCount(), 0);
+    EXPECT_TRUE(naming.accept(f));
+    EXPECT_EQ(rowCount(), 1);
 }

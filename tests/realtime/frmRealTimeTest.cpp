@@ -5,6 +5,7 @@
 
 #include "platform/ChartModel.h"
 #include "realtime/RealTimeSession.h"
+#include "store/Connection.h"
 #include "tests/realtime/RealTimeFixture.h"
 
 #include <QAbstractButton>
@@ -154,6 +155,31 @@ TEST_F(ScreenTest, RunShowsReadoutsStatusAndElapsedTime)
 
     child<QPushButton>(*screen, QStringLiteral("cmdStop"))->click();
     EXPECT_EQ(text(QStringLiteral("Status")), QStringLiteral("Test stop"));
+}
+
+TEST_F(ScreenTest, ReadingsWaitingForTheDatabaseAreCountedInTheStatusBar)
+{
+    nameTest(QStringLiteral("Run A"), 4);
+    child<QPushButton>(*screen, QStringLiteral("cmdStart"))->click();
+    ASSERT_TRUE(screen->session().isRunning());
+    auto *waiting = child<QLabel>(*screen, QStringLiteral("Waiting"));
+    EXPECT_FALSE(waiting->isVisible());
+    EXPECT_EQ(waiting->accessibleName(), QStringLiteral("Readings waiting for the database"));
+
+    Connection other; // another program holds the database
+    ASSERT_TRUE(other.open(fx.database.path(), 0));
+    ASSERT_TRUE(QSqlQuery(other.db()).exec(QStringLiteral("BEGIN EXCLUSIVE")));
+    fx.port->feed(QByteArray("1,30,77,250,12,30000,1") + SUB + QByteArray("1,40,77,250,12,30000,1") + SUB);
+    fx.clock.advance(1);
+    screen->session().tick();
+    EXPECT_TRUE(waiting->isVisible());
+    EXPECT_EQ(waiting->text(), QStringLiteral("2 readings waiting for the database"));
+    ASSERT_TRUE(QSqlQuery(other.db()).exec(QStringLiteral("ROLLBACK")));
+    fx.clock.advance(1);
+    screen->session().tick();
+    EXPECT_FALSE(waiting->isVisible());
+    EXPECT_EQ(fx.count(QStringLiteral("SELECT COUNT(*) FROM TestResult WHERE TestId = 4")), 2);
+    child<QPushButton>(*screen, QStringLiteral("cmdStop"))->click();
 }
 
 TEST_F(ScreenTest, ReturnAndCloseAreRefusedWhileRunning)

@@ -348,3 +348,42 @@ TEST(SharedDatabase, AClaimBlocksDeletingOnlyWhileItsProgramIsAlive)
         ++id;
     }
 }
+
+TEST(DatabaseFile, ATestListCutShortByDamageIsToldAsIncomplete)
+{
+    TempDir dir;
+    const QString path = dir.file("K7100.db");
+    {
+        Database db;
+        ASSERT_TRUE(db.open(path));
+        QSqlDatabase c = db.connection();
+        ASSERT_TRUE(c.transaction());
+        QSqlQuery q(c);
+        q.prepare("INSERT INTO RelatedInfo (TestId, TestName, MudId, \"Desc\") VALUES (?, ?, 'N/A', ?)");
+        for (int id = 1; id <= 3000; ++id) {
+            q.addBindValue(id);
+            q.addBindValue(QString("Test number %1").arg(id));
+            q.addBindValue(QString(60, QChar('d')));
+            ASSERT_TRUE(q.exec());
+        }
+        ASSERT_TRUE(c.commit());
+    }
+    {
+        QFile f(path);
+        ASSERT_TRUE(f.open(QIODevice::ReadWrite));
+        const qint64 pages = f.size() / 4096;
+        ASSERT_GT(pages, 40);
+        ASSERT_TRUE(f.seek(pages / 2 * 4096));
+        f.write(QByteArray(4 * 4096, '\x5A'));
+    }
+    Database db;
+    ASSERT_TRUE(db.open(path));
+    ScriptedPrompts prompts;
+    TestLibrary library(db.connection());
+    const QStringList names = library.testNamesForPicker(prompts);
+    EXPECT_LT(names.size(), 3000);
+    ASSERT_EQ(prompts.messageTexts().size(), 1);
+    EXPECT_TRUE(prompts.messageTexts()[0].startsWith(
+        "The list of saved tests could not be read completely: the database file is damaged"))
+        << prompts.messageTexts()[0].toStdString();
+}
