@@ -58,7 +58,7 @@ void StartUp::initialiseState(ProgramState &state, const QString &workDir, const
     if (settings.refusedScreenFactor && prompts)
         prompts->message(
             SettingsFile::screenFactorRefusedText(QString::number(*settings.refusedScreenFactor), state.ScreenFactor),
-            QStringLiteral("K7100DAQ"), MsgButtons::Ok, MsgIcon::Exclamation);
+            ProgramInfo::name(), MsgButtons::Ok, MsgIcon::Exclamation);
     state.NewTestMode = true;
     state.SequenceSent = false;
     state.UnitsChanged = false;

@@ -276,7 +276,7 @@ void DirectLogSession::finishFile(bool tell)
     if (tell)
         context_.prompts->message(text, dataFileTitle(), MsgButtons::Ok, MsgIcon::Critical);
     else
-        std::fprintf(stderr, "K7100DAQ: %s\n", qPrintable(text));
+        std::fprintf(stderr, "%s: %s\n", qPrintable(ProgramInfo::name()), qPrintable(text));
 }
 
 void DirectLogSession::lineLost()

@@ -1,6 +1,7 @@
 #include "realtime/RealTimeSession.h"
 
 #include "common/AppContext.h"
+#include "common/ProgramInfo.h"
 #include "common/ProgramState.h"
 #include "link/SerialLink.h"
 #include "platform/Clock.h"
@@ -335,7 +336,7 @@ void RealTimeSession::finishRecording(bool tell)
     if (tell)
         context_.prompts->message(text, storageFailedTitle(), MsgButtons::Ok, MsgIcon::Critical);
     else
-        std::fprintf(stderr, "K7100DAQ: %s\n", qPrintable(text));
+        std::fprintf(stderr, "%s: %s\n", qPrintable(ProgramInfo::name()), qPrintable(text));
 }
 
 void RealTimeSession::endRun(const QString &status)

@@ -638,7 +638,7 @@ void frmSetup::returnToMain(bool saveSettings)
             state_.ScreenFactor = *typed;
         else if (typed)
             ctx_.prompts->message(SettingsFile::screenFactorRefusedText(txtSF_->text().trimmed(), state_.ScreenFactor),
-                                  SetupTexts::appTitle(), MsgButtons::Ok, MsgIcon::Exclamation);
+                                  ProgramInfo::name(), MsgButtons::Ok, MsgIcon::Exclamation);
         txtSF_->setText(NumberText::Text(state_.ScreenFactor));
         if (!SettingsFile::writeFromSetup(settingsPath(), cmbComm_->currentIndex(), state_.UnitSystem,
                                           state_.ScreenFactor))
