@@ -136,7 +136,7 @@ bool StoredTestUpload::storeRetrieved(AppContext &context, const StoredTestUploa
     ProgramState &state = *context.state;
     QSqlDatabase db = context.database->connection();
     RecoveredTest test;
-    test.info = TestLibrary(db).findById(state.NewTestId).value_or(StoredTestInfo());
+    test.info = TestLibrary(db).findById(state.NewTestId).value_or(RelatedInfoRecord());
     test.info.testId = state.NewTestId;
     test.info.testName = state.CurrentTestName;
     test.points = points(upload);
@@ -153,7 +153,7 @@ bool StoredTestUpload::storeRetrieved(AppContext &context, const StoredTestUploa
         Database::checkpoint(db);
         if (outcome.kind == RecoveredTests::Outcome::Kind::StoredAsNew) {
             state.CurrentTestName = outcome.testName;
-            state.NewTestId = TestLibrary(db).find(outcome.testName).value_or(StoredTestInfo()).testId;
+            state.NewTestId = TestLibrary(db).find(outcome.testName).value_or(RelatedInfoRecord()).testId;
         }
         if (!upload.records.empty())
             state.RotorBob = static_cast<int>(upload.records.back().rotorBob);

@@ -80,7 +80,7 @@ bool RealTimeNaming::accept(RealTimeNamingFields &fields)
         return refuse(inputErrorText(), QStringLiteral("Input Error"));
     }
 
-    StoredTestInfo record;
+    RelatedInfoRecord record;
     record.testName = name;
     record.mudId = fields.mudId.trimmed().isEmpty() ? QStringLiteral("N/A") : fields.mudId;
     record.sampleTime = sampleTime;

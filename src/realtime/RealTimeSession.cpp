@@ -148,7 +148,7 @@ void RealTimeSession::start()
                         storageFailedTitle(), MsgButtons::Ok, MsgIcon::Exclamation);
         return;
     }
-    info_ = TestLibrary(context_.database->connection()).findById(int(testId_)).value_or(StoredTestInfo());
+    info_ = TestLibrary(context_.database->connection()).findById(int(testId_)).value_or(RelatedInfoRecord());
     info_.testId = int(testId_);
     info_.testName = testName_;
 

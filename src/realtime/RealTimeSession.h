@@ -143,7 +143,7 @@ private:
     qint64 testId_ = 0;
     qint64 elapsedCount_ = 0;
     qint64 storedBefore_ = 0; // written by the last run, once its writer is gone
-    StoredTestInfo info_;     // the running test, for a recovery file
+    RelatedInfoRecord info_;  // the running test, for a recovery file
     bool noticeShown_ = false;
     double lastDataAt_ = 0;
     QDateTime lastDataTime_;

@@ -23,7 +23,7 @@ Outcome failed(const QString &error)
 Outcome addAsNew(QSqlDatabase db, const RecoveredTest &test, bool marked)
 {
     TestLibrary library(db);
-    StoredTestInfo info = test.info;
+    RelatedInfoRecord info = test.info;
     info.testName = library.freeName(test.info.testName, marked);
     if (!library.lastError().isEmpty())
         return failed(library.lastError());

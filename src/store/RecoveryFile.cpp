@@ -111,7 +111,7 @@ QString fileFilter()
 
 QByteArray encode(const RecoveredTest &test)
 {
-    const StoredTestInfo &r = test.info;
+    const RelatedInfoRecord &r = test.info;
     QString text;
     text += line({QString::fromLatin1(kMagic), QString::number(kVersion)});
     text += line({QStringLiteral("TestName"), r.testName});

@@ -23,8 +23,8 @@
 #include <optional>
 
 struct RecoveredTest {
-    StoredTestInfo info; // info.testId: the id the test had in the database, 0 when none
-    QString reason;      // why the points are not in the database
+    RelatedInfoRecord info; // info.testId: the id the test had in the database, 0 when none
+    QString reason;         // why the points are not in the database
     TestPoints points;
 };
 

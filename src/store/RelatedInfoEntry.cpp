@@ -16,7 +16,7 @@ RelatedInfoEntry::Loaded RelatedInfoEntry::load()
     editedTestId_ = 0;
     if (state_.NewTestMode)
         return loaded;
-    const std::optional<StoredTestInfo> open = library_.find(state_.CurrentTestName);
+    const std::optional<RelatedInfoRecord> open = library_.find(state_.CurrentTestName);
     if (!open)
         return loaded;
     editedTestId_ = open->testId;
@@ -55,7 +55,7 @@ bool RelatedInfoEntry::accept(RelatedInfoFields &fields)
                       QStringLiteral("Sample Time Error."));
     }
 
-    StoredTestInfo record;
+    RelatedInfoRecord record;
     record.testName = name;
     record.mudId = fields.mudId;
     record.sampleTime = sampleTime;

@@ -110,7 +110,7 @@ qint64 TestLibrary::readingCount(int testId) const
     return q.value(0).toLongLong();
 }
 
-std::optional<StoredTestInfo> TestLibrary::readOne(const QString &where, const QVariant &value) const
+std::optional<RelatedInfoRecord> TestLibrary::readOne(const QString &where, const QVariant &value) const
 {
     lastError_.clear();
     QSqlQuery q(db_);
@@ -124,7 +124,7 @@ std::optional<StoredTestInfo> TestLibrary::readOne(const QString &where, const Q
     }
     if (!q.next())
         return std::nullopt;
-    StoredTestInfo r;
+    RelatedInfoRecord r;
     r.testId = q.value(0).toInt();
     r.testName = q.value(1).toString();
     r.mudId = q.value(2).toString();
@@ -135,17 +135,17 @@ std::optional<StoredTestInfo> TestLibrary::readOne(const QString &where, const Q
     return r;
 }
 
-std::optional<StoredTestInfo> TestLibrary::find(const QString &name) const
+std::optional<RelatedInfoRecord> TestLibrary::find(const QString &name) const
 {
     return readOne(QStringLiteral("TestName = ?"), name);
 }
 
-std::optional<StoredTestInfo> TestLibrary::findById(int testId) const
+std::optional<RelatedInfoRecord> TestLibrary::findById(int testId) const
 {
     return readOne(QStringLiteral("TestId = ?"), testId);
 }
 
-std::optional<int> TestLibrary::addTest(const StoredTestInfo &record)
+std::optional<int> TestLibrary::addTest(const RelatedInfoRecord &record)
 {
     lastError_.clear();
     WriteTransaction transaction(db_);
@@ -163,7 +163,7 @@ std::optional<int> TestLibrary::addTest(const StoredTestInfo &record)
     return id;
 }
 
-std::optional<int> TestLibrary::addTestInTransaction(const StoredTestInfo &record)
+std::optional<int> TestLibrary::addTestInTransaction(const RelatedInfoRecord &record)
 {
     lastError_.clear();
     if (nameTakenIn(record.testName)) {
@@ -202,7 +202,7 @@ QString TestLibrary::freeName(const QString &name, bool marked) const
     }
 }
 
-bool TestLibrary::updateTest(int testId, const StoredTestInfo &record)
+bool TestLibrary::updateTest(int testId, const RelatedInfoRecord &record)
 {
     lastError_.clear();
     QSqlQuery q(db_);
@@ -229,7 +229,7 @@ TestLibrary::DeleteOutcome TestLibrary::deleteTest(const QString &name)
         lastError_ = StoreError::describe(transaction.error());
         return DeleteOutcome::Failed;
     }
-    const std::optional<StoredTestInfo> test = find(name);
+    const std::optional<RelatedInfoRecord> test = find(name);
     if (!test)
         return lastError_.isEmpty() ? DeleteOutcome::NotFound : DeleteOutcome::Failed;
     QSqlError error;

@@ -16,7 +16,7 @@
 class Prompts;
 
 // A stored test's RelatedInfo row as the library dialogs and the recording code use it.
-struct StoredTestInfo {
+struct RelatedInfoRecord {
     int testId = 0;
     QString testName;
     QString mudId;
@@ -47,14 +47,14 @@ public:
     qint64 readingCount(int testId) const;
 
     // The first test with this name (letter case ignored); nullopt when there is none.
-    std::optional<StoredTestInfo> find(const QString &name) const;
-    std::optional<StoredTestInfo> findById(int testId) const;
+    std::optional<RelatedInfoRecord> find(const QString &name) const;
+    std::optional<RelatedInfoRecord> findById(int testId) const;
 
     // Adds a test's RelatedInfo row with the next TestId and returns that id, all in one transaction;
     // nullopt when the name was taken meanwhile (by another program) or on a database error.
-    std::optional<int> addTest(const StoredTestInfo &record);
+    std::optional<int> addTest(const RelatedInfoRecord &record);
     // The same inside the caller's WriteTransaction (nothing is committed here).
-    std::optional<int> addTestInTransaction(const StoredTestInfo &record);
+    std::optional<int> addTestInTransaction(const RelatedInfoRecord &record);
 
     // `name` when no stored test has it (and `marked` is false), else the first free one of
     // "<name> (recovered)", "<name> (recovered 2)", ...
@@ -62,7 +62,7 @@ public:
 
     // Rewrites name, fluid id, sample time, company and description of the row with this id. False when
     // the row is missing or on a database error.
-    bool updateTest(int testId, const StoredTestInfo &record);
+    bool updateTest(int testId, const RelatedInfoRecord &record);
 
     // Deletes the first test with this name: its points, then its row, in one transaction.
     enum class DeleteOutcome {
@@ -77,7 +77,7 @@ public:
     QString lastError() const { return lastError_; }
 
 private:
-    std::optional<StoredTestInfo> readOne(const QString &where, const QVariant &value) const;
+    std::optional<RelatedInfoRecord> readOne(const QString &where, const QVariant &value) const;
     bool nameTakenIn(const QString &name) const;
 
     QSqlDatabase db_;

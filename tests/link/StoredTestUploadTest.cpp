@@ -255,7 +255,7 @@ protected:
     {
         ASSERT_TRUE(db.open(dir.file(Database::defaultFileName())));
         ctx.database = &db;
-        const auto id = TestLibrary(db.connection()).addTest(StoredTestInfo{0, "placeholder", {}, {}, {}, {}, {}});
+        const auto id = TestLibrary(db.connection()).addTest(RelatedInfoRecord{0, "placeholder", {}, {}, {}, {}, {}});
         ASSERT_TRUE(id);
         QSqlQuery q(db.connection());
         ASSERT_TRUE(q.exec("UPDATE RelatedInfo SET TestId = 4, TestName = 'Retrieved', CompanyName = 'Lab'"));

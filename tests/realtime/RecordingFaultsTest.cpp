@@ -262,7 +262,7 @@ TEST_F(RecordingFaultsTest, TestDeletedByAToolThatIgnoresClaims_StopsTheRunAndKe
     ASSERT_TRUE(kept);
     EXPECT_NE(kept->testId, 7);
     EXPECT_EQ(rows(kept->testId), stepOneRows({20, 30}));
-    const std::optional<int> next = library.addTest(StoredTestInfo{0, QStringLiteral("Next"), {}, {}, {}, {}, {}});
+    const std::optional<int> next = library.addTest(RelatedInfoRecord{0, QStringLiteral("Next"), {}, {}, {}, {}, {}});
     ASSERT_TRUE(next);
     EXPECT_TRUE(rows(*next).isEmpty());
 }
@@ -293,8 +293,9 @@ TEST_F(RecordingFaultsTest, TwoProgramsRecordingIntoOneFile_EachStoresEveryReadi
     sessionB.load();
 
     // Both name a test at the same time; each gets its own id.
-    const auto idA = TestLibrary(fx.db()).addTest(StoredTestInfo{0, QStringLiteral("A"), {}, {}, {}, {}, {}});
-    const auto idB = TestLibrary(dbB.connection()).addTest(StoredTestInfo{0, QStringLiteral("B"), {}, {}, {}, {}, {}});
+    const auto idA = TestLibrary(fx.db()).addTest(RelatedInfoRecord{0, QStringLiteral("A"), {}, {}, {}, {}, {}});
+    const auto idB =
+        TestLibrary(dbB.connection()).addTest(RelatedInfoRecord{0, QStringLiteral("B"), {}, {}, {}, {}, {}});
     ASSERT_TRUE(idA && idB);
     ASSERT_NE(*idA, *idB);
     fx.state.RelatedOk = stateB.RelatedOk = true;

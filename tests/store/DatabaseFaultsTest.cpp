@@ -63,7 +63,7 @@ const QString fullSetup =
 // A test of n points in one transaction, through the program's own statements.
 void storeTest(QSqlDatabase db, int id, const QString &name, int n)
 {
-    ASSERT_TRUE(TestLibrary(db).addTest(StoredTestInfo{0, name, "N/A", {}, {}, {}, {}}));
+    ASSERT_TRUE(TestLibrary(db).addTest(RelatedInfoRecord{0, name, "N/A", {}, {}, {}, {}}));
     TestPoints points;
     for (int i = 0; i < n; ++i)
         points << TestPoint{1 + i / 1000, double(i % 1000), 100, 300, double(150 + i % 7), 0, 1};
@@ -295,7 +295,7 @@ TEST(SharedDatabase, ANewTestIdIsChosenInsideTheTransactionAndSkipsIdsThatStillH
     ASSERT_TRUE(q.exec("INSERT INTO TestResult (TestId, StepNo, Time) VALUES (12, 1, 10)"));
     fx.addTest(3, "three", 1);
     EXPECT_EQ(library.nextTestId(), 13);
-    const auto id = library.addTest(StoredTestInfo{0, "new", "N/A", {}, {}, {}, {}});
+    const auto id = library.addTest(RelatedInfoRecord{0, "new", "N/A", {}, {}, {}, {}});
     ASSERT_TRUE(id);
     EXPECT_EQ(*id, 13);
     EXPECT_EQ(StoredPoints::read(fx.db(), *id).size(), 0);
@@ -307,19 +307,19 @@ TEST(SharedDatabase, ANewTestIdIsChosenInsideTheTransactionAndSkipsIdsThatStillH
     TestLibrary libraryB(programB.db());
     WriteTransaction inB(programB.db());
     ASSERT_TRUE(inB.isOpen());
-    const auto idB = libraryB.addTestInTransaction(StoredTestInfo{0, "from B", "N/A", {}, {}, {}, {}});
+    const auto idB = libraryB.addTestInTransaction(RelatedInfoRecord{0, "from B", "N/A", {}, {}, {}, {}});
     ASSERT_TRUE(idB);
     Connection programA;
     ASSERT_TRUE(programA.open(fx.database.path(), 100));
     TestLibrary libraryA(programA.db());
-    EXPECT_FALSE(libraryA.addTest(StoredTestInfo{0, "from A", "N/A", {}, {}, {}, {}}));
+    EXPECT_FALSE(libraryA.addTest(RelatedInfoRecord{0, "from A", "N/A", {}, {}, {}, {}}));
     EXPECT_TRUE(libraryA.lastError().startsWith("the database is in use by another program"));
     ASSERT_TRUE(inB.commit());
-    const auto idA = libraryA.addTest(StoredTestInfo{0, "from A", "N/A", {}, {}, {}, {}});
+    const auto idA = libraryA.addTest(RelatedInfoRecord{0, "from A", "N/A", {}, {}, {}, {}});
     ASSERT_TRUE(idA);
     EXPECT_EQ(*idA, *idB + 1);
     // The same name from two programs: the second is refused inside its transaction.
-    EXPECT_FALSE(libraryB.addTest(StoredTestInfo{0, "FROM A", "N/A", {}, {}, {}, {}}));
+    EXPECT_FALSE(libraryB.addTest(RelatedInfoRecord{0, "FROM A", "N/A", {}, {}, {}, {}}));
 }
 
 TEST(SharedDatabase, AClaimBlocksDeletingOnlyWhileItsProgramIsAlive)

@@ -41,7 +41,7 @@ TEST(TestLibrary, AddsAndEditsRowsWithQuotesOfBothKinds)
     LibraryFixture fx;
     fx.addTest(4, "existing");
     TestLibrary library(fx.db());
-    StoredTestInfo r;
+    RelatedInfoRecord r;
     r.testName = "O'Brien \"7\"";
     r.mudId = "it's";
     r.sampleTime = QDateTime(QDate(2024, 5, 6), QTime(7, 8, 9));
