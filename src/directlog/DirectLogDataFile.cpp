@@ -134,7 +134,7 @@ QString DirectLogDataFile::saveWaiting(const QDateTime &when, QString *error)
                                   when.toString(QStringLiteral("yyyy-MM-dd hhmmss")));
     QStringList problems;
     for (const QString &folder : {info.absolutePath(), QDir::homePath(), QDir::tempPath()}) {
-        const QString path = QDir(folder).filePath(name);
+        QString path = QDir(folder).filePath(name);
         if (QFileInfo::exists(path)) {
             problems << QStringLiteral("%1: a file of that name exists").arg(QDir::toNativeSeparators(path));
             continue;

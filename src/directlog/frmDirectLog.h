@@ -5,7 +5,8 @@
 //
 // From the main window's DirectLog menu entry (one window at a time; a second click brings it forward):
 //     frmDirectLog::showFrom(context, this);
-// The window is a child of the main window and goes with it. Closing it in any way (Exit, the close box,
+// A status line under the settings says when no data has come for a while and how many lines wait for the
+// data file. The window is a child of the main window and goes with it. Closing it in any way (Exit, the close box,
 // the main window's exit, the end of the program) asks nothing; a running instrument is sent the stop
 // byte first.
 #include <QWidget>

@@ -123,7 +123,7 @@ bool Database::checkpoint(QString *error)
     return isOpen() && checkpoint(connection(), error);
 }
 
-bool Database::checkpoint(QSqlDatabase db, QString *error)
+bool Database::checkpoint(const QSqlDatabase &db, QString *error)
 {
     QSqlQuery q(db);
     if (!q.exec(QStringLiteral("PRAGMA wal_checkpoint(TRUNCATE)")) || !q.next()) {

@@ -44,7 +44,7 @@ public:
     // Moves everything in the write-ahead log into the database file and empties the log. False (with the
     // reason) when another program's reading or writing kept it from finishing; it is done again later.
     bool checkpoint(QString *error = nullptr);
-    static bool checkpoint(QSqlDatabase db, QString *error = nullptr);
+    static bool checkpoint(const QSqlDatabase &db, QString *error = nullptr);
 
     // The CREATE statements, in table order (used by open() and by tests comparing the schema).
     static QStringList schemaStatements();

@@ -17,7 +17,7 @@ namespace DatabaseMaintenance {
 
 namespace {
 
-qint64 countOf(QSqlDatabase db, const QString &table)
+qint64 countOf(const QSqlDatabase &db, const QString &table)
 {
     QSqlQuery q(db);
     return q.exec(QStringLiteral("SELECT count(*) FROM ") + table) && q.next() ? q.value(0).toLongLong() : 0;
@@ -38,13 +38,13 @@ QString counted(const Summary &s)
 
 } // namespace
 
-Summary summaryOf(QSqlDatabase db)
+Summary summaryOf(const QSqlDatabase &db)
 {
     return {countOf(db, QStringLiteral("RelatedInfo")), countOf(db, QStringLiteral("TestResult")),
             countOf(db, QStringLiteral("SequenceName"))};
 }
 
-CheckResult check(QSqlDatabase db)
+CheckResult check(const QSqlDatabase &db)
 {
     CheckResult result;
     QSqlQuery q(db);
@@ -80,7 +80,7 @@ QString checkText(const CheckResult &result, const QString &databasePath)
         .arg(file, result.problems.join(QLatin1Char('\n')));
 }
 
-BackupResult backUp(QSqlDatabase db, const QString &databasePath, const QString &target)
+BackupResult backUp(const QSqlDatabase &db, const QString &databasePath, const QString &target)
 {
     BackupResult result;
     const QFileInfo targetInfo(target);

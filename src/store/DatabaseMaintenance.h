@@ -25,7 +25,7 @@ struct CheckResult {
     Summary summary;
 };
 
-CheckResult check(QSqlDatabase db);
+CheckResult check(const QSqlDatabase &db);
 QString checkText(const CheckResult &result, const QString &databasePath);
 
 struct BackupResult {
@@ -35,12 +35,12 @@ struct BackupResult {
 };
 
 // Writes the copy to `target` (a file there is replaced only once the new copy is complete and checked).
-BackupResult backUp(QSqlDatabase db, const QString &databasePath, const QString &target);
+BackupResult backUp(const QSqlDatabase &db, const QString &databasePath, const QString &target);
 QString backupText(const BackupResult &result, const QString &target);
 
 // "K7100 backup 2026-01-15 0915.db" beside the database.
 QString proposedBackupPath(const QString &databasePath, const QDateTime &when);
 
-Summary summaryOf(QSqlDatabase db);
+Summary summaryOf(const QSqlDatabase &db);
 
 } // namespace DatabaseMaintenance

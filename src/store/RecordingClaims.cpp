@@ -34,7 +34,7 @@ bool exec(QSqlQuery &q, QSqlError *error)
 }
 } // namespace
 
-bool renew(QSqlDatabase db, qint64 testId, const QString &owner, qint64 at, QSqlError *error)
+bool renew(const QSqlDatabase &db, qint64 testId, const QString &owner, qint64 at, QSqlError *error)
 {
     QSqlQuery q(db);
     q.prepare(QStringLiteral("INSERT OR REPLACE INTO RecordingClaim (TestId, Owner, Heartbeat) VALUES (?, ?, ?)"));
@@ -44,7 +44,7 @@ bool renew(QSqlDatabase db, qint64 testId, const QString &owner, qint64 at, QSql
     return exec(q, error);
 }
 
-bool release(QSqlDatabase db, qint64 testId, const QString &owner, QSqlError *error)
+bool release(const QSqlDatabase &db, qint64 testId, const QString &owner, QSqlError *error)
 {
     QSqlQuery q(db);
     q.prepare(QStringLiteral("DELETE FROM RecordingClaim WHERE TestId = ? AND Owner = ?"));
@@ -53,7 +53,7 @@ bool release(QSqlDatabase db, qint64 testId, const QString &owner, QSqlError *er
     return exec(q, error);
 }
 
-std::optional<QString> liveOwner(QSqlDatabase db, qint64 testId, qint64 at, QSqlError *error)
+std::optional<QString> liveOwner(const QSqlDatabase &db, qint64 testId, qint64 at, QSqlError *error)
 {
     QSqlQuery q(db);
     q.prepare(QStringLiteral("SELECT Owner FROM RecordingClaim WHERE TestId = ? AND Heartbeat >= ?"));
@@ -64,7 +64,7 @@ std::optional<QString> liveOwner(QSqlDatabase db, qint64 testId, qint64 at, QSql
     return q.value(0).toString();
 }
 
-qint64 largestClaimed(QSqlDatabase db)
+qint64 largestClaimed(const QSqlDatabase &db)
 {
     QSqlQuery q(db);
     if (!q.exec(QStringLiteral("SELECT max(TestId) FROM RecordingClaim")) || !q.next())

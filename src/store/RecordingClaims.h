@@ -24,15 +24,15 @@ QString thisProgram();
 qint64 now();
 
 // Claims or renews testId for owner. False with the error when the statement failed.
-bool renew(QSqlDatabase db, qint64 testId, const QString &owner, qint64 at, QSqlError *error = nullptr);
-bool release(QSqlDatabase db, qint64 testId, const QString &owner, QSqlError *error = nullptr);
+bool renew(const QSqlDatabase &db, qint64 testId, const QString &owner, qint64 at, QSqlError *error = nullptr);
+bool release(const QSqlDatabase &db, qint64 testId, const QString &owner, QSqlError *error = nullptr);
 
 // The owner of a live claim on testId (heartbeat not older than StaleSeconds at `at`); nullopt when there
 // is none. A failed read returns nullopt with *error set.
-std::optional<QString> liveOwner(QSqlDatabase db, qint64 testId, qint64 at, QSqlError *error = nullptr);
+std::optional<QString> liveOwner(const QSqlDatabase &db, qint64 testId, qint64 at, QSqlError *error = nullptr);
 
 // The largest TestId claimed by anyone (stale or not); 0 when none.
-qint64 largestClaimed(QSqlDatabase db);
+qint64 largestClaimed(const QSqlDatabase &db);
 
 // The text shown when a test cannot be deleted because it is being recorded.
 QString beingRecordedText(const QString &testName);

@@ -20,7 +20,7 @@ Outcome failed(const QString &error)
 
 // Inside the open transaction: a new test under a free name with all the points; a marked name says that
 // the test is not the one recorded under its own name.
-Outcome addAsNew(QSqlDatabase db, const RecoveredTest &test, bool marked)
+Outcome addAsNew(const QSqlDatabase &db, const RecoveredTest &test, bool marked)
 {
     TestLibrary library(db);
     RelatedInfoRecord info = test.info;
@@ -40,7 +40,7 @@ Outcome addAsNew(QSqlDatabase db, const RecoveredTest &test, bool marked)
     return o;
 }
 
-Outcome addToStored(QSqlDatabase db, const RecoveredTest &test, const QString &storedName)
+Outcome addToStored(const QSqlDatabase &db, const RecoveredTest &test, const QString &storedName)
 {
     QSqlError error;
     const TestPoints stored = StoredPoints::read(db, test.info.testId, &error);
@@ -75,7 +75,7 @@ Outcome commitOrFail(WriteTransaction &transaction, Outcome outcome)
 
 } // namespace
 
-Outcome restore(QSqlDatabase db, const RecoveredTest &test)
+Outcome restore(const QSqlDatabase &db, const RecoveredTest &test)
 {
     WriteTransaction transaction(db);
     if (!transaction.isOpen())
@@ -90,7 +90,7 @@ Outcome restore(QSqlDatabase db, const RecoveredTest &test)
     return commitOrFail(transaction, addAsNew(db, test, false));
 }
 
-Outcome storeAsNew(QSqlDatabase db, const RecoveredTest &test)
+Outcome storeAsNew(const QSqlDatabase &db, const RecoveredTest &test)
 {
     WriteTransaction transaction(db);
     if (!transaction.isOpen())

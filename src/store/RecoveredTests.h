@@ -27,10 +27,10 @@ struct Outcome {
 // The points go back into the test they came from while it is stored (same TestId and name); points it
 // holds already (same step and time) are skipped, so importing a file twice adds nothing. Otherwise a new
 // test is made under the file's name, or "<name> (recovered)" when that name is taken.
-Outcome restore(QSqlDatabase db, const RecoveredTest &test);
+Outcome restore(const QSqlDatabase &db, const RecoveredTest &test);
 
 // A new test named "<name> (recovered)" (or "(recovered 2)" ... when taken), with the points.
-Outcome storeAsNew(QSqlDatabase db, const RecoveredTest &test);
+Outcome storeAsNew(const QSqlDatabase &db, const RecoveredTest &test);
 
 // What the operator is told after an import.
 QString importedText(const Outcome &outcome);

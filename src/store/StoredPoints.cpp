@@ -17,7 +17,7 @@ bool failed(const QSqlQuery &q, QSqlError *error)
 }
 } // namespace
 
-bool insert(QSqlDatabase db, qint64 testId, const TestPoints &points, QSqlError *error)
+bool insert(const QSqlDatabase &db, qint64 testId, const TestPoints &points, QSqlError *error)
 {
     QSqlQuery q(db);
     if (!q.prepare(QStringLiteral("INSERT INTO TestResult (TestId, StepNo, Time, Temperature, Speed, Shearstress, "
@@ -42,7 +42,7 @@ bool insert(QSqlDatabase db, qint64 testId, const TestPoints &points, QSqlError 
     return true;
 }
 
-TestPoints read(QSqlDatabase db, qint64 testId, QSqlError *error)
+TestPoints read(const QSqlDatabase &db, qint64 testId, QSqlError *error)
 {
     QSqlQuery q(db);
     q.setForwardOnly(true);
@@ -69,7 +69,7 @@ TestPoints read(QSqlDatabase db, qint64 testId, QSqlError *error)
     return out;
 }
 
-std::optional<QString> testName(QSqlDatabase db, qint64 testId, QSqlError *error)
+std::optional<QString> testName(const QSqlDatabase &db, qint64 testId, QSqlError *error)
 {
     QSqlQuery q(db);
     q.prepare(QStringLiteral("SELECT TestName FROM RelatedInfo WHERE TestId = ?"));

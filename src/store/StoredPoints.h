@@ -10,13 +10,13 @@
 namespace StoredPoints {
 
 // Appends the points under testId. False with the statement's error at the first point refused.
-bool insert(QSqlDatabase db, qint64 testId, const TestPoints &points, QSqlError *error = nullptr);
+bool insert(const QSqlDatabase &db, qint64 testId, const TestPoints &points, QSqlError *error = nullptr);
 
 // The test's points in the order they were stored. A read error before the last row sets *error (the
 // list is then incomplete).
-TestPoints read(QSqlDatabase db, qint64 testId, QSqlError *error = nullptr);
+TestPoints read(const QSqlDatabase &db, qint64 testId, QSqlError *error = nullptr);
 
 // The name of the test with this id; nullopt when there is none (or on a read error, set in *error).
-std::optional<QString> testName(QSqlDatabase db, qint64 testId, QSqlError *error = nullptr);
+std::optional<QString> testName(const QSqlDatabase &db, qint64 testId, QSqlError *error = nullptr);
 
 } // namespace StoredPoints

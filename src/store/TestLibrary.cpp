@@ -49,7 +49,7 @@ QStringList TestLibrary::testNamesNewestFirst() const
 
 QStringList TestLibrary::testNamesForPicker(Prompts &prompts) const
 {
-    const QStringList names = testNamesNewestFirst();
+    QStringList names = testNamesNewestFirst();
     if (!lastError_.isEmpty())
         prompts.message(QStringLiteral("The list of saved tests could not be read completely: %1.\n\nThe tests that "
                                        "could be read are listed. \"Check Database\" in the File menu checks the "
@@ -195,7 +195,7 @@ QString TestLibrary::freeName(const QString &name, bool marked) const
     if (!marked && !isNameTaken(name))
         return name;
     for (int n = 1;; ++n) {
-        const QString candidate =
+        QString candidate =
             n == 1 ? QStringLiteral("%1 (recovered)").arg(name) : QStringLiteral("%1 (recovered %2)").arg(name).arg(n);
         if (!isNameTaken(candidate) || !lastError_.isEmpty())
             return candidate;

@@ -3,7 +3,7 @@
 #include <QSqlDriver>
 #include <QSqlQuery>
 
-WriteTransaction::WriteTransaction(QSqlDatabase db) : db_(std::move(db))
+WriteTransaction::WriteTransaction(const QSqlDatabase &db) : db_(db)
 {
     // SQLite takes the write lock at once only when asked to; other engines lock rows as they are written.
     const bool sqlite = db_.driverName() == QLatin1String("QSQLITE");

@@ -14,7 +14,7 @@ class QSqlQuery;
 
 class WriteTransaction {
 public:
-    explicit WriteTransaction(QSqlDatabase db);
+    explicit WriteTransaction(const QSqlDatabase &db);
     ~WriteTransaction();
     WriteTransaction(const WriteTransaction &) = delete;
     WriteTransaction &operator=(const WriteTransaction &) = delete;

@@ -42,12 +42,14 @@ void build(const QString &path, const QStringList &statements)
         ASSERT_TRUE(q.exec(s)) << s.toStdString() << ": " << q.lastError().text().toStdString();
 }
 
-// The four tables as an older release of the program made them, minus what `drop` names.
+// The four tables as an older release of the program made them, with the columns of TestResult and
+// SequenceSetup given.
 QStringList olderSchema(const QString &testResultColumns, const QString &setupColumns)
 {
+    const QString relatedInfo = "CREATE TABLE RelatedInfo (TestId INTEGER, TestName TEXT, MudId TEXT, "
+                                "SampleTime DATETIME, CompanyName TEXT, \"Desc\" TEXT)";
     return {
-        "CREATE TABLE RelatedInfo (TestId INTEGER, TestName TEXT, MudId TEXT, SampleTime DATETIME, "
-        "CompanyName TEXT, \"Desc\" TEXT)",
+        relatedInfo,
         "CREATE TABLE TestResult (" + testResultColumns + ")",
         "CREATE TABLE SequenceName (SequenceId INTEGER, SequenceName TEXT, Rbfactor INTEGER)",
         "CREATE TABLE SequenceSetup (" + setupColumns + ")",
