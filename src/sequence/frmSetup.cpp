@@ -173,8 +173,13 @@ void frmSetup::buildControls()
     clockTimer_->setInterval(1000);
     connect(clockTimer_, &QTimer::timeout, this, &frmSetup::updateClock);
 
-    for (QWidget *w : a->findChildren<QWidget *>(Qt::FindDirectChildrenOnly))
+    for (QWidget *w : a->findChildren<QWidget *>(Qt::FindDirectChildrenOnly)) {
         designRects_.insert(w, w->geometry());
+        if (qobject_cast<QGroupBox *>(w)) {
+            for (QWidget *inner : w->findChildren<QWidget *>(Qt::FindDirectChildrenOnly))
+                designRects_.insert(inner, inner->geometry());
+        }
+    }
 
     connect(List1_, &QListWidget::currentRowChanged, this, [this] { selectSequence(); });
     connect(cmdNew_, &QPushButton::clicked, this, &frmSetup::newSequence);
@@ -294,7 +299,8 @@ void frmSetup::load()
         if (state_.DebugMode)
             ctx_.prompts->message(QStringLiteral("Comm port added OK"), ProgramInfo::name());
     }
-    if (settings.linesRead >= 2)
+    // A line 2 that is neither 1 nor 2 leaves the unit options as they are.
+    if (settings.unitSystemRead)
         setUnitOption(settings.unitSystem);
     if (settings.linesRead >= 1)
         state_.ScreenFactor = settings.linesRead >= 3 ? settings.screenFactor : 1.0;
@@ -593,7 +599,8 @@ void frmSetup::send()
 {
     if (curSeqId_ == 0)
         return;
-    SequenceDownload::send(ctx_, currentSequenceName(), *this);
+    // The instrument is told the rotor-bob this screen shows, whatever an opened test left in RotorBob.
+    SequenceDownload::send(ctx_, currentSequenceName(), cmbRbselect_->currentIndex() + 1, *this);
 }
 
 void frmSetup::setStatus(const QString &text)
