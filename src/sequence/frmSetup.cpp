@@ -13,6 +13,7 @@
 #include "platform/PortMap.h"
 #include "platform/Prompts.h"
 #include "platform/ProportionalResizer.h"
+#include "platform/ScreenKeys.h"
 #include "sequence/StepListPrinter.h"
 #include "sequence/StepNumbering.h"
 #include "sequence/StepTable.h"
@@ -65,6 +66,7 @@ frmSetup::frmSetup(AppContext &context, QWidget *parent)
     runDialog = [](QDialog &d) { return d.exec() == QDialog::Accepted; };
     buildControls();
     buildMenus();
+    ScreenKeys::install(this);
 }
 
 frmSetup::~frmSetup() = default;
@@ -156,14 +158,14 @@ void frmSetup::buildControls()
     setStatusBar(bar);
     statusPanel_ = new QLabel(bar);
     statusPanel_->setObjectName(QStringLiteral("Status"));
-    statusPanel_->setAccessibleName(QStringLiteral("Status"));
+    valueLabel(statusPanel_, QStringLiteral("Status"));
     progress_ = new QProgressBar(bar);
     progress_->setObjectName(QStringLiteral("ProgressBar1"));
     progress_->setAccessibleName(QStringLiteral("Sending progress"));
     progress_->setVisible(false);
     timePanel_ = new QLabel(bar);
     timePanel_->setObjectName(QStringLiteral("Time"));
-    timePanel_->setAccessibleName(QStringLiteral("Time"));
+    valueLabel(timePanel_, QStringLiteral("Time"));
     bar->addWidget(statusPanel_, 1);
     bar->addWidget(progress_, 1);
     bar->addPermanentWidget(timePanel_);
