@@ -51,6 +51,12 @@ MainController::MainController(AppContext &context, frmMain &window)
     hooks.selectFirstChartType = [this] { main_.chartTypeList()->setCurrentIndex(0); };
     hooks.setScalesNormal = [this] { chart_->setScalesNormal(); };
     openCommand_ = std::make_unique<OpenTestCommand>(*ctx_.state, query_, grid_, hooks);
+    // An overlay's dial column divides by the open test's stress factor, as its grid was read.
+    OverlayCommand::Hooks overlay;
+    overlay.overlapRows = [this] {
+        return ResultQuery(ctx_.database->connection(), *ctx_.state).dosqloverlap(openCommand_->conversion());
+    };
+    chart_->setOverlayHooks(overlay);
     reports_ = std::make_unique<ReportCommands>(ctx_);
     new DatabaseMenu(ctx_, main_); // Import Recovered Test, Check Database, Back Up Database (File menu)
 
@@ -61,11 +67,13 @@ MainController::MainController(AppContext &context, frmMain &window)
     connect(&main_, &frmMain::realTimeRequested, this, &MainController::realTime);
     connect(&main_, &frmMain::setupRequested, this, &MainController::setup);
     connect(&main_, &frmMain::caliCheckRequested, this, &MainController::caliCheck);
+    // Every report is of the open test as the open command keeps it: its id, its grid rows, its conversion.
     connect(&main_, &frmMain::exportDetailRequested, this,
-            [this] { reports_->exportDetail(openTestId_, grid_.results(), grid_.derived()); });
-    connect(&main_, &frmMain::exportBriefRequested, this, [this] { reports_->exportBrief(openTestId_); });
+            [this] { reports_->exportDetail(openTestId(), grid_.results(), grid_.derived()); });
+    connect(&main_, &frmMain::exportBriefRequested, this,
+            [this] { reports_->exportBrief(openTestId(), openCommand_->conversion()); });
     connect(&main_, &frmMain::textReportRequested, this,
-            [this] { reports_->writeTextReport(openTestId_, grid_.results()); });
+            [this] { reports_->writeTextReport(openTestId(), grid_.results()); });
     connect(&main_, &frmMain::overlapRequested, this, &MainController::overlap);
     connect(&main_, &frmMain::printChartRequested, chart_.get(), &MainChartController::printChart);
     connect(&main_, &frmMain::relatedInfoRequested, this, &MainController::relatedInfo);
@@ -94,12 +102,14 @@ void MainController::setStatus(const QString &text)
         panel->setText(text);
 }
 
+int MainController::openTestId() const
+{
+    return openCommand_->openTestId();
+}
+
 void MainController::open()
 {
-    const QString before = ctx_.state->CurrentTestName;
     openCommand_->run();
-    if (ctx_.state->CurrentTestName != before || openCommand_->openTestId() != 0)
-        openTestId_ = openCommand_->openTestId();
 }
 
 void MainController::relatedInfo()
@@ -134,18 +144,7 @@ void MainController::retrieve()
         state.CurrentTestName = keptTestName;
         return;
     }
-    openTestId_ = state.NewTestId;
-    showOpenTest();
-    main_.setRelatedInfoEnabled(true);
-}
-
-void MainController::showOpenTest()
-{
-    chart_->resetChart();
-    grid_.SetGridHeader(ctx_.state->UnitSystem);
-    grid_.LoadResultGrid(query_);
-    ctx_.state->NewTestMode = false;
-    chart_->showOpenTest();
+    openCommand_->showRetrieved(state.NewTestId);
 }
 
 void MainController::realTime()

@@ -25,7 +25,8 @@ public:
 
     MainChartController &chart() { return *chart_; }
     ResultGridModel &grid() { return grid_; }
-    int openTestId() const { return openTestId_; }
+    // TestId of the open test (0 when none is open); the reports read it.
+    int openTestId() const;
     frmSetup *setupScreen() const;
     QWidget *directLogScreen() const;
 
@@ -40,8 +41,6 @@ public:
     void overlap();
 
 private:
-    // Shows the new or reloaded open test: grid header and rows, derived values, chart type 0.
-    void showOpenTest();
     void setStatus(const QString &text);
 
     AppContext &ctx_;
@@ -53,5 +52,4 @@ private:
     std::unique_ptr<ReportCommands> reports_;
     QPointer<QWidget> setup_;     // frmSetup, made on first use and kept
     QPointer<QWidget> directLog_; // frmDirectLog while it is open
-    int openTestId_ = 0;
 };

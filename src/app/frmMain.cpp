@@ -5,8 +5,10 @@
 #include "common/ProgramState.h"
 #include "common/SettingsFile.h"
 #include "platform/Clock.h"
+#include "platform/FormBuilder.h"
 #include "platform/Prompts.h"
 #include "platform/ProportionalResizer.h"
+#include "platform/ScreenKeys.h"
 #include "results/ChartTypes.h"
 
 #include <QAction>
@@ -54,6 +56,7 @@ frmMain::frmMain(AppContext &context, QWidget *parent) : QMainWindow(parent), ct
     buildMenus();
     buildToolbar();
     buildStatusBar();
+    ScreenKeys::install(this);
 
     // Load: no test is open yet, the clock runs, positions are recorded for the resizing.
     setRelatedInfoEnabled(false);
@@ -76,10 +79,9 @@ frmMain::frmMain(AppContext &context, QWidget *parent) : QMainWindow(parent), ct
         move(avail.left() + (avail.width() - width()) / 2, avail.top() + (avail.height() - height()) / 2);
     }
 
+    // Selecting the "Normal" options runs their commands.
     Option1_->setChecked(true);
-    Option1_Click();
     Option3_->setChecked(true);
-    Option3_Click();
     cmbChartType_->addItems(ChartTypes::listTexts());
     cmbChartType_->setCurrentIndex(0);
     // The empty initial chart is drawn by the chart component once it is placed in chartArea().
@@ -151,10 +153,18 @@ void frmMain::buildControls()
     };
     Frame1_ = makeFrame("Frame1", QStringLiteral("X Scale:"), "Option1", "Option2", Option1_, Option2_);
     Frame2_ = makeFrame("Frame2", QStringLiteral("Y Scale:"), "Option3", "Option4", Option3_, Option4_);
-    connect(Option1_, &QRadioButton::clicked, this, &frmMain::Option1_Click);
-    connect(Option2_, &QRadioButton::clicked, this, &frmMain::Option2_Click);
-    connect(Option3_, &QRadioButton::clicked, this, &frmMain::Option3_Click);
-    connect(Option4_, &QRadioButton::clicked, this, &frmMain::Option4_Click);
+    // However an option is chosen (pointer, keyboard, a screen reader's "toggle") its command runs once;
+    // where the program sets the options itself (the chart showing its scales) it blocks their signals.
+    const std::pair<QRadioButton *, void (frmMain::*)()> scaleOptions[] = {{Option1_, &frmMain::Option1_Click},
+                                                                           {Option2_, &frmMain::Option2_Click},
+                                                                           {Option3_, &frmMain::Option3_Click},
+                                                                           {Option4_, &frmMain::Option4_Click}};
+    for (const auto &[option, handler] : scaleOptions) {
+        connect(option, &QRadioButton::toggled, this, [this, handler = handler](bool on) {
+            if (on)
+                (this->*handler)();
+        });
+    }
 
     struct Command {
         const char *name;
@@ -274,11 +284,11 @@ void frmMain::buildStatusBar()
     statusPanel_ = new QLabel(QStringLiteral("Status"), bar);
     statusPanel_->setObjectName(QStringLiteral("Status"));
     statusPanel_->setToolTip(QStringLiteral("Current Status"));
-    statusPanel_->setAccessibleName(QStringLiteral("Status"));
+    FormBuilder::valueLabel(statusPanel_, QStringLiteral("Status"));
     bar->addWidget(statusPanel_, 1);
     timePanel_ = new QLabel(bar);
     timePanel_->setObjectName(QStringLiteral("Time"));
-    timePanel_->setAccessibleName(QStringLiteral("Time"));
+    FormBuilder::valueLabel(timePanel_, QStringLiteral("Time"));
     timePanel_->setMinimumWidth(80);
     timePanel_->setAlignment(Qt::AlignCenter);
     bar->addPermanentWidget(timePanel_);

@@ -3,6 +3,7 @@
 #include "common/AppContext.h"
 #include "common/ProgramInfo.h"
 #include "common/ProgramState.h"
+#include "common/RotorBobTable.h"
 #include "link/DownloadStream.h"
 #include "link/SerialLink.h"
 #include "platform/Clock.h"
@@ -85,7 +86,7 @@ bool CalibrationSession::download(const CalibrationPlan &plan)
         return false;
     if (!link_->writeByte(DownloadStream::startByte) || !waitAndCheck(PieceSeconds))
         return false;
-    const int rotorBob = context_.state->RotorBob;
+    const int rotorBob = RotorBobTable::instrumentCode(*context_.state);
     for (const DownloadStep &step : plan.steps()) {
         if (!link_->writePaced(DownloadStream::stepItems(step, rotorBob), PieceSeconds, true) || leaveRequested_)
             return false;
@@ -96,7 +97,8 @@ bool CalibrationSession::download(const CalibrationPlan &plan)
 
 void CalibrationSession::tick()
 {
-    if (!running_)
+    // Another command is exchanging bytes with the instrument: this turn is left to the next tick.
+    if (!running_ || context_.clock->commandWaiting())
         return;
     if (framer_.holdsOnlyEndOfTest()) {
         endOfCheck();

@@ -25,7 +25,7 @@ QLabel *cell(QWidget *parent, const QString &name, const QString &text, const QR
     l->setFrameShape(QFrame::Panel);
     l->setFrameShadow(QFrame::Sunken);
     l->setAlignment(Qt::AlignCenter);
-    l->setAccessibleName(accessible);
+    valueLabel(l, accessible);
     return l;
 }
 
@@ -97,11 +97,8 @@ void frmCaliCheck::buildControls()
     cmdReturn_ = button<QPushButton>(this, QStringLiteral("cmdReturn"), QStringLiteral("&Return"), {195, 310, 160, 32});
     cmdExport_ =
         button<QPushButton>(this, QStringLiteral("cmdExport"), QStringLiteral("&Export to Excel"), {380, 310, 160, 32});
-    // Enter in the viscosity box must not end the dialog.
-    for (QPushButton *b : {cmdStart_, cmdReturn_, cmdExport_}) {
-        b->setAutoDefault(false);
-        b->setDefault(false);
-    }
+    // Enter starts the check (pressing Start, which does not end the dialog); Escape is Return.
+    cmdStart_->setDefault(true);
     connect(cmdStart_, &QPushButton::clicked, this, &frmCaliCheck::cmdStart_Click);
     connect(cmdReturn_, &QPushButton::clicked, this, &frmCaliCheck::cmdReturn_Click);
     connect(cmdExport_, &QPushButton::clicked, this, &frmCaliCheck::cmdExport_Click);
@@ -111,7 +108,7 @@ void frmCaliCheck::buildControls()
     curStatus_ = new QLabel(status);
     curStatus_->setObjectName(QStringLiteral("CurStatus"));
     curStatus_->setToolTip(QStringLiteral("Current Status"));
-    curStatus_->setAccessibleName(QStringLiteral("Current Status"));
+    valueLabel(curStatus_, QStringLiteral("Current Status"));
     status->addWidget(curStatus_, 1);
 }
 

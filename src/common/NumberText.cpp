@@ -158,6 +158,24 @@ double RoundHalfEven(double value, int decimals)
     return roundValue(value, decimals, Tie::Even);
 }
 
+int PictureDecimals(const QString &picture)
+{
+    const int point = picture.indexOf(QLatin1Char('.'));
+    if (point < 0)
+        return 0;
+    int decimals = 0;
+    for (int i = point + 1; i < picture.size(); ++i) {
+        if (isPlaceholder(picture.at(i)))
+            ++decimals;
+    }
+    return decimals;
+}
+
+double FormatValue(double value, const QString &picture)
+{
+    return RoundHalfAwayFromZero(value, PictureDecimals(picture));
+}
+
 QString Format(double value, const QString &picture)
 {
     if (!std::isfinite(value))

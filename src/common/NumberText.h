@@ -11,6 +11,13 @@ namespace NumberText {
 // (so 2.675 in "0.00" gives "2.68"). A negative value gets a leading "-".
 QString Format(double value, const QString &picture);
 
+// The number Format(value, picture) shows, as a number: the value rounded the same way to the picture's
+// decimal places ("#0.###" and 2.34567 give 2.346). Spreadsheet cells hold it under the picture as their
+// number format, so they show the report's digits and still add up.
+double FormatValue(double value, const QString &picture);
+// How many decimal places a picture rounds to: its '#' and '0' after the point.
+int PictureDecimals(const QString &picture);
+
 // The classic Str: a leading blank before a number of zero or more, "." as separator, no zero before the
 // point for values below 1 (" .2215", "-.5"), up to `significant` significant digits (7 for single
 // precision values, 15 for double).

@@ -17,9 +17,15 @@ struct ProgramState {
     bool RelatedOk = false;
     int32_t NewTestId = 0; // ids are kept in 32 bits
     bool UnitsChanged = false;
-    int RotorBob = 1; // 1..6: R1-B1, R2-B1, R3-B1, R1-B2, R1-B5, R1-B4
-    float StressFactor = 1.0f;
-    float RateFactor = 1.0f;
+    // The rotor-bob state starts empty: RateFactor 0 means no rotor-bob has been chosen in this run yet
+    // (the direct-logging screen refuses to run then). The setup screen and an opened or retrieved test
+    // set it, so it describes the test last looked at as much as the instrument.
+    int RotorBob = 0; // 1..6: R1-B1, R2-B1, R3-B1, R1-B2, R1-B5, R1-B4; a custom test's factor x 1000
+    float StressFactor = 0.0f;
+    float RateFactor = 0.0f;
+    // The rotor-bob chosen on the setup screen (1..6), 0 until one was chosen: the one fitted to the
+    // instrument, whose code every command that programs the instrument sends. Opening a test leaves it.
+    int InstrumentRotorBob = 0;
     bool CustomRB = false;
     double CustomStressFactor = 0.0;
     double CustomRateFactor = 0.0;

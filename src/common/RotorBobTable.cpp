@@ -45,4 +45,10 @@ void RotorBobTable::select(int position, ProgramState &state)
     state.RotorBob = e.code;
     state.StressFactor = e.stressFactor;
     state.RateFactor = e.rateFactor;
+    state.InstrumentRotorBob = e.code;
+}
+
+int RotorBobTable::instrumentCode(const ProgramState &state)
+{
+    return isTableCode(state.InstrumentRotorBob) ? state.InstrumentRotorBob : atPosition(0).code;
 }

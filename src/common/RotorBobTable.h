@@ -30,6 +30,12 @@ public:
     // Entry for a table code; codes outside 1..6 give R1-B1.
     static RotorBobEntry byCode(int code) { return atPosition(code - 1); }
 
-    // Makes the combination at `position` the current one: RotorBob, StressFactor, RateFactor.
+    // The setup screen's choice: makes the combination at `position` the current one (RotorBob,
+    // StressFactor, RateFactor) and the one fitted to the instrument (InstrumentRotorBob).
     static void select(int position, ProgramState &state);
+
+    // The code a command that programs the instrument sends: the rotor-bob chosen on the setup screen,
+    // never the factor code of a custom test opened since. Before any choice it is R1-B1's, the geometry
+    // the instrument's readings refer to (and the only one the calibration check supports).
+    static int instrumentCode(const ProgramState &state);
 };

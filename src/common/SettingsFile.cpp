@@ -72,7 +72,8 @@ SettingsValues SettingsFile::read(const QString &path)
     if (lines.size() >= 2 && firstNumber(lines[1], x)) {
         ++v.linesRead;
         const int u = static_cast<int>(x);
-        v.unitSystem = (u == 1 || u == 2) ? u : 1;
+        v.unitSystemRead = (u == 1 || u == 2) && x == u;
+        v.unitSystem = v.unitSystemRead ? u : 1;
     }
     if (lines.size() >= 3 && firstNumber(lines[2], x)) {
         ++v.linesRead;

@@ -9,8 +9,9 @@
 struct ProgramState;
 
 struct SettingsValues {
-    int portIndex = 0; // 0-based list position
-    int unitSystem = 1;
+    int portIndex = 0;           // 0-based list position
+    int unitSystem = 1;          // line 2, or EI when it names no unit system
+    bool unitSystemRead = false; // line 2 held 1 or 2 (the setup screen changes its options only then)
     double screenFactor = 1.0;
     int linesRead = 0; // how many of the three meaningful lines held a number
     // Line 3 held a number outside the usable range (screenFactor is then 1.0); what it held.

@@ -4,6 +4,7 @@
 #include "common/NumberText.h"
 #include "common/ProgramInfo.h"
 #include "common/ProgramState.h"
+#include "common/RotorBobTable.h"
 #include "directlog/DirectLogEntries.h"
 #include "directlog/DirectLogValues.h"
 #include "link/SerialLink.h"
@@ -69,7 +70,8 @@ void DirectLogSession::load()
 
 void DirectLogSession::sendRunSpeed()
 {
-    const QByteArray command = DirectLogEntries::runSpeedCommand(speed_, context_.state->RotorBob);
+    const QByteArray command =
+        DirectLogEntries::runSpeedCommand(speed_, RotorBobTable::instrumentCode(*context_.state));
     if (running_) {
         // The run keeps its port; the instrument changes speed at once.
         if (!link_->write(command))
@@ -189,7 +191,8 @@ void DirectLogSession::setRunningButtons()
 
 void DirectLogSession::tick()
 {
-    if (!running_)
+    // Another command is exchanging bytes with the instrument: this turn is left to the next tick.
+    if (!running_ || context_.clock->commandWaiting())
         return;
     if (framer_.holdsOnlyEndOfTest()) {
         // The instrument ended its run; the buttons stay as they are until Stop.

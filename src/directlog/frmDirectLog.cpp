@@ -4,10 +4,12 @@
 #include "common/ProgramState.h"
 #include "directlog/DirectLogEntries.h"
 #include "directlog/DirectLogSession.h"
+#include "platform/AccessibleWindow.h"
 #include "platform/ChartModel.h"
 #include "platform/ChartView.h"
 #include "platform/FormBuilder.h"
 #include "platform/ProportionalResizer.h"
+#include "platform/ScreenKeys.h"
 
 #include <QCloseEvent>
 #include <QComboBox>
@@ -43,10 +45,12 @@ frmDirectLog::frmDirectLog(AppContext &context, QWidget *parent)
     : QWidget(parent, Qt::Window), context_(context), chartModel_(std::make_unique<ChartModel>()),
       session_(std::make_unique<DirectLogSession>(context, *chartModel_))
 {
+    AccessibleWindow::announce(this); // before anything asks for its interface (the title does)
     setObjectName(QStringLiteral("frmDirectLog"));
     setWindowTitle(QStringLiteral("Direct Data Logging"));
     resize(kDesignSize);
     buildControls();
+    ScreenKeys::install(this, cmdExit_);
     new ProportionalResizer(this, ProportionalResizer::Variant::Default, context.state->ScreenFactor, kDesignSize);
 
     connect(session_.get(), &DirectLogSession::displayChanged, this, &frmDirectLog::refresh);

@@ -39,7 +39,7 @@ std::optional<QList<DownloadStep>> SequenceDownload::loadSteps(const QSqlDatabas
     return steps;
 }
 
-bool SequenceDownload::send(AppContext &context, const QString &sequenceName, DownloadProgress &progress)
+bool SequenceDownload::send(AppContext &context, const QString &sequenceName, int rotorBob, DownloadProgress &progress)
 {
     SerialLink link(context);
     bool barShown = false;
@@ -65,7 +65,6 @@ bool SequenceDownload::send(AppContext &context, const QString &sequenceName, Do
 
     progress.showProgress(int(steps->size()));
     barShown = true;
-    const int rotorBob = context.state->RotorBob;
     for (int i = 0; i < steps->size(); ++i) {
         progress.setProgress(i + 1);
         if (!link.writePaced(DownloadStream::stepItems(steps->at(i), rotorBob)))

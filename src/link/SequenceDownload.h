@@ -21,8 +21,9 @@ public:
     // the sequence has no steps or does not exist; nullopt when the database cannot be read.
     static std::optional<QList<DownloadStep>> loadSteps(const QSqlDatabase &db, const QString &sequenceName);
 
-    // Reads the steps, opens the port of CommPortNumber, writes the stream for RotorBob while reporting
-    // progress, closes the port and sets SequenceSent. On failure: hides the progress bar, closes the
-    // port, shows "Comm port Error" and returns false with SequenceSent unchanged.
-    static bool send(AppContext &context, const QString &sequenceName, DownloadProgress &progress);
+    // Reads the steps, opens the port of CommPortNumber, writes the stream for the rotor-bob code `rotorBob`
+    // (1..6, the one the setup screen shows) while reporting progress, closes the port and sets
+    // SequenceSent. On failure: hides the progress bar, closes the port, shows "Comm port Error" and
+    // returns false with SequenceSent unchanged.
+    static bool send(AppContext &context, const QString &sequenceName, int rotorBob, DownloadProgress &progress);
 };

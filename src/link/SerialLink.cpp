@@ -57,7 +57,10 @@ bool SerialLink::writePaced(const QList<QByteArray> &pieces, double pause, bool 
     for (const QByteArray &piece : pieces) {
         if (!write(piece))
             return false;
-        context_.clock->wait(pause, userInput);
+        if (userInput)
+            DelayWithEvents(*context_.clock, pause);
+        else
+            Delay(*context_.clock, pause);
         // The wait may have let the driver report a lost line.
         if (hasFailed())
             return false;

@@ -7,7 +7,7 @@
 //                   ... ; link.close();
 // A timer-driven run opens once at Start, calls readAvailable() on every tick and checks hasFailed().
 //
-// Waits go through the context's Clock (Delay: the window repaints but takes no input, unless a caller
+// Waits go through the context's Clock (Delay: the window repaints and nothing else runs, unless a caller
 // asks for user input as the calibration check does).
 #include "link/LinkFailure.h"
 

@@ -3,7 +3,9 @@
 // area (the proportional resizer keeps them in proportion afterwards). Every control gets its program name
 // and an accessible name: its caption, or the text of the label beside it.
 #include <QAbstractButton>
+#include <QComboBox>
 #include <QLabel>
+#include <QLineEdit>
 #include <QRect>
 #include <QString>
 #include <QWidget>
@@ -50,8 +52,20 @@ inline QLabel *label(QWidget *parent, const QString &text, const QRect &rect, QW
         while (name.endsWith(QLatin1Char(':')))
             name.chop(1);
         buddy->setAccessibleName(name.trimmed());
+        // A box one can type in is its own text field to assistive technology: it carries the name too.
+        if (auto *combo = qobject_cast<QComboBox *>(buddy); combo && combo->lineEdit())
+            combo->lineEdit()->setAccessibleName(name.trimmed());
     }
     return l;
+}
+
+// A label that shows a value (a reading, a status, a clock): assistive technology reads the value itself
+// as the label's name, told whenever the window changes it; `what` says what the value is. (A label given
+// an accessible name of its own would hide its text and its changes.)
+inline void valueLabel(QLabel *label, const QString &what)
+{
+    label->setAccessibleName(QString());
+    label->setAccessibleDescription(what);
 }
 
 } // namespace FormBuilder

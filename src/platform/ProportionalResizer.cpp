@@ -2,6 +2,8 @@
 
 #include <QComboBox>
 #include <QEvent>
+#include <QGroupBox>
+#include <QLayout>
 #include <QResizeEvent>
 #include <QWidget>
 
@@ -71,13 +73,22 @@ void ProportionalResizer::record(const QSize &innerSize)
 {
     const QSize inner = innerSize.isValid() ? innerSize : area_->size();
     entries_.clear();
+    recordChildren(area_, inner);
+}
+
+void ProportionalResizer::recordChildren(QWidget *parent, const QSize &inner)
+{
     // Only controls with a rectangle of their own on this area: pop-up menus and other top-level
     // children are windows of their own, and timers or the serial port are not widgets at all.
-    const auto children = area_->findChildren<QWidget *>(Qt::FindDirectChildrenOnly);
+    const auto children = parent->findChildren<QWidget *>(Qt::FindDirectChildrenOnly);
     for (QWidget *child : children) {
         if (child->isWindow())
             continue;
         entries_.append({child, recordRatios(child->geometry(), inner, screenFactor_)});
+        // The controls placed inside a frame are the window's controls too: their places within the frame
+        // are taken as fractions of the whole area, so they grow and shrink with it like the frame does.
+        if (qobject_cast<QGroupBox *>(child) && !child->layout())
+            recordChildren(child, inner);
     }
 }
 

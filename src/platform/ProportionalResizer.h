@@ -3,8 +3,9 @@
 // rectangle as fractions of the window's inner area (scaled by the screen factor); on every resize it moves
 // and sizes the controls from those fractions (scaled by the screen factor again, so a factor f shows as
 // f x f). Our windows place their controls absolutely on one area widget (the central widget of a main
-// window, the dialog itself otherwise); the resizer works on that area's direct child widgets. Controls
-// inside a Qt layout belong to the layout and are left alone.
+// window, the dialog itself otherwise); the resizer works on that area's direct child widgets and on the
+// controls placed inside its frames (group boxes), whose positions within the frame are fractions of the
+// area like every other's. Controls inside a Qt layout belong to the layout and are left alone.
 //
 // One line per window, after the controls are placed at their design positions:
 //     new ProportionalResizer(area, ProportionalResizer::Variant::Default, state.ScreenFactor);
@@ -79,6 +80,8 @@ protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
+    void recordChildren(QWidget *parent, const QSize &inner);
+
     struct Entry {
         QPointer<QWidget> control;
         Ratios ratios;

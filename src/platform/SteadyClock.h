@@ -1,5 +1,6 @@
 #pragma once
-// The real clock: monotonic time from QElapsedTimer and waits that keep the event loop turning.
+// The real clock: monotonic time from QElapsedTimer. Its waits repaint the windows (Delay) or keep the
+// whole event loop turning (DelayWithEvents), as Clock describes.
 #include "platform/Clock.h"
 
 #include <QElapsedTimer>

@@ -196,7 +196,8 @@ void RealTimeSession::start()
 
 void RealTimeSession::tick()
 {
-    if (!running_)
+    // Another command is exchanging bytes with the instrument: this turn is left to the next tick.
+    if (!running_ || context_.clock->commandWaiting())
         return;
     if (framer_.holdsOnlyEndOfTest()) {
         endOfTest();

@@ -1,12 +1,12 @@
 #include "realtime/SequenceSteps.h"
 
 #include "common/NumberText.h"
+#include "common/RecordRate.h"
 
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QVariant>
 #include <charconv>
-#include <cmath>
 
 namespace {
 
@@ -43,8 +43,7 @@ bool SequenceSteps::load(const QSqlDatabase &db, const QString &sequenceName, bo
         r.temperature = si ? (f - 32) * 5.0 / 9.0 : f;
         r.speed = q.value(3).toDouble();
         r.shearRate = r.speed / RpmPerReciprocalSecond * factor;
-        const double rate = NumberText::RoundHalfEven(q.value(4).toDouble(), 0);
-        r.recordRate = std::isfinite(rate) && std::abs(rate) < 2147483647.0 ? int(rate) : 0;
+        r.recordRate = RecordRate::seconds(q.value(4).toDouble());
         rows->append(r);
     }
     // A read error also ends next(): part of a sequence is not the sequence.

@@ -37,6 +37,7 @@ frmRealRelated::frmRealRelated(AppContext &context, QWidget *parent)
     label(this, QStringLiteral("Company Name:"), {16, 114, 150, 20}, txtCompanyName_);
     txtDesc_ = place<QPlainTextEdit>(this, QStringLiteral("txtDesc"), {16, 166, 484, 70});
     label(this, QStringLiteral("Description, Notes and Comments:"), {16, 144, 300, 20}, txtDesc_);
+    txtDesc_->setTabChangesFocus(true); // Tab goes on to the factor choice and OK, it types no tab
 
     // The frame and its contents are siblings on the dialog so the proportional resizer scales them all.
     frameCustom_ = place<QGroupBox>(this, QStringLiteral("Frame1"), {16, 246, 484, 120});
@@ -62,8 +63,15 @@ frmRealRelated::frmRealRelated(AppContext &context, QWidget *parent)
     cmdOk->setDefault(true);
     connect(cmdOk, &QPushButton::clicked, this, &frmRealRelated::cmdOk_Click);
     connect(cmdCancel, &QPushButton::clicked, this, &frmRealRelated::cmdCancel_Click);
-    connect(Option1_, &QRadioButton::clicked, this, &frmRealRelated::Option1_Click);
-    connect(Option2_, &QRadioButton::clicked, this, &frmRealRelated::Option2_Click);
+    // However "No" or "Yes" is chosen (pointer, keyboard, a screen reader's "toggle"), its handling runs.
+    connect(Option1_, &QRadioButton::toggled, this, [this](bool on) {
+        if (on)
+            Option1_Click();
+    });
+    connect(Option2_, &QRadioButton::toggled, this, [this](bool on) {
+        if (on)
+            Option2_Click();
+    });
 
     new ProportionalResizer(this, ProportionalResizer::Variant::Default, context.state->ScreenFactor);
     if (const QScreen *screen = QGuiApplication::primaryScreen())

@@ -3,10 +3,12 @@
 #include "common/AppContext.h"
 #include "common/ProgramState.h"
 #include "link/StandAloneTest.h"
+#include "platform/AccessibleWindow.h"
 #include "platform/ChartModel.h"
 #include "platform/ChartView.h"
 #include "platform/FormBuilder.h"
 #include "platform/ProportionalResizer.h"
+#include "platform/ScreenKeys.h"
 #include "realtime/RealTimeSession.h"
 #include "realtime/frmRealRelated.h"
 
@@ -56,11 +58,13 @@ frmRealTime::frmRealTime(AppContext &context, QWidget *parent)
     : QWidget(parent, Qt::Window), context_(context), chartModel_(std::make_unique<ChartModel>()),
       session_(std::make_unique<RealTimeSession>(context, *chartModel_))
 {
+    AccessibleWindow::announce(this); // before anything asks for its interface (the title does)
     setObjectName(QStringLiteral("frmRealTime"));
     setWindowTitle(QStringLiteral("Real Time Test"));
     resize(1100, 720);
     askTestName = [this](QString *name) { return runNamingDialog(name); };
     buildControls();
+    ScreenKeys::install(this, findChild<QPushButton *>(QStringLiteral("cmdReturn")));
 
     new ProportionalResizer(this, ProportionalResizer::Variant::Default, context.state->ScreenFactor);
     if (const QScreen *screen = QGuiApplication::primaryScreen())
@@ -92,7 +96,7 @@ void frmRealTime::buildControls()
     sequenceCaption->setGeometry(10, 8, 140, 22);
     lblSequenceName_ = place<QLabel>(this, QStringLiteral("lblSequenceName"), {150, 8, 420, 22});
     lblSequenceName_->setToolTip(QStringLiteral("This is the current teset sequence name that K6500a is running"));
-    lblSequenceName_->setAccessibleName(QStringLiteral("Test Sequence Name"));
+    valueLabel(lblSequenceName_, QStringLiteral("Test Sequence Name"));
 
     // Readout rows: left column 0, 1, 2, 7; right column 3, 4, 5, 6, 8.
     struct Row {
@@ -174,8 +178,11 @@ void frmRealTime::buildControls()
         b->setToolTip(QString::fromLatin1(o.tip));
         saveRate->addButton(b);
         const int seconds = o.seconds;
-        connect(b, &QRadioButton::clicked, this, [this, seconds] { saveInterval_ = seconds; });
         b->setChecked(seconds == 10);
+        connect(b, &QRadioButton::toggled, this, [this, seconds](bool on) {
+            if (on)
+                saveInterval_ = seconds;
+        });
     }
 
     // The averaging controls are shown and hidden only: the stored points follow each step's record rate.
@@ -198,8 +205,15 @@ void frmRealTime::buildControls()
         txtAverage_->setVisible(on);
         lblAverage2_->setVisible(on);
     };
-    connect(yes, &QRadioButton::clicked, this, [setAveraging] { setAveraging(true); });
-    connect(no, &QRadioButton::clicked, this, [setAveraging] { setAveraging(false); });
+    // Pointer, keyboard or a screen reader's "toggle": the option that becomes checked decides.
+    connect(yes, &QRadioButton::toggled, this, [setAveraging](bool on) {
+        if (on)
+            setAveraging(true);
+    });
+    connect(no, &QRadioButton::toggled, this, [setAveraging](bool on) {
+        if (on)
+            setAveraging(false);
+    });
     setAveraging(false);
 
     struct Button {
@@ -237,16 +251,16 @@ void frmRealTime::buildControls()
     statusPanel_ = new QLabel(QStringLiteral("Status"), statusBar_);
     statusPanel_->setObjectName(QStringLiteral("Status"));
     statusPanel_->setToolTip(QStringLiteral("Current Status"));
-    statusPanel_->setAccessibleName(QStringLiteral("Status"));
+    valueLabel(statusPanel_, QStringLiteral("Status"));
     elapsedPanel_ = new QLabel(QStringLiteral("Elapsed Time:"), statusBar_);
     elapsedPanel_->setObjectName(QStringLiteral("ElapsedTime"));
-    elapsedPanel_->setAccessibleName(QStringLiteral("Elapsed Time"));
+    valueLabel(elapsedPanel_, QStringLiteral("Elapsed Time"));
     discardedPanel_ = new QLabel(statusBar_);
     discardedPanel_->setObjectName(QStringLiteral("Discarded"));
-    discardedPanel_->setAccessibleName(QStringLiteral("Discarded input"));
+    valueLabel(discardedPanel_, QStringLiteral("Discarded input"));
     waitingPanel_ = new QLabel(statusBar_);
     waitingPanel_->setObjectName(QStringLiteral("Waiting"));
-    waitingPanel_->setAccessibleName(QStringLiteral("Readings waiting for the database"));
+    valueLabel(waitingPanel_, QStringLiteral("Readings waiting for the database"));
     statusBar_->addWidget(statusPanel_, 2);
     statusBar_->addWidget(elapsedPanel_, 1);
     statusBar_->addWidget(discardedPanel_, 1);
@@ -275,7 +289,7 @@ void frmRealTime::refresh()
     for (int i = 0; i < RealTimeReadouts::Count; ++i) {
         captions_[size_t(i)]->setText(session_->captions()[size_t(i)]);
         values_[size_t(i)]->setText(session_->readouts()[size_t(i)]);
-        values_[size_t(i)]->setAccessibleName(session_->captions()[size_t(i)]);
+        valueLabel(values_[size_t(i)], session_->captions()[size_t(i)]);
     }
     statusPanel_->setText(session_->statusText());
     elapsedPanel_->setText(session_->elapsedText());

@@ -1,6 +1,5 @@
 #include "reports/BriefReport.h"
 
-#include "common/NumberText.h"
 #include "reports/ReportSheet.h"
 #include "reports/ReportValues.h"
 #include "reports/ReportedTestInfo.h"
@@ -13,6 +12,12 @@ namespace {
 const QString kBrief = QStringLiteral("####0.0##");
 const QString kBriefViscositySI = QStringLiteral("####0.0#");
 
+// Columns 5 to 12 all take three optional decimals, but the SI viscosity two.
+const QString &pictureOf(int column, bool si)
+{
+    return column == 8 && si ? kBriefViscositySI : kBrief;
+}
+
 } // namespace
 
 WorkbookModel BriefReport::build(const ReportedTestInfo &info, const ResultTable &rows, bool si)
@@ -23,10 +28,6 @@ WorkbookModel BriefReport::build(const ReportedTestInfo &info, const ResultTable
     if (rows.empty())
         return book;
     ReportSheet::writeHeadings(sheet, HeadingRow, ReportSheet::BriefColumns, si);
-
-    auto text = [&](int row, int column, double value, const QString &picture) {
-        sheet.setText(row, column, NumberText::Format(value, picture));
-    };
 
     // A sheet ends at row 1048576, which also bounds the loop for a nonsensical stored step number.
     const double lastStep = std::min(rows.back()[ResultRow::Step], double(1048576 - FirstDataRow + 1));
@@ -45,17 +46,19 @@ WorkbookModel BriefReport::build(const ReportedTestInfo &info, const ResultTable
         sheet.setNumber(r, 2, f[ResultRow::Time]);
         sheet.setNumber(r, 3, total.next(f[ResultRow::Step], f[ResultRow::Time]));
         sheet.setNumber(r, 4, f[ResultRow::Temperature]);
-        text(r, 5, f[ResultRow::ShearRate], kBrief);
-        text(r, 6, f[ResultRow::Speed], kBrief);
-        text(r, 7, f[ResultRow::ShearStress], kBrief);
-        text(r, 8, f[ResultRow::Viscosity], si ? kBriefViscositySI : kBrief);
-        text(r, 9, f[ResultRow::Gel], kBrief);
-        text(r, 10, f[ResultRow::RotorBob], kBrief);
-        text(r, 11, f[ResultRow::Fann], kBrief);
-        text(r, 12, ReportValues::gelDialReading(f[ResultRow::Gel], si), kBrief);
+        const double pictured[] = {f[ResultRow::ShearRate],   f[ResultRow::Speed],
+                                   f[ResultRow::ShearStress], f[ResultRow::Viscosity],
+                                   f[ResultRow::Gel],         f[ResultRow::RotorBob],
+                                   f[ResultRow::Fann],        ReportValues::gelDialReading(f[ResultRow::Gel], si)};
+        for (int c = 5; c <= 12; ++c)
+            ReportSheet::setPictured(sheet, r, c, pictured[c - 5], pictureOf(c, si));
     }
     const int dataRows = r - FirstDataRow;
     const int lastRow = std::max(r - 1, HeadingRow + 1);
+    if (dataRows > 0) {
+        for (int c = 5; c <= 12; ++c)
+            ReportSheet::pictureColumn(sheet, c, FirstDataRow, r - 1, pictureOf(c, si));
+    }
     ReportSheet::formatTable(sheet, HeadingRow, lastRow, ReportSheet::BriefColumns, dataRows);
     ReportSheet::setPageSetup(sheet, HeadingRow);
     return book;

@@ -7,15 +7,12 @@
 #include "reports/TotalTime.h"
 #include "results/DerivedValues.h"
 
+#include <utility>
+
 namespace {
 
 const QString kFine = QStringLiteral("#0.#####");
 const QString kSpeed = QStringLiteral("#0.###");
-
-void putText(WorkbookModel::Sheet &sheet, int row, int column, double value, const QString &picture)
-{
-    sheet.setText(row, column, NumberText::Format(value, picture));
-}
 
 template <typename T> T slot(const std::vector<T> &table, size_t i)
 {
@@ -71,23 +68,28 @@ WorkbookModel DetailReport::build(const ReportedTestInfo &info, const ResultTabl
         sheet.setNumber(r, 2, f[ResultRow::Time]);
         sheet.setNumber(r, 3, total.next(f[ResultRow::Step], f[ResultRow::Time]));
         sheet.setNumber(r, 4, f[ResultRow::Temperature]);
-        putText(sheet, r, 5, f[ResultRow::ShearRate], kFine);
-        putText(sheet, r, 6, f[ResultRow::Speed], kSpeed);
-        putText(sheet, r, 7, f[ResultRow::ShearStress], kFine);
+        ReportSheet::setPictured(sheet, r, 5, f[ResultRow::ShearRate], kFine);
+        ReportSheet::setPictured(sheet, r, 6, f[ResultRow::Speed], kSpeed);
+        ReportSheet::setPictured(sheet, r, 7, f[ResultRow::ShearStress], kFine);
         if (ReportValues::speedShowsZero(f))
             sheet.setText(r, 8, std::string("N/A"));
         else if (si)
             sheet.setNumber(r, 8, f[ResultRow::Viscosity]);
         else
-            putText(sheet, r, 8, f[ResultRow::Viscosity], kFine);
-        putText(sheet, r, 9, f[ResultRow::Gel], kFine);
-        putText(sheet, r, 10, f[ResultRow::RotorBob], kFine);
-        putText(sheet, r, 11, f[ResultRow::Fann], kFine);
-        putText(sheet, r, 12, ReportValues::gelDialReading(f[ResultRow::Gel], si), kFine);
+            ReportSheet::setPictured(sheet, r, 8, f[ResultRow::Viscosity], kFine);
+        ReportSheet::setPictured(sheet, r, 9, f[ResultRow::Gel], kFine);
+        ReportSheet::setPictured(sheet, r, 10, f[ResultRow::RotorBob], kFine);
+        ReportSheet::setPictured(sheet, r, 11, f[ResultRow::Fann], kFine);
+        ReportSheet::setPictured(sheet, r, 12, ReportValues::gelDialReading(f[ResultRow::Gel], si), kFine);
         ++r;
     }
     const int lastRow = r - 1;
     const int dataRows = static_cast<int>(rows.size());
+    for (int c = 5; c <= 12; ++c) {
+        // The SI viscosity is written unformatted.
+        if (c != 8 || !si)
+            ReportSheet::pictureColumn(sheet, c, FirstDataRow, lastRow, c == 6 ? kSpeed : kFine);
+    }
     ReportSheet::formatTable(sheet, HeadingRow, lastRow, ReportSheet::DetailColumns, dataRows);
 
     // A derived value belongs on a row of this test; an index outside the rows is not placed anywhere.
@@ -98,19 +100,14 @@ WorkbookModel DetailReport::build(const ReportedTestInfo &info, const ResultTabl
             sheet.setNumber(row, 14, p.yp);
         }
     }
-    // The 10-second and 10-minute gels go in as their texts, the 30-minute gel as the number it reads as.
-    auto gelText = [](double dial) { return NumberText::Format(dial, kFine); };
-    for (const auto &g : derived.gel10s) {
-        if (const int row = sheetRow(g.row); row && NumberText::Val(gelText(g.dial)) != 0.0)
-            sheet.setText(row, 15, gelText(g.dial));
-    }
-    for (const auto &g : derived.gel10m) {
-        if (const int row = sheetRow(g.row); row && NumberText::Val(gelText(g.dial)) != 0.0)
-            sheet.setText(row, 16, gelText(g.dial));
-    }
-    for (const auto &g : derived.gel30m) {
-        if (const int row = sheetRow(g.row); row && NumberText::Val(gelText(g.dial)) != 0.0)
-            sheet.setNumber(row, 17, NumberText::Val(gelText(g.dial)));
+    // The three gels alike: the dial reading as "#0.#####" shows it, left out when that reads as zero.
+    const std::pair<int, const std::vector<DerivedCells::Gel> *> gels[] = {
+        {15, &derived.gel10s}, {16, &derived.gel10m}, {17, &derived.gel30m}};
+    for (const auto &[column, list] : gels) {
+        for (const auto &g : *list) {
+            if (const int row = sheetRow(g.row); row && NumberText::FormatValue(g.dial, kFine) != 0.0)
+                ReportSheet::pictureCell(sheet, row, column, g.dial, kFine);
+        }
     }
     ReportSheet::setPageSetup(sheet, HeadingRow);
     return book;

@@ -34,22 +34,18 @@ std::optional<WorkbookModel> ReportCommands::detailWorkbook(int openTestId, cons
     return DetailReport::build(*info, rows, ctx_.state->isSI(), DetailReport::DerivedCells::from(derived));
 }
 
-std::optional<WorkbookModel> ReportCommands::briefWorkbook(int openTestId) const
+std::optional<WorkbookModel> ReportCommands::briefWorkbook(int openTestId, const ResultConversion &conversion) const
 {
     const auto info = openTestInfo(ctx_, openTestId);
     if (!info)
         return std::nullopt;
     // The rotor-bob state may have been changed on the setup or naming screens since the test was
-    // opened; the report converts with the open test's own rotor-bob, as its grid and detailed export do.
-    ProgramState own = *ctx_.state;
-    ResultQuery query(ctx_.database->connection(), own, ctx_.prompts);
-    own.StressFactor = 1.0f;
-    own.RateFactor = 1.0f;
-    ResultQuery::applyRotorBob(query.probe(own.CurrentTestName).rbfactor, own);
-    const ResultTable rows = query.rows(own.CurrentTestName, ResultConversion::fromState(own));
+    // opened; the report converts as the open test's grid and detailed export did.
+    const ResultQuery query(ctx_.database->connection(), *ctx_.state, ctx_.prompts);
+    const ResultTable rows = query.rowsOf(openTestId, conversion);
     if (!query.lastError().isEmpty())
         return std::nullopt; // told already; a report of part of the test would pass for the whole
-    return BriefReport::build(*info, rows, ctx_.state->isSI());
+    return BriefReport::build(*info, rows, conversion.si);
 }
 
 void ReportCommands::exportDetail(int openTestId, const ResultTable &rows, const DerivedValues &derived)
@@ -58,9 +54,9 @@ void ReportCommands::exportDetail(int openTestId, const ResultTable &rows, const
         WorkbookExport::saveAndOpen(*ctx_.prompts, *book, ctx_.state->CurrentTestName, ctx_.workDir);
 }
 
-void ReportCommands::exportBrief(int openTestId)
+void ReportCommands::exportBrief(int openTestId, const ResultConversion &conversion)
 {
-    if (const auto book = briefWorkbook(openTestId))
+    if (const auto book = briefWorkbook(openTestId, conversion))
         WorkbookExport::saveAndOpen(*ctx_.prompts, *book, ctx_.state->CurrentTestName, ctx_.workDir);
 }
 

@@ -12,6 +12,7 @@
 
 struct AppContext;
 struct DerivedValues;
+struct ResultConversion;
 
 class ReportCommands {
 public:
@@ -21,8 +22,8 @@ public:
     // the current unit system and the PV/YP and gel tables); openTestId: the TestId opened last.
     void exportDetail(int openTestId, const ResultTable &rows, const DerivedValues &derived);
 
-    // cmdBrief. Reads the open test's rows afresh, converted with that test's own rotor-bob.
-    void exportBrief(int openTestId);
+    // cmdBrief. Reads the open test's rows afresh by its id, with the conversion its grid was loaded with.
+    void exportBrief(int openTestId, const ResultConversion &conversion);
 
     // menureport. rows: the open test's result rows as the last grid load left them.
     void writeTextReport(int openTestId, const ResultTable &rows);
@@ -30,7 +31,7 @@ public:
     // What the two spreadsheet commands would write; nullopt when there is nothing to report.
     std::optional<WorkbookModel> detailWorkbook(int openTestId, const ResultTable &rows,
                                                 const DerivedValues &derived) const;
-    std::optional<WorkbookModel> briefWorkbook(int openTestId) const;
+    std::optional<WorkbookModel> briefWorkbook(int openTestId, const ResultConversion &conversion) const;
 
     // The file the text report was last asked to write ("" before the first).
     const QString &lastReportPath() const { return lastReportPath_; }

@@ -1,5 +1,6 @@
 #include "reports/ReportSheet.h"
 
+#include "common/NumberText.h"
 #include "reports/ReportedTestInfo.h"
 
 #include <QString>
@@ -68,6 +69,22 @@ void formatTable(WorkbookModel::Sheet &sheet, int headingRow, int lastRow, int l
 
     sheet.setBorders({headingRow, 1, lastRow, lastColumn}, BorderLine::Thick, BorderLine::Thin,
                      dataRows >= 2 ? BorderLine::Thin : BorderLine::None);
+}
+
+void setPictured(WorkbookModel::Sheet &sheet, int row, int column, double value, const QString &picture)
+{
+    sheet.setNumber(row, column, NumberText::FormatValue(value, picture));
+}
+
+void pictureColumn(WorkbookModel::Sheet &sheet, int column, int firstRow, int lastRow, const QString &picture)
+{
+    sheet.setNumberFormat({firstRow, column, lastRow, column}, picture.toStdString());
+}
+
+void pictureCell(WorkbookModel::Sheet &sheet, int row, int column, double value, const QString &picture)
+{
+    setPictured(sheet, row, column, value, picture);
+    pictureColumn(sheet, column, row, row, picture);
 }
 
 void setPageSetup(WorkbookModel::Sheet &sheet, int headingRow)

@@ -29,4 +29,12 @@ void formatTable(WorkbookModel::Sheet &sheet, int headingRow, int lastRow, int l
 // Heading rows repeated on every printed page, landscape, fitted 1 page wide by 11 pages tall.
 void setPageSetup(WorkbookModel::Sheet &sheet, int headingRow);
 
+// A value the report shows through a picture ("#0.#####", "####0.0##"): the cell holds the number the
+// picture shows (rounded the same way), so a spreadsheet adds and charts it. The picture itself becomes the
+// number format (pictureColumn for a column of such cells, pictureCell for one): a spreadsheet's format
+// language reads these pictures as the reports do, down to the point after a whole number ("600.").
+void setPictured(WorkbookModel::Sheet &sheet, int row, int column, double value, const QString &picture);
+void pictureColumn(WorkbookModel::Sheet &sheet, int column, int firstRow, int lastRow, const QString &picture);
+void pictureCell(WorkbookModel::Sheet &sheet, int row, int column, double value, const QString &picture);
+
 } // namespace ReportSheet

@@ -1,5 +1,7 @@
 #include "reports/ReportedTestInfo.h"
 
+#include "store/SampleTime.h"
+
 #include <QSqlQuery>
 #include <QVariant>
 
@@ -27,7 +29,9 @@ std::optional<ReportedTestInfo> ReportedTestInfo::load(const QSqlDatabase &db, i
     r.testId = q.value(0).toInt();
     r.testName = textOf(q.value(1));
     r.mudId = textOf(q.value(2));
-    r.sampleTime = textOf(q.value(3));
+    // Printed as the dialogs show it ("2024-05-06 07:08:09"), not in its stored form.
+    if (!q.value(3).isNull())
+        r.sampleTime = SampleTime::displayStored(q.value(3));
     r.companyName = textOf(q.value(4));
     r.desc = textOf(q.value(5));
     return r;

@@ -9,7 +9,7 @@ struct ReportedTestInfo {
     int testId = 0;
     std::optional<QString> testName;
     std::optional<QString> mudId;
-    std::optional<QString> sampleTime;
+    std::optional<QString> sampleTime; // as the dialogs show it
     std::optional<QString> companyName;
     std::optional<QString> desc;
 

@@ -93,9 +93,14 @@ MainChartController::MainChartController(AppContext &ctx, QWidget *chartArea, co
             {controls_.yNormal, [this] { setYLog(false); }},
             {controls_.yLog, [this] { setYLog(true); }},
         };
+        // Any way of choosing an option runs its command once; showScaleButtons() sets them with signals
+        // blocked.
         for (const auto &[button, command] : scales)
             if (button)
-                connect(button, &QAbstractButton::clicked, this, command);
+                connect(button, &QAbstractButton::toggled, this, [command = command](bool on) {
+                    if (on)
+                        command();
+                });
     }
 
     reset();

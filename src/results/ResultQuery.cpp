@@ -104,6 +104,17 @@ std::optional<int> ResultQuery::testId(const QString &testName) const
     return q.value(0).toInt();
 }
 
+bool ResultQuery::testExists(int testId) const
+{
+    QSqlQuery q(db_);
+    q.prepare(QStringLiteral("SELECT 1 FROM RelatedInfo WHERE TestId = ?"));
+    q.addBindValue(testId);
+    // A statement that fails says nothing about the test: it is taken as still there.
+    if (!q.exec())
+        return true;
+    return q.next();
+}
+
 ResultQuery::Probe ResultQuery::probe(const QString &testName) const
 {
     Probe result;
@@ -159,7 +170,7 @@ ResultTable ResultQuery::dosql()
     return readRows(*id, state_.CurrentTestName, ResultConversion::fromState(state_), RowOrder::StepAndTime);
 }
 
-ResultTable ResultQuery::dosqloverlap()
+ResultTable ResultQuery::dosqloverlap(const std::optional<ResultConversion> &openTest)
 {
     const std::optional<int> id = testId(state_.OverlapTestName);
     if (!id)
@@ -179,7 +190,7 @@ ResultTable ResultQuery::dosqloverlap()
     conversion.custom = local.CustomRB;
     conversion.rateFactor = local.CustomRB ? ResultConversion::doubleFactor(local.CustomRateFactor)
                                            : ResultConversion::singleFactor(local.RateFactor);
-    conversion.stressFactor = ResultConversion::singleFactor(state_.StressFactor);
+    conversion.stressFactor = openTest ? openTest->stressFactor : ResultConversion::singleFactor(state_.StressFactor);
     return readRows(*id, state_.OverlapTestName, conversion, RowOrder::AsStored);
 }
 
@@ -189,6 +200,11 @@ ResultTable ResultQuery::rows(const QString &testName, const ResultConversion &c
     if (!id)
         return {};
     return readRows(*id, testName, conversion, order);
+}
+
+ResultTable ResultQuery::rowsOf(int testId, const ResultConversion &conversion, RowOrder order) const
+{
+    return readRows(testId, state_.CurrentTestName, conversion, order);
 }
 
 ResultTable ResultQuery::readRows(int testId, const QString &testName, const ResultConversion &conversion,

@@ -79,15 +79,22 @@ public:
 
     // dosqloverlap: the rows of OverlapTestName, with its own shear-rate factor and the open test's stress
     // factor, in the order they were stored. The program-wide rotor-bob state is left as the open test set
-    // it, so reports of the open test stay right after an overlay.
-    ResultTable dosqloverlap();
+    // it, so reports of the open test stay right after an overlay. openTest: how the open test was read,
+    // when known (the setup screen may have changed StressFactor since); its stress factor is used then.
+    ResultTable dosqloverlap(const std::optional<ResultConversion> &openTest = std::nullopt);
 
     // The rows of a test with a given conversion, no probe (retrieve, brief report).
     ResultTable rows(const QString &testName, const ResultConversion &conversion,
                      RowOrder order = RowOrder::StepAndTime) const;
 
+    // The same by the test's id (the open test's rows, whatever its name matches).
+    ResultTable rowsOf(int testId, const ResultConversion &conversion, RowOrder order = RowOrder::StepAndTime) const;
+
     // TestId of the first stored test with this name (letter case ignored); nullopt when there is none.
     std::optional<int> testId(const QString &testName) const;
+    // True while the test with this id is stored (its RelatedInfo row exists); also when the database
+    // cannot be read just now, so a passing failure does not close the open test.
+    bool testExists(int testId) const;
 
     // The rotor-bob probe: the Rbfactor of the test's first point in step and time order.
     Probe probe(const QString &testName) const;

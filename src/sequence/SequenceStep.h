@@ -5,7 +5,7 @@ struct SequenceStep {
     double time = 0;
     double temperature = 0; // degrees Fahrenheit
     double speed = 0;       // rpm
-    double recordRate = 0;  // seconds per stored point; kept as entered (1.9 stays 1.9)
+    double recordRate = 0;  // seconds per stored point, as stored (see RecordRate for a fraction)
 };
 
 // What a step dialog hands back once its fields passed the checks, in the stored units.

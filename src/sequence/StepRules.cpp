@@ -2,6 +2,7 @@
 
 #include "common/NumberText.h"
 #include "common/ProgramInfo.h"
+#include "common/RecordRate.h"
 
 #include <QRegularExpression>
 #include <charconv>
@@ -88,8 +89,9 @@ StepCheck StepRules::check(const StepFieldTexts &t, StepDialogKind kind, bool si
         return fail(
             refusal(StepField::ShearRate, invalidShearRateText(), QStringLiteral("Shear rate input out of range")));
 
+    // Whole seconds only: the real-time screen records on whole seconds of a step.
     const auto rate = number(t.recordRate);
-    if (!rate || std::floor(*rate) < 1)
+    if (!rate || !RecordRate::isAcceptable(*rate))
         return fail(recordRateRefusal());
 
     StepValues v;

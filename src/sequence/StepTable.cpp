@@ -1,6 +1,7 @@
 #include "sequence/StepTable.h"
 
 #include "common/NumberText.h"
+#include "common/RecordRate.h"
 #include "sequence/StepRules.h"
 
 QString StepTable::headerFormat(bool si)
@@ -29,6 +30,7 @@ QStringList StepTable::cells(const SequenceStep &s, bool si, float rateFactor)
         NumberText::Format(StepRules::displayTemperature(s.temperature, si), QStringLiteral("###.0")),
         NumberText::Format(s.speed, QStringLiteral("###0.00")),
         NumberText::Format(StepRules::shearRate(s.speed, rateFactor), QStringLiteral("###0.00")),
-        NumberText::Text(s.recordRate),
+        // A stored fraction shows as the whole seconds a run records at.
+        NumberText::Text(RecordRate::seconds(s.recordRate)),
     };
 }

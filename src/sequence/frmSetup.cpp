@@ -13,6 +13,7 @@
 #include "platform/PortMap.h"
 #include "platform/Prompts.h"
 #include "platform/ProportionalResizer.h"
+#include "platform/ScreenKeys.h"
 #include "sequence/StepListPrinter.h"
 #include "sequence/StepNumbering.h"
 #include "sequence/StepTable.h"
@@ -65,6 +66,7 @@ frmSetup::frmSetup(AppContext &context, QWidget *parent)
     runDialog = [](QDialog &d) { return d.exec() == QDialog::Accepted; };
     buildControls();
     buildMenus();
+    ScreenKeys::install(this);
 }
 
 frmSetup::~frmSetup() = default;
@@ -156,14 +158,14 @@ void frmSetup::buildControls()
     setStatusBar(bar);
     statusPanel_ = new QLabel(bar);
     statusPanel_->setObjectName(QStringLiteral("Status"));
-    statusPanel_->setAccessibleName(QStringLiteral("Status"));
+    valueLabel(statusPanel_, QStringLiteral("Status"));
     progress_ = new QProgressBar(bar);
     progress_->setObjectName(QStringLiteral("ProgressBar1"));
     progress_->setAccessibleName(QStringLiteral("Sending progress"));
     progress_->setVisible(false);
     timePanel_ = new QLabel(bar);
     timePanel_->setObjectName(QStringLiteral("Time"));
-    timePanel_->setAccessibleName(QStringLiteral("Time"));
+    valueLabel(timePanel_, QStringLiteral("Time"));
     bar->addWidget(statusPanel_, 1);
     bar->addWidget(progress_, 1);
     bar->addPermanentWidget(timePanel_);
@@ -173,8 +175,13 @@ void frmSetup::buildControls()
     clockTimer_->setInterval(1000);
     connect(clockTimer_, &QTimer::timeout, this, &frmSetup::updateClock);
 
-    for (QWidget *w : a->findChildren<QWidget *>(Qt::FindDirectChildrenOnly))
+    for (QWidget *w : a->findChildren<QWidget *>(Qt::FindDirectChildrenOnly)) {
         designRects_.insert(w, w->geometry());
+        if (qobject_cast<QGroupBox *>(w)) {
+            for (QWidget *inner : w->findChildren<QWidget *>(Qt::FindDirectChildrenOnly))
+                designRects_.insert(inner, inner->geometry());
+        }
+    }
 
     connect(List1_, &QListWidget::currentRowChanged, this, [this] { selectSequence(); });
     connect(cmdNew_, &QPushButton::clicked, this, &frmSetup::newSequence);
@@ -294,7 +301,8 @@ void frmSetup::load()
         if (state_.DebugMode)
             ctx_.prompts->message(QStringLiteral("Comm port added OK"), ProgramInfo::name());
     }
-    if (settings.linesRead >= 2)
+    // A line 2 that is neither 1 nor 2 leaves the unit options as they are.
+    if (settings.unitSystemRead)
         setUnitOption(settings.unitSystem);
     if (settings.linesRead >= 1)
         state_.ScreenFactor = settings.linesRead >= 3 ? settings.screenFactor : 1.0;
@@ -593,7 +601,8 @@ void frmSetup::send()
 {
     if (curSeqId_ == 0)
         return;
-    SequenceDownload::send(ctx_, currentSequenceName(), *this);
+    // The instrument is told the rotor-bob this screen shows, whatever an opened test left in RotorBob.
+    SequenceDownload::send(ctx_, currentSequenceName(), cmbRbselect_->currentIndex() + 1, *this);
 }
 
 void frmSetup::setStatus(const QString &text)

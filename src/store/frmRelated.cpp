@@ -6,6 +6,7 @@
 #include "platform/ProportionalResizer.h"
 #include "store/Database.h"
 
+#include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -41,6 +42,11 @@ frmRelated::frmRelated(AppContext &context, QWidget *parent)
     StatusBar1_ = place<QStatusBar>(this, QStringLiteral("StatusBar1"), QRect(0, 328, 472, 22));
     StatusBar1_->setAccessibleName(QStringLiteral("Status"));
     StatusBar1_->setSizeGripEnabled(false);
+    // The status is a panel of the bar, so assistive technology reads it as shown.
+    statusPanel_ = new QLabel(StatusBar1_);
+    statusPanel_->setObjectName(QStringLiteral("Status"));
+    valueLabel(statusPanel_, QStringLiteral("Status"));
+    StatusBar1_->addWidget(statusPanel_, 1);
     resize(472, 350);
     new ProportionalResizer(this, ProportionalResizer::Variant::Default, ctx_.state->ScreenFactor);
 
@@ -54,8 +60,8 @@ frmRelated::frmRelated(AppContext &context, QWidget *parent)
     txtCompanyName_->setText(loaded.fields.companyName);
     txtDesc_->setPlainText(loaded.fields.desc);
     txtTestName_->setEnabled(!loaded.nameLocked);
-    StatusBar1_->showMessage(ctx_.state->NewTestMode ? QStringLiteral("New test")
-                                                     : QStringLiteral("Test: ") + ctx_.state->CurrentTestName);
+    statusPanel_->setText(ctx_.state->NewTestMode ? QStringLiteral("New test")
+                                                  : QStringLiteral("Test: ") + ctx_.state->CurrentTestName);
 }
 
 bool frmRelated::run(AppContext &context, QWidget *parent)

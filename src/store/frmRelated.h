@@ -8,6 +8,7 @@
 #include <QDialog>
 
 struct AppContext;
+class QLabel;
 class QLineEdit;
 class QPlainTextEdit;
 class QPushButton;
@@ -41,4 +42,5 @@ private:
     QPushButton *cmdok_ = nullptr;
     QPushButton *cmdCancel_ = nullptr;
     QStatusBar *StatusBar1_ = nullptr;
+    QLabel *statusPanel_ = nullptr;
 };

@@ -62,6 +62,27 @@ TEST(StartUpState, MissingSettingsGivePortOneEnglishUnitsAndFactorOne)
     EXPECT_FALSE(QFile::exists(dir.file("initial.txt"))); // reading never creates the file
 }
 
+// Every other shared value starts at zero: no rotor-bob has been chosen yet, which is how direct logging
+// knows the setup screen has not been visited.
+TEST(StartUpState, RotorBobStateStartsEmpty)
+{
+    TempDir dir;
+    ProgramState s;
+    s.RotorBob = 4;
+    s.RateFactor = 0.2215f;
+    s.StressFactor = 1.973f;
+    s.InstrumentRotorBob = 4;
+    s.CustomRB = true;
+    StartUp::initialiseState(s, dir.path(), "");
+    EXPECT_EQ(s.RotorBob, 0);
+    EXPECT_EQ(s.RateFactor, 0.0f);
+    EXPECT_EQ(s.StressFactor, 0.0f);
+    EXPECT_EQ(s.InstrumentRotorBob, 0);
+    EXPECT_FALSE(s.CustomRB);
+    EXPECT_EQ(s.CustomRateFactor, 0.0);
+    EXPECT_EQ(s.CustomStressFactor, 0.0);
+}
+
 TEST(StartUpState, SettingsFileAndDebugSwitchAreApplied)
 {
     TempDir dir;

@@ -1,4 +1,5 @@
 // The calibration check's Start, tick, end and Return on a fake port and a virtual clock.
+#include "common/RotorBobTable.h"
 #include "tests/calcheck/CalCheckFixture.h"
 
 #include <QTimer>
@@ -65,9 +66,13 @@ TEST_F(CalibrationSessionTest, StartStopsDownloadsTheStepsAndStartsStreaming)
     EXPECT_FALSE(state.SequenceSent);
 }
 
+// The instrument is told the rotor-bob chosen on the setup screen, also after a custom test was opened
+// (which leaves its factor x 1000 in RotorBob, a number no step of the download can carry).
 TEST_F(CalibrationSessionTest, EveryStepCarriesTheSelectedRotorBobAndOnlyTheTargetsUpTo600Rpm)
 {
-    state.RotorBob = 3;
+    RotorBobTable::select(2, state); // R3-B1
+    state.RotorBob = 12341;          // what opening a test stored with the custom factor 12.341 leaves
+    state.CustomRB = true;
     startWith(QStringLiteral("50"));
     const QByteArray w = port().written();
     EXPECT_EQ(w.count(",311"), 4); // rotor-bob 3, then the "11" that closes a step
@@ -76,6 +81,22 @@ TEST_F(CalibrationSessionTest, EveryStepCarriesTheSelectedRotorBobAndOnlyTheTarg
         EXPECT_NE(piece.bytes, QByteArray("05"));
     for (int r = 0; r < 5; ++r)
         EXPECT_EQ(session.table().rows()[size_t(r)].run, r < 4);
+}
+
+// Before the setup screen chose a rotor-bob (RotorBob is still 0 from the start), the steps carry R1-B1's
+// code, the geometry the check's speeds are worked out for, not a code no rotor-bob has.
+TEST_F(CalibrationSessionTest, BeforeAnyRotorBobWasChosenTheStepsCarryR1B1)
+{
+    ASSERT_EQ(state.RotorBob, 0);
+    ASSERT_EQ(state.InstrumentRotorBob, 0);
+    startWith(QStringLiteral("50"));
+    // Each step's rotor-bob code is the piece written just before the "11" that closes it.
+    QList<QByteArray> codes;
+    const auto &writes = port().writes;
+    for (qsizetype i = 1; i < writes.size(); ++i)
+        if (writes[i].bytes == "11")
+            codes << writes[i - 1].bytes;
+    EXPECT_EQ(codes, (QList<QByteArray>{"1", "1", "1", "1"}));
 }
 
 TEST_F(CalibrationSessionTest, RefusedViscositySendsNothing)

@@ -112,6 +112,25 @@ TEST_F(CalibrationWorkbookTest, ExportWritesTheChosenFileAndOpensIt)
         QStringLiteral("800|N/A|N/A|N/A|N/A"),
     };
     EXPECT_EQ(lines.join(QLatin1Char('\n')).toStdString(), expected.join(QLatin1Char('\n')).toStdString());
+
+    // The table's values are numbers a spreadsheet adds up, each under the format showing the screen's
+    // digits; "N/A" is the only text.
+    QString error;
+    const QStringList kinds = Openpyxl::run(QStringLiteral("import sys, openpyxl\n"
+                                                           "ws = openpyxl.load_workbook(sys.argv[1]).active\n"
+                                                           "for row in ws.iter_rows(min_row=7, max_row=11):\n"
+                                                           "    print('|'.join(c.data_type + ' ' + c.number_format\n"
+                                                           "                   for c in row))\n"),
+                                            {path}, &error);
+    EXPECT_EQ(kinds.join(QLatin1Char('\n')).toStdString(),
+              QStringList({QStringLiteral("n General|n 0.00|n 0|n 0.0|n 0.0"),
+                           QStringLiteral("n General|n 0.00|n 0|n 0.0|n 0.0"),
+                           QStringLiteral("n General|n 0.00|n 0|n 0.0|n 0.0"),
+                           QStringLiteral("n General|n 0.00|s General|s General|s General"),
+                           QStringLiteral("n General|s General|s General|s General|s General")})
+                  .join(QLatin1Char('\n'))
+                  .toStdString())
+        << error.toStdString();
 }
 
 TEST_F(CalibrationWorkbookTest, SavedFileWithoutASpreadsheetApplicationIsSaidOnce)

@@ -211,3 +211,22 @@ TEST(NumberTextFormat, NonFiniteValuesAreNamedNotGarbled)
     EXPECT_EQ(Format(-std::numeric_limits<double>::infinity(), "0"), "-Inf");
     EXPECT_EQ(Text(std::numeric_limits<double>::infinity()), "Inf");
 }
+
+// A spreadsheet cell holds the number a report's picture shows: the same rounding as Format, read back.
+TEST(NumberTextFormat, FormatValueIsTheNumberTheTextShows)
+{
+    const QString pictures[] = {"#0.#####", "#0.###", "####0.0##", "####0.0#", "0.0", "##0", "###0.#"};
+    const double values[] = {1021.38,   600,       0,    0.000001, -0.000001,      2.675,   30.593718,
+                             58.561643, -12.34567, 1e-9, 4.5,      123456.7891234, 0.00049, 0.0005};
+    for (const QString &p : pictures) {
+        for (double v : values) {
+            SCOPED_TRACE(testing::Message() << p.toStdString() << " " << v);
+            const double shown = NumberText::FormatValue(v, p);
+            EXPECT_EQ(shown, NumberText::Val(NumberText::Format(v, p)));
+            EXPECT_FALSE(std::signbit(shown) && shown == 0.0) << "no negative zero";
+        }
+    }
+    EXPECT_EQ(NumberText::PictureDecimals(QStringLiteral("#0.#####")), 5);
+    EXPECT_EQ(NumberText::PictureDecimals(QStringLiteral("####0.0#")), 2);
+    EXPECT_EQ(NumberText::PictureDecimals(QStringLiteral("##0")), 0);
+}

@@ -2,6 +2,7 @@
 // Direct logging on a fake port and a virtual clock (the link tests' context, with a scratch working
 // directory). The fake instrument answers the start byte one second later, unless told to stay silent,
 // with a message of second 0: the validity rule drops it, so a test counts only the readings it feeds.
+#include "common/RotorBobTable.h"
 #include "tests/link/LinkFixture.h"
 #include "tests/support/TempDir.h"
 
@@ -25,6 +26,9 @@ protected:
     DirectLogFixture()
     {
         ctx.workDir = dir.path();
+        // The setup screen has been visited and R1-B1 chosen (from the program's start state Run is
+        // refused; a test of that starts from StartUp's state itself).
+        RotorBobTable::select(0, state);
         configurePort = [this](FakeSerialPort &port) {
             FakeSerialPort *p = &port;
             port.responder = [this, p](const QByteArray &bytes) {

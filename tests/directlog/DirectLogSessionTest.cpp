@@ -530,3 +530,32 @@ TEST_F(DirectLogSessionTest, LostLineEndsTheRunWithOneMessage)
     EXPECT_EQ(prompts.records[0].title, QStringLiteral("Comm Port Error"));
     EXPECT_EQ(fileLines(QStringLiteral("data.txt")).size(), 2);
 }
+
+// No serial handler runs inside another command's wait (a download's pacing, a retrieve's quiet time, the
+// calibration check's waits): a tick that comes then leaves its turn, and the readings that arrived are
+// plotted by the next tick, none lost. Outside such a wait the same tick reads at once.
+TEST_F(DirectLogSessionTest, TickInsideAnotherCommandsWaitLeavesItsTurnAndLosesNothing)
+{
+    run();
+    port().feed(reading(1, 250) + reading(2, 260));
+    bool timerFires = true;
+    int ticks = 0;
+    // The logging window's timer firing while the clock moves on.
+    clock.onAdvance([&](double) {
+        if (!timerFires)
+            return;
+        ++ticks;
+        session.tick();
+    });
+    Delay(clock, 0.1);
+    DelayWithEvents(clock, 0.07);
+    EXPECT_EQ(ticks, 2);
+    EXPECT_EQ(session.liveChart().pointIndex(), 1);
+    EXPECT_GT(port().bytesAvailable(), 0);
+
+    clock.advance(1.0); // no command waits: the tick reads both readings
+    EXPECT_EQ(ticks, 3);
+    EXPECT_EQ(session.liveChart().pointIndex(), 3);
+    EXPECT_FLOAT_EQ(float(chart.yValue(0, 2)), 260.000001f);
+    timerFires = false;
+}

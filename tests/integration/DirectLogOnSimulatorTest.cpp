@@ -2,6 +2,7 @@
 // times the real pace: the screen's run-speed command sets the instrument to 300 rpm, Run starts it, and
 // every line of the data file reads back as the reading the instrument sent, in order.
 #include "common/NumberText.h"
+#include "common/RotorBobTable.h"
 #include "directlog/DirectLogSession.h"
 #include "platform/ChartModel.h"
 #include "tests/integration/RealTimeScaledClock.h"
@@ -54,6 +55,7 @@ TEST(DirectLogOnSimulator, RunAt300RpmWritesTheInstrumentsReadings)
     PtyHost &host = line.host;
     ScriptedPrompts &prompts = line.prompts;
     line.ctx.workDir = dir.path();
+    RotorBobTable::select(0, line.state); // R1-B1 chosen on the setup screen
     QByteArray sent;
     QObject::connect(&host, &PtyHost::sent, [&sent](const QByteArray &b) { sent += b; });
 

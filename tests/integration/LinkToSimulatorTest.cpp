@@ -70,9 +70,7 @@ protected:
 TEST_F(LinkToSimulator, downloadReachesTheInstrumentWithExactlyTheStepsSent)
 {
     addSequence(QStringLiteral("Ramp"), {{1, 60, 120, 300}, {2, 7, 80, 0.5}, {3, 600, 212, 600}});
-    state.RotorBob = 3;
-
-    ASSERT_TRUE(SequenceDownload::send(ctx, QStringLiteral("Ramp"), progress));
+    ASSERT_TRUE(SequenceDownload::send(ctx, QStringLiteral("Ramp"), 3, progress));
     EXPECT_TRUE(prompts.records.isEmpty());
     EXPECT_TRUE(state.SequenceSent);
 
@@ -92,7 +90,7 @@ TEST_F(LinkToSimulator, downloadReachesTheInstrumentWithExactlyTheStepsSent)
 TEST_F(LinkToSimulator, standAloneStartAndStopBytesArrive)
 {
     addSequence(QStringLiteral("Hold"), {{1, 600, 120, 300}});
-    ASSERT_TRUE(SequenceDownload::send(ctx, QStringLiteral("Hold"), progress));
+    ASSERT_TRUE(SequenceDownload::send(ctx, QStringLiteral("Hold"), 1, progress));
     ASSERT_TRUE(QTest::qWaitFor([&] { return host.simulator().downloadsReceived() == 1; }, kPatienceMs));
     received.clear();
 

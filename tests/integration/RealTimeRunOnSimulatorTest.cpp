@@ -83,7 +83,7 @@ public:
     // Sends the sequence and names the test; true when the instrument holds the steps and the test is named.
     bool prepare(const QString &sequence, const QString &testName, RealTimeSession &session)
     {
-        if (!SequenceDownload::send(ctx, sequence, progress))
+        if (!SequenceDownload::send(ctx, sequence, 1, progress))
             return false;
         if (!QTest::qWaitFor([&] { return host->simulator().downloadsReceived() == 1; }, 5000))
             return false;

@@ -6,7 +6,7 @@
 //   RealTimeScaledClock clock(20);
 //   SimulatedLine line(options, clock);
 //   ASSERT_TRUE(line.ok) << line.error.toStdString();
-//   SequenceDownload::send(line.ctx, ...);   // line.host.simulator() shows what the instrument got
+//   SequenceDownload::send(line.ctx, name, rotorBob, ...);   // line.host.simulator() shows what the instrument got
 #include "common/AppContext.h"
 #include "common/ProgramState.h"
 #include "link/DownloadProgress.h"

@@ -1,11 +1,12 @@
 // Retrieving a stand-alone test from the simulated instrument over a real pseudo-terminal: the records the
 // program decodes are exactly the readings the simulator kept, and the custom rotor-bob reply is understood.
-// The waits run on the real clock (two quiet times per request), so the run is about a second.
+// The waits run in real time (two quiet times per request), so the run is about a second; the clock lets
+// the events run while the program waits, since the simulated instrument is served by this thread.
 #include "link/SequenceDownload.h"
 #include "link/StandAloneTest.h"
 #include "link/StoredTestUpload.h"
-#include "platform/SteadyClock.h"
 #include "store/Database.h"
+#include "tests/integration/RealTimeScaledClock.h"
 #include "tests/integration/SimulatedLine.h"
 #include "tests/support/TempDir.h"
 
@@ -34,7 +35,7 @@ void runUpload(const SimulatorOptions &options,
                                         ScriptedPrompts &)> &check)
 {
     TempDir dir;
-    SteadyClock clock;
+    RealTimeScaledClock clock(1.0);
     SimulatedLine line(options, clock);
     ASSERT_TRUE(line.ok) << line.error.toStdString();
     PtyHost &host = line.host;
@@ -50,7 +51,7 @@ void runUpload(const SimulatorOptions &options,
     ASSERT_TRUE(q.exec("INSERT INTO SequenceSetup VALUES (1, 1, 60, 120, 300, 10)"));
     ASSERT_TRUE(q.exec("INSERT INTO SequenceSetup VALUES (1, 2, 30, 120, 0, 10)"));
     SilentProgress progress;
-    ASSERT_TRUE(SequenceDownload::send(ctx, "Short", progress));
+    ASSERT_TRUE(SequenceDownload::send(ctx, "Short", 1, progress));
     ASSERT_TRUE(StandAloneTest::start(ctx));
     ASSERT_TRUE(QTest::qWaitFor([&] { return !host.simulator().storedReadings().isEmpty(); }, 5000));
     ASSERT_TRUE(

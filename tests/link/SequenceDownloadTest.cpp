@@ -80,9 +80,8 @@ TEST_F(SequenceDownloadTest, StoredStepsAreSent)
         const QString name = QStringLiteral("Seq %1").arg(id);
         addSequence(id++, name, c.steps);
         state.UnitSystem = c.unitSystem;
-        state.RotorBob = c.rotorBob;
         state.SequenceSent = false;
-        EXPECT_TRUE(send(name));
+        EXPECT_TRUE(send(name, c.rotorBob));
         EXPECT_EQ(port().written(), c.sent);
         EXPECT_TRUE(state.SequenceSent);
     }

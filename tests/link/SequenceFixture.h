@@ -66,7 +66,7 @@ protected:
         }
     }
 
-    bool send(const QString &name) { return SequenceDownload::send(ctx, name, progress); }
+    bool send(const QString &name, int rotorBob = 1) { return SequenceDownload::send(ctx, name, rotorBob, progress); }
 
     TempDir dir;
     Database db;

@@ -51,7 +51,7 @@ TEST_F(StandAloneTestTest, PortThatDoesNotExist_EachCommandShowsItsMessage)
         const char *title;
     };
     const Case cases[] = {
-        {"send sequence", [&] { return SequenceDownload::send(ctx, "Example", progress); }, "Comm port Error"},
+        {"send sequence", [&] { return SequenceDownload::send(ctx, "Example", 1, progress); }, "Comm port Error"},
         {"start test", [&] { return StandAloneTest::start(ctx); }, "Comm Port Error"},
         {"stop test", [&] { return StandAloneTest::stop(ctx); }, "Comm port Error"},
     };
@@ -112,7 +112,7 @@ TEST_F(StandAloneTestTest, RealTimeGuardAfterAFailedDownload_Refuses)
 {
     addSequence(1, "Example", {{1, 60, 120, 300}});
     dieAfterWrites = 3;
-    ASSERT_FALSE(SequenceDownload::send(ctx, "Example", progress));
+    ASSERT_FALSE(SequenceDownload::send(ctx, "Example", 1, progress));
     prompts.clear();
     EXPECT_FALSE(StandAloneTest::realTimeAllowed(ctx));
     ASSERT_EQ(messageCount(), 1);

@@ -3,6 +3,7 @@
 // AppContext the way start-up wires the real ones. Each port the code makes is kept in `port` (the latest).
 #include "common/AppContext.h"
 #include "common/ProgramState.h"
+#include "common/RotorBobTable.h"
 #include "platform/PortMap.h"
 #include "store/Database.h"
 #include "tests/support/FakeSerialPort.h"
@@ -51,6 +52,8 @@ public:
                 onNewPort(*p);
             return p;
         };
+        // A real-time run follows a download, so the setup screen has chosen a rotor-bob (R1-B1).
+        RotorBobTable::select(0, state);
     }
 
     QSqlDatabase db() const { return database.connection(); }

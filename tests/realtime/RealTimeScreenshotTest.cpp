@@ -63,7 +63,7 @@ TEST(RealTimeScreen, DuringASimulatedRun)
                    {{300, 120, 600, 10}, {300, 150, 300, 10}, {600, 190, 100, 30}, {600, 190, 3, 60}});
     fx.state.CurrentSequence = QStringLiteral("Hot rolling");
     NoProgress progress;
-    ASSERT_TRUE(SequenceDownload::send(fx.context, fx.state.CurrentSequence, progress));
+    ASSERT_TRUE(SequenceDownload::send(fx.context, fx.state.CurrentSequence, 1, progress));
 
     frmRealTime screen(fx.context);
     screen.askTestName = [&fx](QString *name) {

@@ -300,3 +300,26 @@ TEST_F(SessionTest, LoadSetsCaptionsAndStepsOnAnEmptyDatabase)
     EXPECT_EQ(session->sequenceName(), QStringLiteral("Demo"));
     EXPECT_FALSE(session->isNamed());
 }
+
+// A real-time tick that comes while another command waits on the clock stores nothing then; the readings
+// that arrived meanwhile are stored by the next tick, in order.
+TEST_F(SessionTest, TickInsideAnotherCommandsWaitLeavesItsTurnAndTheNextStoresEverything)
+{
+    startRunning();
+    fx.port->feed(message({1, 10, 70, 100, 0, 30000, 1}) + message({1, 20, 71, 110, 0, 30000, 1}));
+    bool timerFires = true;
+    fx.clock.onAdvance([&](double) {
+        if (timerFires)
+            session->tick();
+    });
+    Delay(fx.clock, 0.4);
+    DelayWithEvents(fx.clock, 0.4);
+    EXPECT_TRUE(rows().isEmpty());
+
+    fx.clock.advance(1.0);
+    timerFires = false;
+    const QList<QList<double>> stored = rows();
+    ASSERT_EQ(stored.size(), 2);
+    EXPECT_EQ(stored[0][1], 10);
+    EXPECT_EQ(stored[1][1], 20);
+}

@@ -1,9 +1,13 @@
 // The step grid and record rates of the running sequence.
 #include "realtime/SequenceSteps.h"
+#include "sequence/SequenceLibrary.h"
+#include "sequence/StepTable.h"
 
 #include "tests/realtime/RealTimeFixture.h"
 
+#include <QSqlQuery>
 #include <gtest/gtest.h>
+#include <iterator>
 
 inline void PrintTo(const QString &s, std::ostream *os)
 {
@@ -57,4 +61,43 @@ TEST(SequenceSteps, GridTextsInEnglishAndMetricUnits)
     QList<SequenceStepRow> none;
     EXPECT_TRUE(SequenceSteps::load(fx.db(), QStringLiteral("Missing"), false, 1.0f, &none));
     EXPECT_TRUE(none.isEmpty());
+}
+
+// Record rates are whole seconds. A rate stored with a fraction is one number everywhere: the setup
+// screen's table, the real-time screen's grid and the recording decision all take the nearest whole
+// second (a half to the even neighbour).
+TEST(SequenceSteps, StoredFractionalRecordRateIsTheSameWholeSecondsOnEveryScreenAndInTheRun)
+{
+    const struct {
+        double stored;
+        int used;
+    } cases[] = {{1.9, 2}, {2.5, 2}, {3.5, 4}, {1.4, 1}, {60, 60}};
+    RealTimeFixture fx;
+    QList<SequenceStepSpec> specs;
+    for (size_t n = 0; n < std::size(cases); ++n)
+        specs << SequenceStepSpec{60, 100, 100, 0};
+    const int id = fx.addSequence(QStringLiteral("Old rates"), specs);
+    QSqlQuery q(fx.db());
+    for (int n = 0; n < int(std::size(cases)); ++n) {
+        ASSERT_TRUE(
+            q.prepare(QStringLiteral("UPDATE SequenceSetup SET RecordRate = ? WHERE SequenceId = ? AND StepNo = ?")));
+        q.addBindValue(cases[n].stored);
+        q.addBindValue(id);
+        q.addBindValue(n + 1);
+        ASSERT_TRUE(q.exec());
+    }
+
+    QList<SequenceStepRow> rows;
+    ASSERT_TRUE(SequenceSteps::load(fx.db(), QStringLiteral("Old rates"), false, 1.0f, &rows));
+    const QList<SequenceStep> stored = SequenceLibrary(fx.db()).steps(id);
+    ASSERT_EQ(rows.size(), qsizetype(std::size(cases)));
+    ASSERT_EQ(stored.size(), rows.size());
+    const RecordRates rates = SequenceSteps::recordRates(rows);
+    for (int n = 0; n < rows.size(); ++n) {
+        SCOPED_TRACE(cases[n].stored);
+        const QString shown = QString::number(cases[n].used);
+        EXPECT_EQ(StepTable::cells(stored[n], false, 1.0f)[StepTable::RecordRate], shown); // setup screen
+        EXPECT_EQ(SequenceSteps::gridCells(rows[n])[5], shown);                            // real-time screen
+        EXPECT_EQ(rates.rateFor(n + 1), cases[n].used);                                    // recording
+    }
 }

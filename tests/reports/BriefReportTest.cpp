@@ -44,16 +44,16 @@ TEST(BriefReport, stepWithoutReadings_repeatsTheStepBefore_includingItsStepNumbe
                     num(13, 2, 30),
                     num(13, 3, 90),
                     num(13, 4, 121),
-                    txt(13, 6, "6.0"),
+                    pic(13, 6, 6.0, "####0.0##"),
                     num(14, 1, 2),
                     num(14, 2, 30),
                     num(14, 3, 90),
                     num(14, 4, 121),
-                    txt(14, 6, "6.0"),
+                    pic(14, 6, 6.0, "####0.0##"),
                     num(15, 1, 4),
                     num(15, 2, 45),
                     num(15, 3, 135),
-                    txt(15, 6, "12.0"),
+                    pic(15, 6, 12.0, "####0.0##"),
                     none(16, 1),
                 });
 }
@@ -67,24 +67,26 @@ TEST(BriefReport, testStartingAfterStep1_leavesTheEarlierStepRowsEmpty)
     EXPECT_EQ(s.styleAt(13, 12).bottom, BorderLine::Thick);
 }
 
-TEST(BriefReport, formattedColumns_threeOptionalDecimals_SIviscosityTwo)
+TEST(BriefReport, pictureColumns_numbersWithThreeOptionalDecimals_SIviscosityTwo)
 {
     // f3..f9 and the gel dial reading, EI and SI, from the same row
     const ResultTable rows = table({{1, 30, 48.888888, 1021.38, 600, 62.5, 30.59372, 12.775, 1, 58.5616}});
     struct Case {
         bool si;
-        QString viscosity;
-        QString gelDial;
+        double viscosity;
+        const char *viscosityPicture;
+        double gelDial;
     };
-    const Case cases[] = {{false, "30.594", "11.97"}, {true, "30.59", "2.5"}};
+    const Case cases[] = {{false, 30.594, "####0.0##", 11.97}, {true, 30.59, "####0.0#", 2.5}};
     for (const Case &c : cases) {
         SCOPED_TRACE(c.si ? "SI" : "EI");
         const WorkbookModel book = brief(rows, c.si);
         const auto &s = book.sheets().front();
+        const char *three = "####0.0##";
         expectCells(s,
-                    {num(12, 4, 48.888888), txt(12, 5, "1021.38"), txt(12, 6, "600.0"), txt(12, 7, "62.5"),
-                     txt(12, 8, c.viscosity), txt(12, 9, "12.775"), txt(12, 10, "1.0"), txt(12, 11, "58.562"),
-                     txt(12, 12, c.gelDial), none(12, 13)});
+                    {num(12, 4, 48.888888), pic(12, 5, 1021.38, three), pic(12, 6, 600, three), pic(12, 7, 62.5, three),
+                     pic(12, 8, c.viscosity, c.viscosityPicture), pic(12, 9, 12.775, three), pic(12, 10, 1, three),
+                     pic(12, 11, 58.562, three), pic(12, 12, c.gelDial, three), none(12, 13)});
     }
 }
 

@@ -98,7 +98,7 @@ TEST(DetailReport, headingRows_allSeventeenColumns_EIandSI)
     }
 }
 
-TEST(DetailReport, dataRows_EI_valuesNumbersAndTexts)
+TEST(DetailReport, dataRows_EI_numbersUnderTheirPictures_NAasText)
 {
     const WorkbookModel book = detail(ReportFixtures::eiRows());
     const auto &s = book.sheets().front();
@@ -108,45 +108,45 @@ TEST(DetailReport, dataRows_EI_valuesNumbersAndTexts)
                     num(11, 2, 30),
                     num(11, 3, 30),
                     num(11, 4, 120),
-                    txt(11, 5, "1021.38"),
-                    txt(11, 6, "600."),
-                    txt(11, 7, "62.5"),
-                    txt(11, 8, "30.59372"),
-                    txt(11, 9, "0."),
-                    txt(11, 10, "1."),
-                    txt(11, 11, "58.5616"),
-                    txt(11, 12, "0."),
+                    pic(11, 5, 1021.38, "#0.#####"),
+                    pic(11, 6, 600, "#0.###"),
+                    pic(11, 7, 62.5, "#0.#####"),
+                    pic(11, 8, 30.59372, "#0.#####"),
+                    pic(11, 9, 0, "#0.#####"),
+                    pic(11, 10, 1, "#0.#####"),
+                    pic(11, 11, 58.5616, "#0.#####"),
+                    pic(11, 12, 0, "#0.#####"),
                     none(11, 13),
                     num(12, 2, 59.5),
                     num(12, 3, 60),
                     num(12, 4, 120.04),
-                    txt(12, 7, "62.75"),
-                    txt(12, 8, "30.71612"),
-                    txt(12, 11, "58.79589"),
+                    pic(12, 7, 62.75, "#0.#####"),
+                    pic(12, 8, 30.71612, "#0.#####"),
+                    pic(12, 11, 58.79589, "#0.#####"),
                     num(13, 1, 2),
                     num(13, 2, 3.2),
                     num(13, 3, 63),
                     num(13, 4, 119.95),
-                    txt(13, 5, "510.69"),
-                    txt(13, 6, "300."),
-                    txt(13, 8, "40.33425"),
-                    txt(13, 11, "38.60391"),
+                    pic(13, 5, 510.69, "#0.#####"),
+                    pic(13, 6, 300, "#0.###"),
+                    pic(13, 8, 40.33425, "#0.#####"),
+                    pic(13, 11, 38.60391, "#0.#####"),
                     // the standing rotor: speed shown as 0 in the grid, so no viscosity
                     num(14, 3, 70),
-                    txt(14, 5, "0."),
-                    txt(14, 6, "0."),
-                    txt(14, 7, "0.2"),
+                    pic(14, 5, 0, "#0.#####"),
+                    pic(14, 6, 0, "#0.###"),
+                    pic(14, 7, 0.2, "#0.#####"),
                     txt(14, 8, "N/A"),
-                    txt(14, 9, "4.5"),
-                    txt(14, 11, "0."),
-                    txt(14, 12, "4.21644"),
+                    pic(14, 9, 4.5, "#0.#####"),
+                    pic(14, 11, 0, "#0.#####"),
+                    pic(14, 12, 4.21644, "#0.#####"),
                     num(15, 1, 3),
                     num(15, 3, 85),
-                    txt(15, 5, "5.1069"),
-                    txt(15, 6, "3."),
-                    txt(15, 8, "929.99"),
-                    txt(15, 9, "9.75"),
-                    txt(15, 12, "9.13562"),
+                    pic(15, 5, 5.1069, "#0.#####"),
+                    pic(15, 6, 3, "#0.###"),
+                    pic(15, 8, 929.99, "#0.#####"),
+                    pic(15, 9, 9.75, "#0.#####"),
+                    pic(15, 12, 9.13562, "#0.#####"),
                     none(16, 1),
                 });
 }
@@ -157,18 +157,29 @@ TEST(DetailReport, dataRows_SI_viscosityUnformattedNumber_gelDialOver511)
     const auto &s = book.sheets().front();
     expectCells(s,
                 {
-                    num(11, 3, 20),         num(11, 4, 48.888888888888886),
-                    txt(11, 5, "766.035"),  txt(11, 6, "450."),
-                    txt(11, 7, "299.25"),   num(11, 8, 39.06),
-                    txt(11, 10, "1.5"),     txt(11, 11, "58.56164"),
-                    txt(11, 12, "0."),      num(12, 3, 30),
-                    num(12, 8, 52.25),      txt(12, 5, "383.0175"),
-                    txt(12, 7, "200.125"),  num(13, 3, 32),
-                    txt(13, 8, "N/A"),      txt(13, 9, "12.775"),
-                    txt(13, 11, "0.62622"), txt(13, 12, "2.5"),
-                    num(14, 3, 632),        num(14, 4, -5.5),
-                    num(14, 8, 300.04),     txt(14, 9, "15.33"),
-                    txt(14, 12, "3."),
+                    num(11, 3, 20),
+                    num(11, 4, 48.888888888888886),
+                    pic(11, 5, 766.035, "#0.#####"),
+                    pic(11, 6, 450, "#0.###"),
+                    pic(11, 7, 299.25, "#0.#####"),
+                    num(11, 8, 39.06),
+                    pic(11, 10, 1.5, "#0.#####"),
+                    pic(11, 11, 58.56164, "#0.#####"),
+                    pic(11, 12, 0, "#0.#####"),
+                    num(12, 3, 30),
+                    num(12, 8, 52.25),
+                    pic(12, 5, 383.0175, "#0.#####"),
+                    pic(12, 7, 200.125, "#0.#####"),
+                    num(13, 3, 32),
+                    txt(13, 8, "N/A"),
+                    pic(13, 9, 12.775, "#0.#####"),
+                    pic(13, 11, 0.62622, "#0.#####"),
+                    pic(13, 12, 2.5, "#0.#####"),
+                    num(14, 3, 632),
+                    num(14, 4, -5.5),
+                    num(14, 8, 300.04),
+                    pic(14, 9, 15.33, "#0.#####"),
+                    pic(14, 12, 3, "#0.#####"),
                 });
 }
 
@@ -210,7 +221,8 @@ TEST(DetailReport, standingRotor_isNA_whenTheGridShowsSpeedZero)
             } else if (si) {
                 EXPECT_EQ(s.numberAt(11, 8), 123.5);
             } else {
-                EXPECT_EQ(s.textAt(11, 8), QStringLiteral("123.5"));
+                EXPECT_EQ(s.numberAt(11, 8), 123.5);
+                EXPECT_EQ(s.styleAt(11, 8).numberFormat, "#0.#####");
             }
         }
     }
@@ -229,7 +241,7 @@ TEST(DetailReport, pvYp_standOnTheLowSpeedRow_resultRow7IsSheetRow18)
     expectSides(s, 18, 13, T, T, T, T);
 }
 
-TEST(DetailReport, gels_standOnTheir3rpmRows_10s10mAsText_30mAsNumber_zeroLeftOut)
+TEST(DetailReport, gels_standOnTheir3rpmRows_allThreeAsNumbers_zeroLeftOut)
 {
     // 600, rest 10 s, 3 rpm, 600, rest 600 s, 3 rpm, 600, rest 1800 s, 3 rpm: one row per step.
     const ResultTable rows = table({{1, 60, 120, 0, 600},
@@ -248,8 +260,8 @@ TEST(DetailReport, gels_standOnTheir3rpmRows_10s10mAsText_30mAsNumber_zeroLeftOu
     const WorkbookModel book = detail(rows, false, derived);
     const auto &s = book.sheets().front();
     expectCells(s,
-                {txt(13, 15, "7.5"), none(16, 15), txt(16, 16, "12.34568"), num(19, 17, 15.2), none(13, 16),
-                 none(13, 17), none(12, 15)});
+                {pic(13, 15, 7.5, "#0.#####"), none(16, 15), pic(16, 16, 12.34568, "#0.#####"),
+                 pic(19, 17, 15.2, "#0.#####"), none(13, 16), none(13, 17), none(12, 15)});
     EXPECT_EQ(s.lastRow(), 19); // an index beyond the rows is not placed
 }
 
@@ -338,6 +350,6 @@ TEST(DetailReport, gelsDerivedByTheGridLoad_landOnTheir3rpmRows)
     const WorkbookModel book = detail(rows, false, derived);
     const auto &s = book.sheets().front();
     expectCells(s,
-                {txt(13, 15, "7."), txt(16, 16, "9.5"), num(19, 17, 12.25), none(13, 13), none(16, 15), none(19, 16),
-                 none(12, 15), none(14, 15)});
+                {pic(13, 15, 7, "#0.#####"), pic(16, 16, 9.5, "#0.#####"), pic(19, 17, 12.25, "#0.#####"), none(13, 13),
+                 none(16, 15), none(19, 16), none(12, 15), none(14, 15)});
 }

@@ -4,6 +4,7 @@
 #include "reports/DetailReport.h"
 #include "reports/TextReport.h"
 #include "results/DerivedValues.h"
+#include "results/ResultQuery.h"
 #include "store/Database.h"
 #include "tests/reports/ReportFixtures.h"
 #include "tests/support/ScriptedPrompts.h"
@@ -62,6 +63,14 @@ protected:
         }
     }
 
+    // The conversion the grid load of the open test leaves (its own stored rotor-bob, the state's units).
+    ResultConversion openedConversion()
+    {
+        ProgramState opening = state;
+        ResultQuery(database.connection(), opening).dosql();
+        return ResultConversion::fromState(opening);
+    }
+
     QList<PromptRecord> recordsOf(PromptRecord::Kind kind) const
     {
         QList<PromptRecord> out;
@@ -113,7 +122,7 @@ TEST_F(ReportCommandsTest, noOpenTest_orItsInformationGone_eachCommandDoesNothin
         prompts.clear();
         prompts.fileAnswers = {dir.file("a.xlsx"), dir.file("b.xlsx"), dir.file("c.csv")};
         commands.exportDetail(c.testId, rows, noDerived);
-        commands.exportBrief(c.testId);
+        commands.exportBrief(c.testId, openedConversion());
         commands.writeTextReport(c.testId, rows);
         EXPECT_TRUE(prompts.records.isEmpty());
         EXPECT_TRUE(otherFiles(dir.path()).isEmpty());
@@ -200,7 +209,7 @@ TEST_F(ReportCommandsTest, spreadsheetExports_cancelledWritesNothing_failureIsOn
         SCOPED_TRACE(briefReport ? "brief" : "detail");
         auto run = [&] {
             if (briefReport)
-                commands.exportBrief(5);
+                commands.exportBrief(5, openedConversion());
             else
                 commands.exportDetail(5, ReportFixtures::eiRows(), noDerived);
         };
@@ -238,32 +247,34 @@ TEST_F(ReportCommandsTest, proposedName_isTheTestNameMadeSafeForAFile)
         addTest(50 + int(&c - cases), c.testName, 1, {{1, 10, 100, 3, 5}});
         state.CurrentTestName = c.testName;
         prompts.clear();
-        commands.exportBrief(50 + int(&c - cases));
+        commands.exportBrief(50 + int(&c - cases), openedConversion());
         const auto dialogs = recordsOf(PromptRecord::SaveFile);
         ASSERT_EQ(dialogs.size(), 1);
         EXPECT_EQ(dialogs[0].text, QDir(dir.path()).filePath(c.file)) << c.testName.toStdString();
     }
 }
 
-// The rotor-bob state may have moved on since the test was opened (setup screen): the brief report
-// still converts the test's rows with its own stored rotor-bob, like the grid it was opened with.
+// The rotor-bob state may have moved on since the test was opened (setup screen, naming a custom
+// real-time test): the brief report still converts the test's rows the way its grid was loaded.
 TEST_F(ReportCommandsTest, briefReport_readsTheOpenTestAfresh_withItsOwnRotorBob)
 {
-    state.RotorBob = 1;
-    state.RateFactor = 1.0f;
-    state.StressFactor = 1.0f;
-    state.CustomRB = false;
     for (const bool si : {false, true}) {
         SCOPED_TRACE(si ? "SI" : "EI");
         state.UnitSystem = si ? UnitsSI : UnitsEI;
-        const auto book = commands.briefWorkbook(5);
+        const ResultConversion opened = openedConversion();
+        state.RotorBob = 1;
+        state.RateFactor = 1.0f;
+        state.StressFactor = 1.0f;
+        state.CustomRB = true;
+        state.CustomRateFactor = 0.5;
+        const auto book = commands.briefWorkbook(5, opened);
         ASSERT_TRUE(book.has_value());
         const auto &s = book->sheets().front();
         // rotor-bob 2: 300 rpm * 1.7023 * 3.185 = 1626.54765 1/s
-        EXPECT_EQ(s.textAt(12, 5), QStringLiteral("1626.548"));
+        EXPECT_EQ(s.numberAt(12, 5), 1626.548);
         EXPECT_EQ(s.numberAt(12, 2), 60.0);
         EXPECT_EQ(s.numberAt(12, 4), si ? (100.0 - 32) * 5 / 9.0 : 100.0);
-        EXPECT_EQ(s.textAt(12, 7), si ? QStringLiteral("120.0") : QStringLiteral("25.063"));
+        EXPECT_EQ(s.numberAt(12, 7), si ? 120.0 : 25.063);
         EXPECT_EQ(s.numberAt(13, 1), 2.0);
         EXPECT_EQ(s.numberAt(13, 3), 90.0);
         EXPECT_EQ(s.textAt(3, 2), QStringLiteral("Mud A-12"));
@@ -272,6 +283,7 @@ TEST_F(ReportCommandsTest, briefReport_readsTheOpenTestAfresh_withItsOwnRotorBob
     // nothing of the program-wide state changed
     EXPECT_EQ(state.RotorBob, 1);
     EXPECT_EQ(state.RateFactor, 1.0f);
+    EXPECT_TRUE(state.CustomRB);
 }
 
 TEST_F(ReportCommandsTest, detailWorkbook_placesTheDerivedValuesOfTheGridLoad)

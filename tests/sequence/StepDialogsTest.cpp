@@ -222,16 +222,16 @@ TEST_F(StepCommandsOnScreen, EditInCelsiusStoresFahrenheitWithOneDecimal)
         EXPECT_EQ(in<QLineEdit>(d, "txtStepNo")->text(), QStringLiteral("2"));
         EXPECT_EQ(in<QLineEdit>(d, "txtTime")->text(), QStringLiteral("20"));
         type(d, "txtTemp", "37.8");
-        type(d, "txtRecordRate", "1.9");
+        type(d, "txtRecordRate", "5");
         clickOk(d);
     });
     child<QPushButton>("cmdEditStep")->click();
     EXPECT_EQ(dialogsShown, 1);
     const QList<SequenceStep> steps = library().steps(id);
     EXPECT_EQ(steps[1].temperature, 100);
-    EXPECT_EQ(steps[1].recordRate, 1.9);
+    EXPECT_EQ(steps[1].recordRate, 5);
     EXPECT_EQ(steps[0].temperature, 101);
-    EXPECT_EQ(screen->tableRows()[1][5], QStringLiteral("1.9"));
+    EXPECT_EQ(screen->tableRows()[1][5], QStringLiteral("5"));
     EXPECT_EQ(screen->selectedRow(), 2);
 }
 

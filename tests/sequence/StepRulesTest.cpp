@@ -90,8 +90,12 @@ const LimitCase kLimitCases[] = {
     {"shear rate empty counts as zero", StepField::ShearRate, "", Insert, false, true},
     {"shear rate letters", StepField::ShearRate, "x", Insert, false, false},
     {"record rate 1", StepField::RecordRate, "1", Edit, false, true},
-    {"record rate 1.9", StepField::RecordRate, "1.9", Edit, false, true},
+    {"record rate 2.0 (a whole number written with its point)", StepField::RecordRate, "2.0", Edit, false, true},
+    {"record rate 1.9 (whole seconds only)", StepField::RecordRate, "1.9", Edit, false, false},
+    {"record rate 10.5", StepField::RecordRate, "10.5", Insert, false, false},
     {"record rate 0.9", StepField::RecordRate, "0.9", Edit, false, false},
+    {"record rate 0", StepField::RecordRate, "0", Insert, false, false},
+    {"record rate -5", StepField::RecordRate, "-5", Insert, false, false},
     {"record rate letters", StepField::RecordRate, "often", Insert, false, false},
 };
 
@@ -148,7 +152,7 @@ TEST(StepRules, AcceptedValuesAreHandedOverInFahrenheitAndAsTyped)
         {"SI -6 C", true, "-6", "10", 21.2, 10},
         {"SI 90 C", true, "90", "10", 194.0, 10},
         {"EI keeps the typed temperature", false, "100.04", "10", 100.04, 10},
-        {"record rate 1.9 stays 1.9", false, "100", "1.9", 100, 1.9},
+        {"record rate 2.0 is the whole 2", false, "100", "2.0", 100, 2},
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(c.label);

@@ -43,9 +43,23 @@ TEST(StepTable, ShearRateColumnFollowsTheRotorBob)
 
 TEST(StepTable, CellsUseThePicturesOfTheTable)
 {
-    const SequenceStep step{12, 7.5, 212, 0.5, 1.9};
-    EXPECT_EQ(StepTable::cells(step, false, 1.0f), (QStringList{"12", "7.5", "212.0", "0.50", "0.85", "1.9"}));
+    const SequenceStep step{12, 7.5, 212, 0.5, 10};
+    EXPECT_EQ(StepTable::cells(step, false, 1.0f), (QStringList{"12", "7.5", "212.0", "0.50", "0.85", "10"}));
     EXPECT_EQ(StepTable::cells(step, true, 1.0f)[StepTable::Temperature], QStringLiteral("100.0"));
+}
+
+// A rate stored with a fraction shows as the whole seconds a real-time run records at (a half goes to the
+// even neighbour); the real-time screen's step grid and recording use the same number.
+TEST(StepTable, StoredFractionalRecordRateShowsAsTheWholeSecondsUsed)
+{
+    const struct {
+        double stored;
+        const char *shown;
+    } cases[] = {{1.9, "2"}, {2.5, "2"}, {3.5, "4"}, {1.4, "1"}, {10, "10"}, {0.4, "0"}};
+    for (const auto &c : cases) {
+        SequenceStep step{1, 60, 100, 100, c.stored};
+        EXPECT_EQ(StepTable::cells(step, false, 1.0f)[StepTable::RecordRate], QString::fromLatin1(c.shown)) << c.stored;
+    }
 }
 
 TEST(RotorBobTable, ListOrderCodesAndFactors)

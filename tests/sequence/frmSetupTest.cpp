@@ -473,3 +473,61 @@ TEST_F(SetupScreenTest, AboutUsesTheMainWindowsBoxWhenConnected)
     EXPECT_EQ(shown, 1);
     EXPECT_TRUE(prompts.records.isEmpty());
 }
+
+// Opening a test sets RotorBob to that test's code (for a custom rotor-bob the factor x 1000) while the
+// setup screen still shows its own choice: Send tells the instrument the rotor-bob the screen shows.
+TEST_F(SetupScreenTest, SendTellsTheInstrumentTheRotorBobShownWhateverATestLeftInRotorBob)
+{
+    library().create(QStringLiteral("Two"), 3, {{1, 60, 120, 300, 10}, {2, 600, 150, 3, 10}});
+    struct Case {
+        const char *opened;
+        int rotorBob;
+        bool custom;
+    };
+    const Case cases[] = {{"a custom test (factor 12.341)", 12341, true}, {"a test stored with R1-B4", 6, false}};
+    open();
+    ASSERT_EQ(child<QComboBox>("cmbRbselect")->currentText(), QStringLiteral("R3-B1"));
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.opened);
+        screen->returnToMain(false);
+        state.RotorBob = c.rotorBob; // what opening the test in the main window leaves
+        state.CustomRB = c.custom;
+        state.SequenceSent = false;
+        screen->showFromMain();
+        ASSERT_EQ(child<QComboBox>("cmbRbselect")->currentText(), QStringLiteral("R3-B1"));
+        port.writes.clear();
+        child<QPushButton>("cmdSend")->click();
+        EXPECT_EQ(port.written(),
+                  QByteArray("\x03"
+                             "01,00060,120,30000,311"
+                             "02,00600,150,00300,311"
+                             "99"));
+        EXPECT_TRUE(state.SequenceSent);
+    }
+}
+
+// A second line of initial.txt that names no unit system leaves the unit options as the program has them.
+TEST_F(SetupScreenTest, SettingsLineTwoThatIsNeitherOneNorTwoLeavesTheUnitOptions)
+{
+    for (const char *line2 : {" 3 ", " 0 ", "-1", " 1.5 "}) {
+        SCOPED_TRACE(line2);
+        writeSettings(QByteArray(" 0 \r\n") + line2 + "\r\n 1 \r\n");
+        state.UnitSystem = UnitsSI;
+        state.UnitsChanged = false;
+        open();
+        EXPECT_TRUE(child<QRadioButton>("Option2")->isChecked());
+        EXPECT_FALSE(child<QRadioButton>("Option1")->isChecked());
+        EXPECT_EQ(state.UnitSystem, UnitsSI);
+        EXPECT_FALSE(state.UnitsChanged);
+    }
+}
+
+// A record rate stored with a fraction shows as the whole seconds a real-time run records at.
+TEST_F(SetupScreenTest, StoredFractionalRecordRatesShowAsTheWholeSecondsARunUses)
+{
+    library().create(QStringLiteral("Old"), 1, {{1, 60, 120, 300, 1.9}, {2, 60, 120, 300, 2.5}, {3, 60, 120, 3, 7}});
+    open();
+    EXPECT_EQ(cell(1, StepTable::RecordRate), QStringLiteral("2"));
+    EXPECT_EQ(cell(2, StepTable::RecordRate), QStringLiteral("2"));
+    EXPECT_EQ(cell(3, StepTable::RecordRate), QStringLiteral("7"));
+}

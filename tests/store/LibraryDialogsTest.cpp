@@ -272,6 +272,37 @@ TEST(SearchDialog, ControlsClearAndRefusedSearch)
     EXPECT_TRUE(child<QLineEdit>(search, "Text1(1)")->text().isEmpty());
 }
 
+// The condition boxes sit in frames; every control of the dialog keeps its share of the dialog when it is
+// resized, those in the frames too (the lists keep their height, like every combo box).
+TEST(SearchDialog, ConditionBoxesInTheirFramesAreRescaledWithTheDialog)
+{
+    LibraryFixture fx;
+    frmSearch search(fx.context);
+    search.show();
+    const QSize design = search.size();
+    struct Control {
+        std::string name;
+        QRect before;
+    };
+    std::vector<Control> controls;
+    for (const char *k : {"(1)", "(2)", "(3)"})
+        for (const char *stem : {"Frame1", "Combo1", "cmbmath1", "Text1"}) {
+            const std::string name = std::string(stem) + k;
+            controls.push_back({name, child<QWidget>(search, name.c_str())->geometry()});
+        }
+    search.resize(design * 2);
+    for (const Control &c : controls) {
+        SCOPED_TRACE(c.name);
+        QWidget *w = child<QWidget>(search, c.name.c_str());
+        EXPECT_EQ(w->x(), c.before.x() * 2);
+        EXPECT_EQ(w->y(), c.before.y() * 2);
+        if (!qobject_cast<QComboBox *>(w)) {
+            EXPECT_EQ(w->width(), c.before.width() * 2);
+            EXPECT_EQ(w->height(), c.before.height() * 2);
+        }
+    }
+}
+
 TEST(RelatedDialog, NewTestIsStoredFromTheFields)
 {
     LibraryFixture fx;

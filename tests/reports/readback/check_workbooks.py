@@ -3,8 +3,9 @@
 
 For every <name>.json in the folder given on the command line, opens <name>.xlsx with openpyxl and
 checks that the file holds exactly the cells of the model dump: the same numbers, texts stored as texts
-(never formulas), number formats, bold, fills, borders, column widths and page setup. Exits non-zero and
-lists every difference otherwise.
+(never formulas), number formats, bold, fills, borders, column widths and page setup; and that the report
+data cells are numbers shown through their report picture, "N/A" the only text. Exits non-zero and lists
+every difference otherwise.
 """
 import glob
 import json
@@ -98,6 +99,53 @@ def check_sheet(name, ws, model, problems):
         problems.append(f"{name}: print title rows {titles!r}, expected {want_titles!r}")
 
 
+def pictures_of(sample):
+    """The picture (number format) of each pictured column of a report sample, by column."""
+    si = sample.endswith("_si")
+    if sample.startswith("detail"):
+        columns = {c: "#0.#####" for c in list(range(5, 13)) + [15, 16, 17]}
+        columns[6] = "#0.###"
+        if si:
+            del columns[8]  # the SI viscosity is written unformatted
+        return 11, columns
+    columns = {c: "####0.0##" for c in range(5, 13)}
+    if si:
+        columns[8] = "####0.0#"
+    return 12, columns
+
+
+def decimals(picture):
+    return len(picture.split(".", 1)[1]) if "." in picture else 0
+
+
+def check_report_numbers(sample, ws, problems):
+    """A report's data cells are numbers a spreadsheet can add, never numbers stored as text: each shows its
+    picture's digits through the picture as its number format; only "N/A" (a standing rotor's viscosity)
+    stays text."""
+    first_row, pictures = pictures_of(sample)
+    for row in range(first_row, ws.max_row + 1):
+        for column in range(1, 18):
+            cell = ws.cell(row=row, column=column)
+            where = f"{sample}!{cell.coordinate}"
+            if cell.value is None:
+                continue
+            if column == 8 and cell.value == "N/A":
+                if cell.data_type != "s":
+                    problems.append(f"{where}: N/A is not text")
+                continue
+            if cell.data_type != "n" or isinstance(cell.value, bool):
+                problems.append(f"{where}: {cell.value!r} is stored as {cell.data_type}, not as a number")
+                continue
+            picture = pictures.get(column)
+            if picture is None:
+                continue
+            if cell.number_format != picture:
+                problems.append(f"{where}: number format {cell.number_format!r}, the report shows {picture!r}")
+            shown = round(cell.value, decimals(picture))
+            if not math.isclose(cell.value, shown, rel_tol=1e-12, abs_tol=1e-12):
+                problems.append(f"{where}: {cell.value!r} holds more digits than {picture!r} shows")
+
+
 def main():
     folder = sys.argv[1]
     samples = sorted(glob.glob(os.path.join(folder, "*.json")))
@@ -116,6 +164,7 @@ def main():
             if ws.title != sheet["name"]:
                 problems.append(f"{base}: sheet named {ws.title!r}, expected {sheet['name']!r}")
             check_sheet(os.path.basename(base), ws, sheet, problems)
+            check_report_numbers(os.path.basename(base), ws, problems)
         print(f"{os.path.basename(base)}: {len(model['sheets'][0]['cells'])} cells checked")
     for p in problems:
         print(p)
