@@ -7,6 +7,7 @@
 #include "directlog/frmDirectLog.h"
 #include "link/StandAloneTest.h"
 #include "link/StoredTestUpload.h"
+#include "platform/LongWork.h"
 #include "platform/Prompts.h"
 #include "realtime/frmRealTime.h"
 #include "reports/ReportCommands.h"
@@ -38,7 +39,7 @@ MainController::MainController(AppContext &context, frmMain &window)
     controls.yLog = main_.yLogOption();
     controls.connectSignals = false; // the window's own handlers route to us through its signals
     chart_ = std::make_unique<MainChartController>(ctx_, main_.chartArea(), controls);
-    chart_->setOpenTestRows([this] { return grid_.results(); });
+    chart_->setOpenTestRows([this] { return grid_.sharedResults(); });
     chart_->applyPlottingMethod();
 
     OpenTestHooks hooks;
@@ -49,7 +50,7 @@ MainController::MainController(AppContext &context, frmMain &window)
     hooks.enableRelatedInfo = [this](bool on) { main_.setRelatedInfoEnabled(on); };
     hooks.selectFirstChartType = [this] { main_.chartTypeList()->setCurrentIndex(0); };
     hooks.setScalesNormal = [this] { chart_->setScalesNormal(); };
-    openCommand_ = std::make_unique<OpenTestCommand>(*ctx_.state, query_, grid_, hooks);
+    openCommand_ = std::make_unique<OpenTestCommand>(*ctx_.state, query_, grid_, hooks, ctx_.work);
     reports_ = std::make_unique<ReportCommands>(ctx_);
 
     connect(&main_, &frmMain::openRequested, this, &MainController::open);
@@ -59,11 +60,16 @@ MainController::MainController(AppContext &context, frmMain &window)
     connect(&main_, &frmMain::realTimeRequested, this, &MainController::realTime);
     connect(&main_, &frmMain::setupRequested, this, &MainController::setup);
     connect(&main_, &frmMain::caliCheckRequested, this, &MainController::caliCheck);
-    connect(&main_, &frmMain::exportDetailRequested, this,
-            [this] { reports_->exportDetail(openTestId_, grid_.results(), grid_.derived()); });
+    // The reports run as long work on the grid's rows: each holds them until it is done.
+    connect(&main_, &frmMain::exportDetailRequested, this, [this] {
+        const auto rows = grid_.sharedResults();
+        reports_->exportDetail(openTestId_, *rows, grid_.derived());
+    });
     connect(&main_, &frmMain::exportBriefRequested, this, [this] { reports_->exportBrief(openTestId_); });
-    connect(&main_, &frmMain::textReportRequested, this,
-            [this] { reports_->writeTextReport(openTestId_, grid_.results()); });
+    connect(&main_, &frmMain::textReportRequested, this, [this] {
+        const auto rows = grid_.sharedResults();
+        reports_->writeTextReport(openTestId_, *rows);
+    });
     connect(&main_, &frmMain::overlapRequested, this, &MainController::overlap);
     connect(&main_, &frmMain::printChartRequested, chart_.get(), &MainChartController::printChart);
     connect(&main_, &frmMain::relatedInfoRequested, this, &MainController::relatedInfo);
@@ -148,7 +154,8 @@ void MainController::showOpenTest()
 {
     chart_->resetChart();
     grid_.SetGridHeader(ctx_.state->UnitSystem);
-    grid_.LoadResultGrid(query_);
+    grid_.LoadResultGrid(query_, LongWork::orImmediate(ctx_.work),
+                         QStringLiteral("Reading test \"%1\"...").arg(ctx_.state->CurrentTestName));
     ctx_.state->NewTestMode = false;
     chart_->showOpenTest();
 }

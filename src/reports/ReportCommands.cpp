@@ -2,6 +2,7 @@
 
 #include "common/AppContext.h"
 #include "common/ProgramState.h"
+#include "platform/LongWork.h"
 #include "platform/Prompts.h"
 #include "reports/BriefReport.h"
 #include "reports/DetailReport.h"
@@ -10,9 +11,11 @@
 #include "reports/WorkbookExport.h"
 #include "results/DerivedValues.h"
 #include "results/ResultQuery.h"
+#include "results/ThreadConnection.h"
 #include "store/Database.h"
 
 #include <QSaveFile>
+#include <QThread>
 
 namespace {
 
@@ -34,32 +37,64 @@ std::optional<WorkbookModel> ReportCommands::detailWorkbook(int openTestId, cons
     return DetailReport::build(*info, rows, ctx_.state->isSI(), DetailReport::DerivedCells::from(derived));
 }
 
+ProgramState ReportCommands::briefState() const
+{
+    // The rotor-bob state may have been changed on the setup or naming screens since the test was
+    // opened; the report converts with the open test's own rotor-bob, as its grid and detailed export do.
+    ProgramState own = *ctx_.state;
+    own.StressFactor = 1.0f;
+    own.RateFactor = 1.0f;
+    ResultQuery::applyRotorBob(ResultQuery(ctx_.database->connection(), own).probe(own.CurrentTestName).rbfactor, own);
+    return own;
+}
+
 std::optional<WorkbookModel> ReportCommands::briefWorkbook(int openTestId) const
 {
     const auto info = openTestInfo(ctx_, openTestId);
     if (!info)
         return std::nullopt;
-    // The rotor-bob state may have been changed on the setup or naming screens since the test was
-    // opened; the report converts with the open test's own rotor-bob, as its grid and detailed export do.
-    ProgramState own = *ctx_.state;
-    ResultQuery query(ctx_.database->connection(), own);
-    own.StressFactor = 1.0f;
-    own.RateFactor = 1.0f;
-    ResultQuery::applyRotorBob(query.probe(own.CurrentTestName).rbfactor, own);
-    const ResultTable rows = query.rows(own.CurrentTestName, ResultConversion::fromState(own));
+    ProgramState own = briefState();
+    const ResultTable rows =
+        ResultQuery(ctx_.database->connection(), own).rows(own.CurrentTestName, ResultConversion::fromState(own));
     return BriefReport::build(*info, rows, ctx_.state->isSI());
 }
 
 void ReportCommands::exportDetail(int openTestId, const ResultTable &rows, const DerivedValues &derived)
 {
-    if (const auto book = detailWorkbook(openTestId, rows, derived))
-        WorkbookExport::saveAndOpen(*ctx_.prompts, *book, ctx_.state->CurrentTestName, ctx_.workDir);
+    const auto info = openTestInfo(ctx_, openTestId);
+    if (!info)
+        return;
+    const QString path = WorkbookExport::askPath(*ctx_.prompts, ctx_.state->CurrentTestName, ctx_.workDir);
+    if (path.isEmpty())
+        return;
+    const bool si = ctx_.state->isSI();
+    const DetailReport::DerivedCells cells = DetailReport::DerivedCells::from(derived);
+    WorkbookExport::writeAndOpen(
+        *ctx_.prompts, LongWork::orImmediate(ctx_.work), QStringLiteral("Writing the detailed workbook..."), path,
+        [&](WorkProgress &progress) { return DetailReport::build(*info, rows, si, cells, &progress); });
 }
 
 void ReportCommands::exportBrief(int openTestId)
 {
-    if (const auto book = briefWorkbook(openTestId))
-        WorkbookExport::saveAndOpen(*ctx_.prompts, *book, ctx_.state->CurrentTestName, ctx_.workDir);
+    const auto info = openTestInfo(ctx_, openTestId);
+    if (!info)
+        return;
+    const QString path = WorkbookExport::askPath(*ctx_.prompts, ctx_.state->CurrentTestName, ctx_.workDir);
+    if (path.isEmpty())
+        return;
+    ProgramState own = briefState();
+    const bool si = ctx_.state->isSI();
+    const QSqlDatabase db = ctx_.database->connection();
+    QThread *home = QThread::currentThread();
+    WorkbookExport::writeAndOpen(*ctx_.prompts, LongWork::orImmediate(ctx_.work),
+                                 QStringLiteral("Writing the brief workbook..."), path, [&](WorkProgress &progress) {
+                                     const ThreadConnection connection(db, home);
+                                     ResultQuery query(connection.connection(), own);
+                                     query.setProgress(&progress);
+                                     const ResultTable rows =
+                                         query.rows(own.CurrentTestName, ResultConversion::fromState(own));
+                                     return BriefReport::build(*info, rows, si);
+                                 });
 }
 
 void ReportCommands::writeTextReport(int openTestId, const ResultTable &rows)
@@ -81,16 +116,24 @@ void ReportCommands::writeTextReport(int openTestId, const ResultTable &rows)
     }
     lastReportPath_ = path;
 
-    // Written beside the target and renamed at the end: a failure keeps an earlier file intact.
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly)) {
-        fail(file.errorString());
-        return;
-    }
-    const QByteArray bytes = TextReport::build(*info, rows, ctx_.state->isSI());
-    if (file.write(bytes) != bytes.size() || !file.commit()) {
-        const QString reason = file.errorString();
-        file.cancelWriting();
-        fail(reason);
-    }
+    const bool si = ctx_.state->isSI();
+    QString failure;
+    LongWork::orImmediate(ctx_.work).run(QStringLiteral("Writing the report..."), LongWork::Stop::Offered,
+                                         [&](WorkProgress &progress) {
+                                             const QByteArray bytes = TextReport::build(*info, rows, si, &progress);
+                                             if (progress.stopRequested())
+                                                 return; // stopped: the file is not touched
+                                             // Written beside the target and renamed at the end: a failure keeps an earlier file intact.
+                                             QSaveFile file(path);
+                                             if (!file.open(QIODevice::WriteOnly)) {
+                                                 failure = file.errorString();
+                                                 return;
+                                             }
+                                             if (file.write(bytes) != bytes.size() || !file.commit()) {
+                                                 failure = file.errorString();
+                                                 file.cancelWriting();
+                                             }
+                                         });
+    if (!failure.isEmpty())
+        fail(failure);
 }

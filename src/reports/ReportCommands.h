@@ -2,7 +2,9 @@
 // The main window's report commands: "Detail Excel" (cmdExport), "Brief Excel" (cmdBrief) and the
 // File menu's "Report" (menureport). Each does nothing when no test is open or the open test's
 // related information is gone. The window owns one instance, which keeps the text report's last file
-// name as the next proposal.
+// name as the next proposal. Once the file is chosen, the report is built and written as long work
+// (AppContext::work) that the user can stop; a stopped report leaves no file behind and an earlier
+// file of the same name as it was.
 #include "platform/WorkbookModel.h"
 #include "results/ResultRow.h"
 #include <cstddef> // ResultRow.h uses size_t without including it
@@ -12,6 +14,7 @@
 
 struct AppContext;
 struct DerivedValues;
+struct ProgramState;
 
 class ReportCommands {
 public:
@@ -39,6 +42,9 @@ public:
     static QString cancelledText() { return QStringLiteral("Cancel was selected."); }
 
 private:
+    // The program-wide state with the open test's own rotor-bob, as the brief report converts with it.
+    ProgramState briefState() const;
+
     AppContext &ctx_;
     QString lastReportPath_;
 };

@@ -3,9 +3,12 @@
 #include "common/AppContext.h"
 #include "common/ProgramState.h"
 #include "platform/ChartView.h"
+#include "platform/LongWork.h"
 #include "platform/Prompts.h"
+#include "results/ChartPlotPoints.h"
 #include "results/ChartTypes.h"
 #include "results/ResultQuery.h"
+#include "results/ThreadConnection.h"
 #include "store/Database.h"
 #include "store/frmOverlapTestName.h"
 
@@ -14,6 +17,7 @@
 #include <QLayout>
 #include <QLineEdit>
 #include <QSignalBlocker>
+#include <QThread>
 #include <QVBoxLayout>
 #include <utility>
 
@@ -55,10 +59,14 @@ MainChartController::MainChartController(AppContext &ctx, QWidget *chartArea, co
         frmOverlapTestName::choose(ctx_, view_ ? view_->window() : nullptr);
         return true;
     };
-    hooks_.overlapRows = [this]() -> ResultTable {
-        if (!ctx_.database || !ctx_.state)
+    hooks_.overlapRows = [this, home = QThread::currentThread()](ProgramState &state,
+                                                                 WorkProgress &progress) -> ResultTable {
+        if (!ctx_.database)
             return {};
-        return ResultQuery(ctx_.database->connection(), *ctx_.state).dosqloverlap();
+        const ThreadConnection connection(ctx_.database->connection(), home);
+        ResultQuery reader(connection.connection(), state);
+        reader.setProgress(&progress);
+        return reader.dosqloverlap();
     };
 
     if (QComboBox *list = controls_.cmbChartType) {
@@ -149,7 +157,14 @@ void MainChartController::drawOpenTest(int type)
 {
     const bool si = ctx_.state && ctx_.state->isSI();
     reset();
-    builder_.drawOpenTest(type, openRows_ ? openRows_() : ResultTable(), si);
+    const std::shared_ptr<const ResultTable> rows = openRows_ ? openRows_() : nullptr;
+    QList<QPointF> points;
+    if (rows && !rows->empty()) {
+        // Sorting a long test takes a moment: done as long work on the shared rows.
+        LongWork::orImmediate(ctx_.work).run(QStringLiteral("Drawing the chart..."), LongWork::Stop::NotOffered,
+                                             [&](WorkProgress &) { points = ChartPlotPoints::plotted(type, *rows); });
+    }
+    builder_.drawPlotted(type, std::move(points), si);
     // The test's name stays under the title in every chart type, so a printed chart says what it shows.
     model_.setSubtitle(ctx_.state ? ctx_.state->CurrentTestName : QString());
     showScaleButtons();
@@ -221,7 +236,7 @@ OverlayCommand::Outcome MainChartController::overlap()
 {
     if (!ctx_.state || !ctx_.prompts)
         return OverlayCommand::Outcome::NoOpenTest;
-    return OverlayCommand(*ctx_.state, *ctx_.prompts, builder_, hooks_).run();
+    return OverlayCommand(*ctx_.state, *ctx_.prompts, builder_, hooks_, ctx_.work).run();
 }
 
 void MainChartController::applyPlottingMethod()

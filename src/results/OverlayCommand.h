@@ -8,8 +8,10 @@
 #include <functional>
 
 struct ProgramState;
+class LongWork;
 class Prompts;
 class ResultChartBuilder;
+class WorkProgress;
 
 class OverlayCommand {
 public:
@@ -17,8 +19,10 @@ public:
         // Shows the overlap selection dialog modally; it leaves the chosen name in
         // ProgramState::OverlapTestName. False when the user cancelled.
         std::function<bool()> chooseTest;
-        // The overlaid test's result rows (dosqloverlap over OverlapTestName).
-        std::function<ResultTable()> overlapRows;
+        // The overlaid test's result rows (dosqloverlap over the OverlapTestName of the state given, a copy
+        // of the program's). Runs as long work, on a worker thread in the program: it must read through a
+        // database connection of its own.
+        std::function<ResultTable(ProgramState &state, WorkProgress &progress)> overlapRows;
     };
 
     enum class Outcome {
@@ -28,7 +32,9 @@ public:
         Drawn,      // one more series
     };
 
-    OverlayCommand(ProgramState &state, Prompts &prompts, ResultChartBuilder &builder, Hooks hooks);
+    // work: runs the reading and sorting of the overlaid test; none runs it at once.
+    OverlayCommand(ProgramState &state, Prompts &prompts, ResultChartBuilder &builder, Hooks hooks,
+                   LongWork *work = nullptr);
 
     Outcome run();
 
@@ -37,4 +43,5 @@ private:
     Prompts &prompts_;
     ResultChartBuilder &builder_;
     Hooks hooks_;
+    LongWork *work_ = nullptr;
 };

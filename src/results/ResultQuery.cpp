@@ -3,6 +3,7 @@
 #include "common/NumberText.h"
 #include "common/ProgramState.h"
 #include "common/RotorBobTable.h"
+#include "platform/WorkProgress.h"
 
 #include <QSqlError>
 #include <QSqlQuery>
@@ -60,6 +61,20 @@ ResultRow ResultConversion::convert(const StoredPoint &p) const
     }
     r[ResultRow::Fann] = p.shearstress / kDynPerDialDegree / stressFactor;
     return r;
+}
+
+RotorBobState RotorBobState::of(const ProgramState &state)
+{
+    return {state.RotorBob, state.StressFactor, state.RateFactor, state.CustomRB, state.CustomRateFactor};
+}
+
+void RotorBobState::applyTo(ProgramState &state) const
+{
+    state.RotorBob = RotorBob;
+    state.StressFactor = StressFactor;
+    state.RateFactor = RateFactor;
+    state.CustomRB = CustomRB;
+    state.CustomRateFactor = CustomRateFactor;
 }
 
 ResultQuery::ResultQuery(const QSqlDatabase &db, ProgramState &state) : db_(db), state_(state) {}
@@ -160,6 +175,20 @@ ResultTable ResultQuery::rows(const QString &testName, const ResultConversion &c
 
 ResultTable ResultQuery::readRows(int testId, const ResultConversion &conversion, RowOrder order) const
 {
+    ResultTable table;
+    // Counted first: the table is made once at its size (a long test would otherwise pass through
+    // copies of up to twice its size), and the progress knows how far it has come.
+    {
+        QSqlQuery count(db_);
+        count.prepare(QStringLiteral("SELECT count(*) FROM TestResult WHERE TestId = ?"));
+        count.addBindValue(testId);
+        if (count.exec() && count.next()) {
+            const qint64 n = count.value(0).toLongLong();
+            table.reserve(size_t(n));
+            if (progress_)
+                progress_->beginPart(n);
+        }
+    }
     QSqlQuery q(db_);
     q.setForwardOnly(true);
     q.prepare(QStringLiteral("SELECT StepNo, Time, Temperature, Speed, Shearstress, Gel, Rbfactor "
@@ -167,10 +196,11 @@ ResultTable ResultQuery::readRows(int testId, const ResultConversion &conversion
               + (order == RowOrder::StepAndTime ? QStringLiteral("ORDER BY StepNo, Time")
                                                 : QStringLiteral("ORDER BY rowid")));
     q.addBindValue(testId);
-    ResultTable table;
     if (!q.exec())
         return table;
     while (q.next()) {
+        if (progress_ && (table.size() & 4095) == 0)
+            progress_->setDone(qint64(table.size()));
         StoredPoint p;
         p.stepNo = q.value(0).toDouble();
         p.time = q.value(1).toDouble();

@@ -15,6 +15,7 @@
 #include <optional>
 
 struct ProgramState;
+class WorkProgress;
 
 // One TestResult row as stored: seconds, degrees Fahrenheit, rpm, dyn/cm2 (nulls read as 0).
 struct StoredPoint {
@@ -45,6 +46,19 @@ struct ResultConversion {
     ResultRow convert(const StoredPoint &p) const;
 };
 
+// The program-wide rotor-bob settings dosql sets from the test it reads, to carry them from a copy of
+// the state (read on a worker thread) back to the state itself.
+struct RotorBobState {
+    int RotorBob = 1;
+    float StressFactor = 1.0f;
+    float RateFactor = 1.0f;
+    bool CustomRB = false;
+    double CustomRateFactor = 0.0;
+
+    static RotorBobState of(const ProgramState &state);
+    void applyTo(ProgramState &state) const;
+};
+
 class ResultQuery {
 public:
     enum class RowOrder {
@@ -63,6 +77,9 @@ public:
 
     ProgramState &state() const { return state_; }
     QSqlDatabase database() const { return db_; }
+
+    // Where reading rows reports how many of the test's rows it has read (none by default).
+    void setProgress(WorkProgress *progress) { progress_ = progress; }
 
     // dosql: the rows of CurrentTestName in display units. Resets StressFactor and RateFactor to 1, then
     // sets RotorBob, StressFactor, RateFactor, CustomRB and CustomRateFactor from the first stored point;
@@ -93,4 +110,5 @@ private:
 
     QSqlDatabase db_;
     ProgramState &state_;
+    WorkProgress *progress_ = nullptr;
 };

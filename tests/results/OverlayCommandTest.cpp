@@ -57,9 +57,9 @@ struct OverlayTest : ::testing::Test {
             state.OverlapTestName = *nextChoice;
             return true;
         };
-        hooks.overlapRows = [this] {
-            rowsRead << state.OverlapTestName;
-            return stored.value(state.OverlapTestName);
+        hooks.overlapRows = [this](ProgramState &snapshot, WorkProgress &) {
+            rowsRead << snapshot.OverlapTestName;
+            return stored.value(snapshot.OverlapTestName);
         };
         return OverlayCommand(state, prompts, builder, hooks).run();
     }
