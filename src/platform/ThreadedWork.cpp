@@ -63,6 +63,8 @@ bool ThreadedWork::run(const QString &label, Stop stop, const std::function<void
     if (window_) {
         // The window of the part before is still up: this part takes it over.
         linger_->stop();
+        window_->follow(label, stop == Stop::Offered, &progress);
+        emit progressShown(label);
     } else {
         QTimer wait;
         wait.setSingleShot(true);

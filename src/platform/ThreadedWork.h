@@ -31,7 +31,7 @@ public:
     WorkProgressWindow *progressWindow() const { return window_; }
 
 signals:
-    // The progress window came up for a work (it shows `label`).
+    // The progress window came up for a work, or was taken over by the next part (it shows `label`).
     void progressShown(const QString &label);
 
 private:

@@ -133,7 +133,7 @@ TEST(ThreadedWork, TheNextPartOfACommandTakesOverTheWindowAndItGoesAfterwards)
         go.release();
     });
     work.run(QStringLiteral("Drawing the chart..."), LongWork::Stop::NotOffered, [&](WorkProgress &) { go.acquire(); });
-    EXPECT_EQ(shown, 1);
+    EXPECT_EQ(shown, 2);
     EXPECT_EQ(work.progressWindow(), first.data());
     EXPECT_EQ(secondLabel, QStringLiteral("Drawing the chart..."));
 
