@@ -17,6 +17,8 @@
 #include <QSaveFile>
 #include <QThread>
 
+#include <stdexcept>
+
 namespace {
 
 std::optional<ReportedTestInfo> openTestInfo(const AppContext &ctx, int openTestId)
@@ -89,6 +91,8 @@ void ReportCommands::exportBrief(int openTestId)
     WorkbookExport::writeAndOpen(*ctx_.prompts, LongWork::orImmediate(ctx_.work),
                                  QStringLiteral("Writing the brief workbook..."), path, [&](WorkProgress &progress) {
                                      const ThreadConnection connection(db, home);
+                                     if (!connection.isOpen())
+                                         throw std::runtime_error(connection.error().toStdString());
                                      ResultQuery query(connection.connection(), own);
                                      query.setProgress(&progress);
                                      const ResultTable rows =

@@ -8,6 +8,8 @@
 #include <QDir>
 #include <QFileInfo>
 
+#include <exception>
+
 QString WorkbookExport::proposedPath(const QString &testName, const QString &workDir)
 {
     QString base;
@@ -41,11 +43,18 @@ bool WorkbookExport::writeAndOpen(Prompts &prompts, LongWork &work, const QStrin
 {
     bool written = false;
     QString reason;
-    const bool finished = work.run(label, LongWork::Stop::Offered, [&](WorkProgress &progress) {
-        const WorkbookModel book = build(progress);
-        if (!progress.stopRequested())
-            written = XlsxWriter::write(book, path, &reason, &progress);
-    });
+    bool finished = false;
+    try {
+        finished = work.run(label, LongWork::Stop::Offered, [&](WorkProgress &progress) {
+            const WorkbookModel book = build(progress);
+            if (!progress.stopRequested())
+                written = XlsxWriter::write(book, path, &reason, &progress);
+        });
+    } catch (const std::exception &e) {
+        // The data could not be read: said like any other failure to write the workbook.
+        finished = true;
+        reason = QString::fromLocal8Bit(e.what());
+    }
     // A stop that came too late to keep the file from being finished still gets the finished file.
     if (!finished && !written)
         return false; // stopped by the user: nothing was written, nothing to say

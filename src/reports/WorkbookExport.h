@@ -23,7 +23,8 @@ public:
 
     // Builds the workbook with `build` and writes it to path, both as long work that the user may stop,
     // then opens it. A stopped export leaves no file behind and any earlier file under the name as it
-    // was; a failed one is reported. Returns true when the workbook was written.
+    // was; a failed one (build may throw when its data cannot be read) is reported. Returns true when the
+    // workbook was written.
     static bool writeAndOpen(Prompts &prompts, LongWork &work, const QString &label, const QString &path,
                              const std::function<WorkbookModel(WorkProgress &)> &build);
 

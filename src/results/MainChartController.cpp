@@ -19,6 +19,7 @@
 #include <QSignalBlocker>
 #include <QThread>
 #include <QVBoxLayout>
+#include <stdexcept>
 #include <utility>
 
 namespace {
@@ -64,6 +65,8 @@ MainChartController::MainChartController(AppContext &ctx, QWidget *chartArea, co
         if (!ctx_.database)
             return {};
         const ThreadConnection connection(ctx_.database->connection(), home);
+        if (!connection.isOpen())
+            throw std::runtime_error(connection.error().toStdString());
         ResultQuery reader(connection.connection(), state);
         reader.setProgress(&progress);
         return reader.dosqloverlap();

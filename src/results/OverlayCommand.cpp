@@ -6,6 +6,8 @@
 #include "results/ChartTypes.h"
 #include "results/ResultChartBuilder.h"
 
+#include <exception>
+
 OverlayCommand::OverlayCommand(ProgramState &state, Prompts &prompts, ResultChartBuilder &builder, Hooks hooks,
                                LongWork *work)
     : state_(state), prompts_(prompts), builder_(builder), hooks_(std::move(hooks)), work_(work)
@@ -33,13 +35,20 @@ OverlayCommand::Outcome OverlayCommand::run()
     const int type = builder_.chartType();
     const int capacity = builder_.pointCount();
     ProgramState snapshot = state_;
-    LongWork::orImmediate(work_).run(QStringLiteral("Overlaying test \"%1\"...").arg(state_.OverlapTestName),
-                                     LongWork::Stop::NotOffered, [&](WorkProgress &progress) {
-                                         const ResultTable rows = hooks_.overlapRows
-                                             ? hooks_.overlapRows(snapshot, progress)
-                                             : ResultTable();
-                                         points = ResultChartBuilder::overlayPoints(type, rows, capacity);
-                                     });
+    try {
+        LongWork::orImmediate(work_).run(QStringLiteral("Overlaying test \"%1\"...").arg(state_.OverlapTestName),
+                                         LongWork::Stop::NotOffered, [&](WorkProgress &progress) {
+                                             const ResultTable rows = hooks_.overlapRows
+                                                 ? hooks_.overlapRows(snapshot, progress)
+                                                 : ResultTable();
+                                             points = ResultChartBuilder::overlayPoints(type, rows, capacity);
+                                         });
+    } catch (const std::exception &e) {
+        prompts_.message(QStringLiteral("The test \"%1\" could not be read, so it is not overlaid.\n%2")
+                             .arg(state_.OverlapTestName, QString::fromLocal8Bit(e.what())),
+                         QStringLiteral("Database Error"), MsgButtons::Ok, MsgIcon::Critical);
+        return Outcome::Refused;
+    }
     const ResultChartBuilder::Overlay overlay = builder_.addOverlayPoints(std::move(points));
     if (overlay.overCapacity)
         prompts_.message(ChartTypes::overCapacityMessage(builder_.chartType()), QString(), MsgButtons::Ok);

@@ -21,14 +21,15 @@ public:
         std::function<bool()> chooseTest;
         // The overlaid test's result rows (dosqloverlap over the OverlapTestName of the state given, a copy
         // of the program's). Runs as long work, on a worker thread in the program: it must read through a
-        // database connection of its own.
+        // database connection of its own. An exception (the test could not be read) is reported to the
+        // user and nothing is overlaid.
         std::function<ResultTable(ProgramState &state, WorkProgress &progress)> overlapRows;
     };
 
     enum class Outcome {
         NoOpenTest, // told the user to open a test first
         Cancelled,  // the dialog was cancelled: nothing changed
-        Refused,    // the open test itself, or no name: nothing changed
+        Refused,    // the open test itself, no name, or a test that could not be read: nothing changed
         Drawn,      // one more series
     };
 

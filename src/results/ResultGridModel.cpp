@@ -6,8 +6,6 @@
 #include "results/ResultQuery.h"
 #include "results/ThreadConnection.h"
 
-#include <QThread>
-
 #include <array>
 
 namespace {
@@ -81,14 +79,13 @@ int ResultGridModel::LoadResultGrid(ResultQuery &query, LongWork &work, const QS
 {
     ProgramState &state = query.state();
     // The worker reads with a copy of the state; dosql's rotor-bob settings are taken over afterwards.
-    ProgramState own = state;
-    const QSqlDatabase db = query.database();
-    QThread *home = QThread::currentThread();
+    const ProgramState start = state;
+    ProgramState own = start;
     std::shared_ptr<ResultTable> rows;
     DerivedValues derived;
-    work.run(label, LongWork::Stop::NotOffered, [&](WorkProgress &progress) {
-        const ThreadConnection connection(db, home);
-        ResultQuery reader(connection.connection(), own);
+    ThreadConnection::read(work, label, query.database(), [&](const QSqlDatabase &db, WorkProgress &progress) {
+        own = start;
+        ResultQuery reader(db, own);
         reader.setProgress(&progress);
         rows = std::make_shared<ResultTable>(reader.dosql());
         derived = DerivedValues::fromResults(*rows, own.UnitSystem);

@@ -1,6 +1,6 @@
 #include "results/ThreadConnection.h"
 
-#include <QThread>
+#include <QSqlError>
 #include <QUuid>
 
 ThreadConnection::ThreadConnection(const QSqlDatabase &db, QThread *home)
@@ -22,4 +22,12 @@ ThreadConnection::~ThreadConnection()
     db_.close();
     db_ = QSqlDatabase();
     QSqlDatabase::removeDatabase(ownName_);
+}
+
+QString ThreadConnection::error() const
+{
+    if (db_.isOpen())
+        return {};
+    const QString text = db_.lastError().text();
+    return text.isEmpty() ? QStringLiteral("The database could not be opened.") : text;
 }

@@ -7,6 +7,7 @@
 #include "results/DerivedValues.h"
 #include "store/Database.h"
 #include "tests/reports/ReportFixtures.h"
+#include "tests/support/OtherThreadWork.h"
 #include "tests/support/ScriptedPrompts.h"
 #include "tests/support/TempDir.h"
 
@@ -345,4 +346,30 @@ TEST_F(ReportCommandsTest, stoppedReports_leaveNoFile_andAnEarlierFileAsItWas)
         EXPECT_EQ(otherFiles(dir.path()), QStringList{QString::fromLatin1(c.file)});
         QFile::remove(target);
     }
+}
+
+// The brief report reads the test afresh on a worker thread through a connection of its own; when that
+// connection cannot be opened the user gets one message and no file.
+TEST_F(ReportCommandsTest, briefReport_whoseDataCannotBeRead_isOneMessageAndNoFile)
+{
+    OtherThreadWork work;
+    ctx.work = &work;
+    const QString target = dir.file(QStringLiteral("brief.xlsx"));
+    prompts.fileAnswers = {target, target};
+    commands.exportBrief(5);
+    EXPECT_TRUE(contentOf(target).startsWith("PK")) << "read on the worker while the file is there";
+    EXPECT_EQ(work.labels, QStringList{QStringLiteral("Writing the brief workbook...")});
+    QFile::remove(target);
+
+    const QString path = database.path();
+    ASSERT_TRUE(QFile::rename(path, path + QStringLiteral(".moved")));
+    ASSERT_TRUE(QDir().mkdir(path));
+    prompts.clear();
+    prompts.fileAnswers = {target};
+    commands.exportBrief(5);
+    const auto messages = recordsOf(PromptRecord::Message);
+    ASSERT_EQ(messages.size(), 1);
+    EXPECT_TRUE(messages[0].text.contains(QDir::toNativeSeparators(target)));
+    EXPECT_FALSE(QFileInfo::exists(target));
+    EXPECT_TRUE(recordsOf(PromptRecord::OpenDesktop).isEmpty());
 }
