@@ -8,6 +8,7 @@
 #include "directlog/frmDirectLog.h"
 #include "link/StandAloneTest.h"
 #include "link/StoredTestUpload.h"
+#include "platform/LongWork.h"
 #include "platform/Prompts.h"
 #include "realtime/frmRealTime.h"
 #include "reports/ReportCommands.h"
@@ -39,7 +40,7 @@ MainController::MainController(AppContext &context, frmMain &window)
     controls.yLog = main_.yLogOption();
     controls.connectSignals = false; // the window's own handlers route to us through its signals
     chart_ = std::make_unique<MainChartController>(ctx_, main_.chartArea(), controls);
-    chart_->setOpenTestRows([this] { return grid_.results(); });
+    chart_->setOpenTestRows([this] { return grid_.sharedResults(); });
     chart_->applyPlottingMethod();
 
     OpenTestHooks hooks;
@@ -50,13 +51,8 @@ MainController::MainController(AppContext &context, frmMain &window)
     hooks.enableRelatedInfo = [this](bool on) { main_.setRelatedInfoEnabled(on); };
     hooks.selectFirstChartType = [this] { main_.chartTypeList()->setCurrentIndex(0); };
     hooks.setScalesNormal = [this] { chart_->setScalesNormal(); };
-    openCommand_ = std::make_unique<OpenTestCommand>(*ctx_.state, query_, grid_, hooks);
-    // An overlay's dial column divides by the open test's stress factor, as its grid was read.
-    OverlayCommand::Hooks overlay;
-    overlay.overlapRows = [this] {
-        return ResultQuery(ctx_.database->connection(), *ctx_.state).dosqloverlap(openCommand_->conversion());
-    };
-    chart_->setOverlayHooks(overlay);
+    openCommand_ = std::make_unique<OpenTestCommand>(*ctx_.state, query_, grid_, hooks, ctx_.work);
+    chart_->setOpenTestConversion([this] { return openCommand_->conversion(); });
     reports_ = std::make_unique<ReportCommands>(ctx_);
     new DatabaseMenu(ctx_, main_); // Import Recovered Test, Check Database, Back Up Database (File menu)
 
@@ -68,12 +64,17 @@ MainController::MainController(AppContext &context, frmMain &window)
     connect(&main_, &frmMain::setupRequested, this, &MainController::setup);
     connect(&main_, &frmMain::caliCheckRequested, this, &MainController::caliCheck);
     // Every report is of the open test as the open command keeps it: its id, its grid rows, its conversion.
-    connect(&main_, &frmMain::exportDetailRequested, this,
-            [this] { reports_->exportDetail(openTestId(), grid_.results(), grid_.derived()); });
+    // The reports run as long work on the grid's rows: each holds them until it is done.
+    connect(&main_, &frmMain::exportDetailRequested, this, [this] {
+        const auto rows = grid_.sharedResults();
+        reports_->exportDetail(openTestId(), *rows, grid_.derived());
+    });
     connect(&main_, &frmMain::exportBriefRequested, this,
             [this] { reports_->exportBrief(openTestId(), openCommand_->conversion()); });
-    connect(&main_, &frmMain::textReportRequested, this,
-            [this] { reports_->writeTextReport(openTestId(), grid_.results()); });
+    connect(&main_, &frmMain::textReportRequested, this, [this] {
+        const auto rows = grid_.sharedResults();
+        reports_->writeTextReport(openTestId(), *rows);
+    });
     connect(&main_, &frmMain::overlapRequested, this, &MainController::overlap);
     connect(&main_, &frmMain::printChartRequested, chart_.get(), &MainChartController::printChart);
     connect(&main_, &frmMain::relatedInfoRequested, this, &MainController::relatedInfo);

@@ -9,6 +9,7 @@
 #include "platform/QtPrompts.h"
 #include "platform/QtSerialPort.h"
 #include "platform/SteadyClock.h"
+#include "platform/ThreadedWork.h"
 #include "sequence/ExampleSequence.h"
 #include "store/Database.h"
 
@@ -92,6 +93,8 @@ int main(int argc, char **argv)
     context.clock = &clock;
     context.database = &database;
     context.ports = &ports;
+    ThreadedWork work;
+    context.work = &work;
     context.makePort = [] { return std::unique_ptr<SerialPort>(new QtSerialPort); };
     context.workDir = workDir;
 

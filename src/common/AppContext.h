@@ -11,6 +11,7 @@ class Clock;
 class PortMap;
 class SerialPort;
 class Database;
+class LongWork;
 
 struct AppContext {
     ProgramState *state = nullptr;
@@ -18,6 +19,9 @@ struct AppContext {
     Clock *clock = nullptr;
     Database *database = nullptr;
     PortMap *ports = nullptr;
+    // Runs work that takes long on a long test off the windows' thread, with a progress window; none runs
+    // it at once (tests).
+    LongWork *work = nullptr;
     // A new, closed serial port object; each window that talks to the instrument owns its own.
     std::function<std::unique_ptr<SerialPort>()> makePort;
     // Where initial.txt, ports.txt and the database live (the working directory at start).

@@ -1,7 +1,9 @@
 #include "common/NumberText.h"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
+#include <cstring>
 
 namespace NumberText {
 namespace {
@@ -146,6 +148,137 @@ bool isPlaceholder(QChar c)
     return c == QLatin1Char('#') || c == QLatin1Char('0');
 }
 
+// A picture taken apart once: the text around the number section, whether it shows a decimal point, the
+// integer digits always shown, the decimal places rounded to and those always shown.
+struct Picture {
+    QString text; // the picture itself, to find it again
+    bool numeric = false;
+    QString prefix;
+    QString suffix;
+    bool point = false;
+    int minInt = 0;
+    int decimals = 0;
+    int minFrac = 0;
+};
+
+Picture parsePicture(const QString &picture)
+{
+    Picture p;
+    p.text = picture;
+    // The number section runs from the first to the last '#', '0' or '.'; text around it is kept as is.
+    int first = -1, last = -1;
+    for (int i = 0; i < picture.size(); ++i) {
+        const QChar c = picture.at(i);
+        if (isPlaceholder(c) || c == QLatin1Char('.')) {
+            if (first < 0)
+                first = i;
+            last = i;
+        }
+    }
+    if (first < 0)
+        return p;
+    p.numeric = true;
+    p.prefix = picture.left(first);
+    p.suffix = picture.mid(last + 1);
+    const QString section = picture.mid(first, last - first + 1);
+    const int point = section.indexOf(QLatin1Char('.'));
+    p.point = point >= 0;
+    const QString intPicture = point < 0 ? section : section.left(point);
+    const QString fracPicture = point < 0 ? QString() : section.mid(point + 1);
+    // Integer digits: every placeholder from the first '0' on is always shown.
+    bool zeroSeen = false;
+    for (const QChar c : intPicture) {
+        zeroSeen = zeroSeen || c == QLatin1Char('0');
+        if (zeroSeen && isPlaceholder(c))
+            ++p.minInt;
+    }
+    // Decimal digits: all placeholders are rounded to; those up to the last '0' are always shown.
+    for (const QChar c : fracPicture) {
+        if (!isPlaceholder(c))
+            continue;
+        ++p.decimals;
+        if (c == QLatin1Char('0'))
+            p.minFrac = p.decimals;
+    }
+    return p;
+}
+
+// Reports format millions of cells with a handful of pictures: each thread keeps the ones it used last.
+const Picture &pictureOf(const QString &picture)
+{
+    thread_local std::array<Picture, 8> recent;
+    thread_local size_t next = 0;
+    for (const Picture &p : recent)
+        if (p.text.size() == picture.size() && p.text == picture && !p.text.isNull())
+            return p;
+    Picture &slot = recent[next];
+    next = (next + 1) % recent.size();
+    slot = parsePicture(picture);
+    return slot;
+}
+
+// decimalOf() into a character buffer (at most 15 digits), without the strings in between.
+void decimalDigits(double magnitude, char (&digits)[32], int &count, int &pointPos)
+{
+    count = 0;
+    pointPos = 0;
+    if (magnitude == 0.0)
+        return;
+    const QString e = QString::number(magnitude, 'e', 14); // "d.dddddddddddddde+XX", locale-free
+    const int ePos = e.indexOf(QLatin1Char('e'));
+    for (int i = 0; i < ePos; ++i) {
+        const char c = char(e.at(i).unicode());
+        if (c != '.')
+            digits[count++] = c;
+    }
+    while (count > 0 && digits[count - 1] == '0')
+        --count;
+    int exponent = 0;
+    bool negative = false;
+    for (int i = ePos + 1; i < e.size(); ++i) {
+        const char c = char(e.at(i).unicode());
+        if (c == '-')
+            negative = true;
+        else if (c >= '0' && c <= '9')
+            exponent = exponent * 10 + (c - '0');
+    }
+    pointPos = (negative ? -exponent : exponent) + 1;
+}
+
+// roundDecimal() half away from zero, on the character buffer.
+void roundAwayFromZero(char (&digits)[32], int &count, int &pointPos, int decimals)
+{
+    const int keep = pointPos + decimals;
+    if (count == 0 || keep >= count)
+        return;
+    if (keep < 0) {
+        count = 0;
+        pointPos = 0;
+        return;
+    }
+    const bool up = digits[keep] >= '5';
+    count = keep;
+    if (up) {
+        int i = count - 1;
+        while (i >= 0 && digits[i] == '9') {
+            digits[i] = '0';
+            --i;
+        }
+        if (i >= 0) {
+            ++digits[i];
+        } else {
+            std::memmove(digits + 1, digits, size_t(count));
+            digits[0] = '1';
+            ++count;
+            ++pointPos;
+        }
+    }
+    while (count > 0 && digits[count - 1] == '0')
+        --count;
+    if (count == 0)
+        pointPos = 0;
+}
+
 } // namespace
 
 double RoundHalfAwayFromZero(double value, int decimals)
@@ -182,57 +315,40 @@ QString Format(double value, const QString &picture)
         return nonFinite(value);
     if (picture.isEmpty())
         return Text(value);
-
-    // The number section runs from the first to the last '#', '0' or '.'; text around it is kept as is.
-    int first = -1, last = -1;
-    for (int i = 0; i < picture.size(); ++i) {
-        const QChar c = picture.at(i);
-        if (isPlaceholder(c) || c == QLatin1Char('.')) {
-            if (first < 0)
-                first = i;
-            last = i;
-        }
-    }
-    if (first < 0)
+    const Picture &p = pictureOf(picture);
+    if (!p.numeric)
         return picture;
-    const QString prefix = picture.left(first);
-    const QString suffix = picture.mid(last + 1);
-    const QString section = picture.mid(first, last - first + 1);
 
-    const int point = section.indexOf(QLatin1Char('.'));
-    const QString intPicture = point < 0 ? section : section.left(point);
-    const QString fracPicture = point < 0 ? QString() : section.mid(point + 1);
+    // The rounded magnitude as digit characters: value = 0.d1d2d3... x 10^pointPos.
+    char digits[32];
+    int count = 0;
+    int pointPos = 0;
+    decimalDigits(std::fabs(value), digits, count, pointPos);
+    roundAwayFromZero(digits, count, pointPos, p.decimals);
 
-    // Integer digits: every placeholder from the first '0' on is always shown.
-    int minInt = 0;
-    bool zeroSeen = false;
-    for (const QChar c : intPicture) {
-        zeroSeen = zeroSeen || c == QLatin1Char('0');
-        if (zeroSeen && isPlaceholder(c))
-            ++minInt;
-    }
-    // Decimal digits: all placeholders are rounded to; those up to the last '0' are always shown.
-    int decimals = 0, minFrac = 0;
-    for (const QChar c : fracPicture) {
-        if (!isPlaceholder(c))
-            continue;
-        ++decimals;
-        if (c == QLatin1Char('0'))
-            minFrac = decimals;
-    }
-
-    const Decimal rounded = roundDecimal(decimalOf(std::fabs(value)), decimals, Tie::AwayFromZero);
-    QString intPart = integerDigits(rounded);
-    if (intPart.size() < minInt)
-        intPart.prepend(QString(minInt - intPart.size(), QLatin1Char('0')));
-    QString frac = fractionDigits(rounded);
-    frac += QString(decimals - frac.size(), QLatin1Char('0'));
-    while (frac.size() > minFrac && frac.endsWith(QLatin1Char('0')))
-        frac.chop(1);
-
+    QString out;
+    out.reserve(p.prefix.size() + p.suffix.size() + std::max(pointPos, p.minInt) + p.decimals + 2);
     // A value that rounds to zero shows no sign: "-0.0" is not a reading anyone wants to see.
-    const QString sign = (value < 0 && !rounded.isZero()) ? QStringLiteral("-") : QString();
-    return sign + prefix + intPart + (point >= 0 ? QStringLiteral(".") : QString()) + frac + suffix;
+    if (value < 0 && count > 0)
+        out += QLatin1Char('-');
+    out += p.prefix;
+    const int intDigits = std::max(pointPos, 0);
+    for (int i = intDigits; i < p.minInt; ++i)
+        out += QLatin1Char('0');
+    for (int i = 0; i < intDigits; ++i)
+        out += QLatin1Char(i < count ? digits[i] : '0');
+    if (p.point)
+        out += QLatin1Char('.');
+    // Decimal places after the point: the rounded digits, then zeros up to the last '0' of the picture.
+    for (int place = 1; place <= p.decimals; ++place) {
+        const int index = pointPos + place - 1; // digit index of this decimal place
+        const bool significant = index < count;
+        if (!significant && place > p.minFrac)
+            break;
+        out += QLatin1Char(index >= 0 && significant ? digits[index] : '0');
+    }
+    out += p.suffix;
+    return out;
 }
 
 QString Str(double value, int significant)

@@ -2,6 +2,7 @@
 
 #include "platform/ChartModel.h"
 #include "platform/Prompts.h"
+#include "platform/ScreenPoints.h"
 
 #include <QChart>
 #include <QChartView>
@@ -128,6 +129,25 @@ QAbstractAxis *makeAxis(AxisKind kind, AxisScale scale)
     return new QValueAxis;
 }
 
+// Where an axis puts its values on a plot `pixels` long.
+ScreenAxis screenAxis(const QAbstractAxis *axis, double pixels)
+{
+    ScreenAxis s;
+    s.pixels = pixels;
+    if (const auto *v = qobject_cast<const QValueAxis *>(axis)) {
+        s.lo = v->min();
+        s.hi = v->max();
+    } else if (const auto *l = qobject_cast<const QLogValueAxis *>(axis)) {
+        s.lo = l->min();
+        s.hi = l->max();
+        s.logarithmic = true;
+    } else if (const auto *d = qobject_cast<const QDateTimeAxis *>(axis)) {
+        s.lo = double(d->min().toMSecsSinceEpoch());
+        s.hi = double(d->max().toMSecsSinceEpoch());
+    }
+    return s;
+}
+
 void applyRange(QAbstractAxis *axis, const Extent &e, const AxisRange &r)
 {
     if (auto *v = qobject_cast<QValueAxis *>(axis))
@@ -145,6 +165,22 @@ QChart *ChartView::newChart()
     auto *chart = new QChart;
     chart->legend()->setAlignment(Qt::AlignBottom);
     return chart;
+}
+
+void ChartView::onPlotAreaChanged()
+{
+    // Thinned series were made for the old width; the others do not depend on it.
+    if (std::abs(chart_->plotArea().width() - thinnedFor_) < 1.0)
+        return;
+    bool any = false;
+    for (Drawn &d : drawn_) {
+        if (d.thinned) {
+            d.replace = true;
+            any = true;
+        }
+    }
+    if (any)
+        scheduleSync();
 }
 
 ChartView::ChartView(QWidget *parent) : QWidget(parent)
@@ -251,9 +287,15 @@ void ChartView::sync()
     }
     if (!model_)
         return;
+    // The ranges come from the model and go first: a series is thinned to the axes it is drawn on.
+    const bool newRanges = needRanges_;
+    if (needRanges_) {
+        applyRanges();
+        needRanges_ = false;
+    }
     for (int s = 0; s < int(drawn_.size()); ++s) {
         Drawn &d = drawn_[size_t(s)];
-        if (d.replace || d.fit)
+        if (d.replace || d.fit || (d.thinned && newRanges))
             fillSeries(s);
         else if (model_->endIndex(s) != d.syncedEnd)
             appendToSeries(s);
@@ -261,10 +303,6 @@ void ChartView::sync()
     if (needTexts_) {
         applyTexts();
         needTexts_ = false;
-    }
-    if (needRanges_) {
-        applyRanges();
-        needRanges_ = false;
     }
 }
 
@@ -277,6 +315,7 @@ void ChartView::rebuild()
     chart_ = newChart();
     view_->setChart(chart_);
     delete old;
+    connect(chart_, &QChart::plotAreaChanged, this, &ChartView::onPlotAreaChanged);
     drawn_.clear();
     yAxes_.clear();
     xAxis_ = nullptr;
@@ -348,11 +387,32 @@ void ChartView::rebuild()
     chart_->legend()->setVisible(anyLabel && model_->seriesCount() > 1);
 }
 
+QList<QPointF> ChartView::drawnPoints(int series, const QList<QPointF> &visible) const
+{
+    if (printing_)
+        return visible;
+    const QRectF plot = chart_->plotArea();
+    // Before the chart is laid out for the first time its plot has no size yet; the view's size is close.
+    const double width = plot.width() >= 16 ? plot.width() : std::max(640, view_->width());
+    const double height = plot.height() >= 16 ? plot.height() : std::max(400, view_->height());
+    const ScreenAxis x = screenAxis(xAxis_, width);
+    const Drawn &d = drawn_[size_t(series)];
+    if (d.fit) // points drawn as markers, with the fitted curve beside them
+        return ScreenPoints::forMarkers(visible, x, screenAxis(yAxes_[size_t(model_->seriesYAxis(series))], height));
+    return ScreenPoints::forLine(visible, x);
+}
+
 void ChartView::fillSeries(int series)
 {
     Drawn &d = drawn_[size_t(series)];
     const QList<QPointF> points = model_->visiblePoints(series);
-    d.data->replace(points);
+    const QList<QPointF> drawn = drawnPoints(series, points);
+    d.data->replace(drawn);
+    if (!printing_) {
+        d.thinned = drawn.size() < points.size();
+        if (d.thinned)
+            thinnedFor_ = chart_->plotArea().width();
+    }
     if (!d.fit)
         d.data->setPointsVisible(points.size() <= MarkerLimit);
     if (d.fit)
@@ -365,7 +425,9 @@ void ChartView::appendToSeries(int series)
 {
     Drawn &d = drawn_[size_t(series)];
     const int end = model_->endIndex(series);
-    if (end < d.syncedEnd) {
+    // A thinned series, or one that grows past what the screen shows point for point, is thinned anew.
+    if (end < d.syncedEnd || d.thinned
+        || model_->writtenCount(series) > ScreenPoints::PointsPerColumn * std::max(640.0, chart_->plotArea().width())) {
         fillSeries(series);
         return;
     }
@@ -399,19 +461,20 @@ void ChartView::applyRanges()
 {
     if (!model_ || !xAxis_)
         return;
+    // Every point of the model counts, also those a thinned series leaves out.
     Extent x;
     std::vector<Extent> y(yAxes_.size());
     for (int s = 0; s < int(drawn_.size()); ++s) {
-        const Drawn &d = drawn_[size_t(s)];
         Extent &ye = y[size_t(model_->seriesYAxis(s))];
-        for (const QXYSeries *series : {d.data, d.fit}) {
-            if (!series)
-                continue;
-            for (const QPointF &p : series->points()) {
+        auto add = [&](const QList<QPointF> &points) {
+            for (const QPointF &p : points) {
                 x.add(p.x());
                 ye.add(p.y());
             }
-        }
+        };
+        add(model_->visiblePoints(s));
+        if (drawn_[size_t(s)].fit)
+            add(model_->fitPoints(s));
     }
     applyRange(xAxis_, x, model_->xRange());
     for (int i = 0; i < int(yAxes_.size()); ++i)
@@ -434,6 +497,21 @@ bool ChartView::print(Prompts &prompts)
 bool ChartView::print(QPrinter &printer)
 {
     refresh();
+    // The page shows every point: the thinned series are drawn whole for it and thinned again after.
+    printing_ = true;
+    struct Restore {
+        ChartView &view;
+        ~Restore()
+        {
+            view.printing_ = false;
+            for (int s = 0; s < int(view.drawn_.size()); ++s)
+                if (view.drawn_[size_t(s)].thinned)
+                    view.fillSeries(s);
+        }
+    } restore{*this};
+    for (int s = 0; s < int(drawn_.size()); ++s)
+        if (drawn_[size_t(s)].thinned)
+            fillSeries(s);
     // A view that is not on screen has no size of its own to keep: lay the chart out at a page-like size.
     if (!view_->isVisible()) {
         const QSize shown = size();

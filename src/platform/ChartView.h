@@ -8,6 +8,11 @@
 // Points that an axis cannot show (zero or below on a logarithmic axis, NaN) are left out of the drawn
 // series: Qt Charts would otherwise drop the whole series. Only plain line, spline and scatter series are
 // used, never OpenGL ones (those are missing from printed output).
+//
+// A series of many more points than the plot has pixel columns (a long test) is handed to Qt Charts thinned
+// to what the screen can show (ScreenPoints), which draws the same picture in a fraction of the time; it is
+// thinned again when the plot changes size. Printing draws every point. Axis ranges always come from all
+// points of the model.
 #include <QPointer>
 #include <QWidget>
 #include <vector>
@@ -61,12 +66,16 @@ private:
     void applyRanges();
     void fillSeries(int series);
     void appendToSeries(int series);
+    // The points of a series as handed to Qt Charts: every point for printing, else thinned for the screen.
+    QList<QPointF> drawnPoints(int series, const QList<QPointF> &visible) const;
+    void onPlotAreaChanged();
 
     struct Drawn {
         QXYSeries *data = nullptr;
         QXYSeries *fit = nullptr; // the least-squares curve, when the plotting method has one
         int syncedEnd = 0;        // model slots below this index are in the drawn series
         bool replace = false;     // the drawn points must be taken again from the model
+        bool thinned = false;     // fewer points were drawn than the model holds
     };
 
     QPointer<ChartModel> model_;
@@ -79,4 +88,6 @@ private:
     bool needStructure_ = true;
     bool needTexts_ = true;
     bool needRanges_ = true;
+    bool printing_ = false;
+    double thinnedFor_ = 0; // the plot width the thinned series were made for
 };

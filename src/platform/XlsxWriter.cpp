@@ -1,5 +1,6 @@
 #include "platform/XlsxWriter.h"
 
+#include "platform/WorkProgress.h"
 #include "platform/WorkbookModel.h"
 
 #include <QDir>
@@ -72,7 +73,21 @@ const char *cellText(std::string_view utf8, std::string &buffer)
     return buffer.c_str();
 }
 
-lxw_error writeSheet(lxw_workbook *book, const WorkbookModel::Sheet &sheet)
+// Rows written so far over all sheets, and the stop request, for a progress that follows the writing.
+struct RowCounter {
+    WorkProgress *progress = nullptr;
+    qint64 done = 0;
+    bool stopped = false;
+    // False when the writing should end.
+    bool next()
+    {
+        if (progress && progress->checkpoint(done++))
+            stopped = true;
+        return !stopped;
+    }
+};
+
+lxw_error writeSheet(lxw_workbook *book, const WorkbookModel::Sheet &sheet, RowCounter &counter)
 {
     const QByteArray name = sheet.name().toUtf8();
     lxw_worksheet *ws = workbook_add_worksheet(book, name.isEmpty() ? nullptr : name.constData());
@@ -107,6 +122,8 @@ lxw_error writeSheet(lxw_workbook *book, const WorkbookModel::Sheet &sheet)
     // Rows go out in order: the workbook is opened in constant-memory mode, which streams each row.
     std::string buffer;
     for (int r = 1; r <= sheet.lastRow(); ++r) {
+        if (!counter.next())
+            return LXW_NO_ERROR;
         const auto &cells = sheet.row(r);
         const auto row = static_cast<lxw_row_t>(r - 1);
         for (size_t c = 0; c < cells.size(); ++c) {
@@ -151,7 +168,7 @@ QString reasonOf(lxw_error e)
 
 } // namespace
 
-bool XlsxWriter::write(const WorkbookModel &model, const QString &path, QString *error)
+bool XlsxWriter::write(const WorkbookModel &model, const QString &path, QString *error, WorkProgress *progress)
 {
     auto fail = [&](const QString &reason) {
         if (error)
@@ -175,18 +192,30 @@ bool XlsxWriter::write(const WorkbookModel &model, const QString &path, QString 
     if (!book)
         return fail(QStringLiteral("Not enough memory to start the workbook."));
 
+    RowCounter counter;
+    counter.progress = progress;
+    if (progress) {
+        qint64 rows = 0;
+        for (const auto &sheet : model.sheets())
+            rows += sheet.lastRow();
+        progress->beginPart(rows);
+    }
     lxw_error sheetError = LXW_NO_ERROR;
     if (model.sheets().empty()) {
         if (!workbook_add_worksheet(book, nullptr))
             sheetError = LXW_ERROR_MEMORY_MALLOC_FAILED;
     }
     for (const auto &sheet : model.sheets()) {
-        sheetError = writeSheet(book, sheet);
-        if (sheetError != LXW_NO_ERROR)
+        sheetError = writeSheet(book, sheet, counter);
+        if (sheetError != LXW_NO_ERROR || counter.stopped)
             break;
     }
-    // Closing also frees the workbook, so it runs even after a failed sheet.
+    // Closing also frees the workbook, so it runs even after a failed or stopped sheet.
     const lxw_error closeError = workbook_close(book);
+    if (counter.stopped) {
+        QFile::remove(temp);
+        return fail(stoppedText());
+    }
     if (sheetError != LXW_NO_ERROR || closeError != LXW_NO_ERROR) {
         QFile::remove(temp);
         return fail(reasonOf(sheetError != LXW_NO_ERROR ? sheetError : closeError));

@@ -9,11 +9,17 @@
 #include <QString>
 
 class WorkbookModel;
+class WorkProgress;
 
 class XlsxWriter {
 public:
     // True when the file was written. On failure returns false and puts a one-line reason in *error.
-    static bool write(const WorkbookModel &model, const QString &path, QString *error = nullptr);
+    // progress (optional) counts the rows written; a stop request leaves the target untouched, removes
+    // what was written and returns false with stoppedText() as the reason.
+    static bool write(const WorkbookModel &model, const QString &path, QString *error = nullptr,
+                      WorkProgress *progress = nullptr);
+
+    static QString stoppedText() { return QStringLiteral("Stopped before the workbook was finished."); }
 
     // The longest text a cell can hold; longer texts are cut to it.
     static constexpr int maxCellTextLength = 32767;

@@ -1,6 +1,7 @@
 #include "reports/DetailReport.h"
 
 #include "common/NumberText.h"
+#include "platform/WorkProgress.h"
 #include "reports/ReportSheet.h"
 #include "reports/ReportValues.h"
 #include "reports/ReportedTestInfo.h"
@@ -51,7 +52,7 @@ DetailReport::DerivedCells DetailReport::DerivedCells::from(const DerivedValues 
 }
 
 WorkbookModel DetailReport::build(const ReportedTestInfo &info, const ResultTable &rows, bool si,
-                                  const DerivedCells &derived)
+                                  const DerivedCells &derived, WorkProgress *progress)
 {
     WorkbookModel book;
     WorkbookModel::Sheet &sheet = book.addSheet(QStringLiteral("Sheet1"));
@@ -61,9 +62,13 @@ WorkbookModel DetailReport::build(const ReportedTestInfo &info, const ResultTabl
         return book;
 
     sheet.reserveRows(FirstDataRow + static_cast<int>(rows.size()));
+    if (progress)
+        progress->beginPart(static_cast<qint64>(rows.size()));
     TotalTime total;
     int r = FirstDataRow;
     for (const ResultRow &f : rows) {
+        if (progress && progress->checkpoint(r - FirstDataRow))
+            return book;
         sheet.setNumber(r, 1, f[ResultRow::Step]);
         sheet.setNumber(r, 2, f[ResultRow::Time]);
         sheet.setNumber(r, 3, total.next(f[ResultRow::Step], f[ResultRow::Time]));

@@ -11,6 +11,7 @@
 
 struct ReportedTestInfo;
 struct DerivedValues;
+class WorkProgress;
 
 class DetailReport {
 public:
@@ -36,6 +37,8 @@ public:
     };
 
     // rows: the open test's result rows as the grid loader read them; si: the unit system they are in.
+    // progress (optional) counts the rows written; when it asks to stop, the building ends early and the
+    // unfinished workbook is of no use.
     static WorkbookModel build(const ReportedTestInfo &info, const ResultTable &rows, bool si,
-                               const DerivedCells &derived);
+                               const DerivedCells &derived, WorkProgress *progress = nullptr);
 };

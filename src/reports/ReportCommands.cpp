@@ -2,6 +2,7 @@
 
 #include "common/AppContext.h"
 #include "common/ProgramState.h"
+#include "platform/LongWork.h"
 #include "platform/Prompts.h"
 #include "reports/BriefReport.h"
 #include "reports/DetailReport.h"
@@ -10,9 +11,13 @@
 #include "reports/WorkbookExport.h"
 #include "results/DerivedValues.h"
 #include "results/ResultQuery.h"
+#include "results/ThreadConnection.h"
 #include "store/Database.h"
 
 #include <QSaveFile>
+#include <QThread>
+
+#include <stdexcept>
 
 namespace {
 
@@ -50,14 +55,47 @@ std::optional<WorkbookModel> ReportCommands::briefWorkbook(int openTestId, const
 
 void ReportCommands::exportDetail(int openTestId, const ResultTable &rows, const DerivedValues &derived)
 {
-    if (const auto book = detailWorkbook(openTestId, rows, derived))
-        WorkbookExport::saveAndOpen(*ctx_.prompts, *book, ctx_.state->CurrentTestName, ctx_.workDir);
+    const auto info = openTestInfo(ctx_, openTestId);
+    if (!info)
+        return;
+    const QString path = WorkbookExport::askPath(*ctx_.prompts, ctx_.state->CurrentTestName, ctx_.workDir);
+    if (path.isEmpty())
+        return;
+    const bool si = ctx_.state->isSI();
+    const DetailReport::DerivedCells cells = DetailReport::DerivedCells::from(derived);
+    WorkbookExport::writeAndOpen(
+        *ctx_.prompts, LongWork::orImmediate(ctx_.work), QStringLiteral("Writing the detailed workbook..."), path,
+        [&](WorkProgress &progress) { return DetailReport::build(*info, rows, si, cells, &progress); });
 }
 
 void ReportCommands::exportBrief(int openTestId, const ResultConversion &conversion)
 {
-    if (const auto book = briefWorkbook(openTestId, conversion))
-        WorkbookExport::saveAndOpen(*ctx_.prompts, *book, ctx_.state->CurrentTestName, ctx_.workDir);
+    const auto info = openTestInfo(ctx_, openTestId);
+    if (!info)
+        return;
+    const QString path = WorkbookExport::askPath(*ctx_.prompts, ctx_.state->CurrentTestName, ctx_.workDir);
+    if (path.isEmpty())
+        return;
+    // The rotor-bob state may have been changed on the setup or naming screens since the test was
+    // opened; the report converts as the open test's grid and detailed export did.
+    ProgramState own = *ctx_.state;
+    const QSqlDatabase db = ctx_.database->connection();
+    QThread *home = QThread::currentThread();
+    WorkbookExport::writeAndOpen(*ctx_.prompts, LongWork::orImmediate(ctx_.work),
+                                 QStringLiteral("Writing the brief workbook..."), path, [&](WorkProgress &progress) {
+                                     const ThreadConnection connection(db, home);
+                                     if (!connection.isOpen())
+                                         throw std::runtime_error(connection.error().toStdString());
+                                     ResultQuery query(connection.connection(), own);
+                                     query.setProgress(&progress);
+                                     const ResultTable rows = query.rowsOf(openTestId, conversion);
+                                     // A report of part of the test would pass for the whole.
+                                     if (!query.lastError().isEmpty())
+                                         throw std::runtime_error(
+                                             ResultQuery::readFailedText(own.CurrentTestName, query.lastError())
+                                                 .toStdString());
+                                     return BriefReport::build(*info, rows, conversion.si);
+                                 });
 }
 
 void ReportCommands::writeTextReport(int openTestId, const ResultTable &rows)
@@ -79,16 +117,24 @@ void ReportCommands::writeTextReport(int openTestId, const ResultTable &rows)
     }
     lastReportPath_ = path;
 
-    // Written beside the target and renamed at the end: a failure keeps an earlier file intact.
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly)) {
-        fail(file.errorString());
-        return;
-    }
-    const QByteArray bytes = TextReport::build(*info, rows, ctx_.state->isSI());
-    if (file.write(bytes) != bytes.size() || !file.commit()) {
-        const QString reason = file.errorString();
-        file.cancelWriting();
-        fail(reason);
-    }
+    const bool si = ctx_.state->isSI();
+    QString failure;
+    LongWork::orImmediate(ctx_.work).run(QStringLiteral("Writing the report..."), LongWork::Stop::Offered,
+                                         [&](WorkProgress &progress) {
+                                             const QByteArray bytes = TextReport::build(*info, rows, si, &progress);
+                                             if (progress.stopRequested())
+                                                 return; // stopped: the file is not touched
+                                             // Written beside the target and renamed at the end: a failure keeps an earlier file intact.
+                                             QSaveFile file(path);
+                                             if (!file.open(QIODevice::WriteOnly)) {
+                                                 failure = file.errorString();
+                                                 return;
+                                             }
+                                             if (file.write(bytes) != bytes.size() || !file.commit()) {
+                                                 failure = file.errorString();
+                                                 file.cancelWriting();
+                                             }
+                                         });
+    if (!failure.isEmpty())
+        fail(failure);
 }

@@ -2,7 +2,9 @@
 // The main window's report commands: "Detail Excel" (cmdExport), "Brief Excel" (cmdBrief) and the
 // File menu's "Report" (menureport). Each does nothing when no test is open or the open test's
 // related information is gone. The window owns one instance, which keeps the text report's last file
-// name as the next proposal.
+// name as the next proposal. Once the file is chosen, the report is built and written as long work
+// (AppContext::work) that the user can stop; a stopped report leaves no file behind and an earlier
+// file of the same name as it was.
 #include "platform/WorkbookModel.h"
 #include "results/ResultRow.h"
 #include <cstddef> // ResultRow.h uses size_t without including it

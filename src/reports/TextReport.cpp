@@ -1,6 +1,7 @@
 #include "reports/TextReport.h"
 
 #include "common/NumberText.h"
+#include "platform/WorkProgress.h"
 #include "reports/ReportValues.h"
 #include "reports/ReportedTestInfo.h"
 #include "reports/TotalTime.h"
@@ -39,7 +40,7 @@ QString headingLine(bool si)
 
 } // namespace
 
-QByteArray TextReport::build(const ReportedTestInfo &info, const ResultTable &rows, bool si)
+QByteArray TextReport::build(const ReportedTestInfo &info, const ResultTable &rows, bool si, WorkProgress *progress)
 {
     QString head;
     head += QStringLiteral("Test Report of K7100DAQ.") + kEol;
@@ -58,9 +59,14 @@ QByteArray TextReport::build(const ReportedTestInfo &info, const ResultTable &ro
     out.reserve(out.size() + static_cast<qsizetype>(rows.size()) * 80);
 
     using NumberText::Format;
+    if (progress)
+        progress->beginPart(static_cast<qint64>(rows.size()));
     TotalTime elapsed;
     QString line;
+    qint64 done = 0;
     for (const ResultRow &f : rows) {
+        if (progress && progress->checkpoint(done++))
+            return out;
         line.clear();
         line += Format(f[ResultRow::Step], QStringLiteral("##0")) + QLatin1Char(',');
         line +=

@@ -9,9 +9,13 @@
 #include <QByteArray>
 
 struct ReportedTestInfo;
+class WorkProgress;
 
 class TextReport {
 public:
     // rows: the open test's result rows as the grid loader read them; si: the unit system they are in.
-    static QByteArray build(const ReportedTestInfo &info, const ResultTable &rows, bool si);
+    // progress (optional) counts the lines written; when it asks to stop, the building ends early and the
+    // unfinished text is of no use.
+    static QByteArray build(const ReportedTestInfo &info, const ResultTable &rows, bool si,
+                            WorkProgress *progress = nullptr);
 };

@@ -3,9 +3,12 @@
 #include "common/AppContext.h"
 #include "common/ProgramState.h"
 #include "platform/ChartView.h"
+#include "platform/LongWork.h"
 #include "platform/Prompts.h"
+#include "results/ChartPlotPoints.h"
 #include "results/ChartTypes.h"
 #include "results/ResultQuery.h"
+#include "results/ThreadConnection.h"
 #include "store/Database.h"
 #include "store/frmOverlapTestName.h"
 
@@ -14,7 +17,9 @@
 #include <QLayout>
 #include <QLineEdit>
 #include <QSignalBlocker>
+#include <QThread>
 #include <QVBoxLayout>
+#include <stdexcept>
 #include <utility>
 
 namespace {
@@ -55,10 +60,20 @@ MainChartController::MainChartController(AppContext &ctx, QWidget *chartArea, co
         frmOverlapTestName::choose(ctx_, view_ ? view_->window() : nullptr);
         return true;
     };
-    hooks_.overlapRows = [this]() -> ResultTable {
-        if (!ctx_.database || !ctx_.state)
+    hooks_.overlapRows = [this, home = QThread::currentThread()](ProgramState &state,
+                                                                 WorkProgress &progress) -> ResultTable {
+        if (!ctx_.database)
             return {};
-        return ResultQuery(ctx_.database->connection(), *ctx_.state, ctx_.prompts).dosqloverlap();
+        const ThreadConnection connection(ctx_.database->connection(), home);
+        if (!connection.isOpen())
+            throw std::runtime_error(connection.error().toStdString());
+        ResultQuery reader(connection.connection(), state);
+        reader.setProgress(&progress);
+        // An overlay's dial column divides by the open test's stress factor, as its grid was read.
+        ResultTable rows = openConversion_ ? reader.dosqloverlap(openConversion_()) : reader.dosqloverlap();
+        if (!reader.lastError().isEmpty())
+            throw std::runtime_error(reader.lastError().toStdString());
+        return rows;
     };
 
     if (QComboBox *list = controls_.cmbChartType) {
@@ -154,7 +169,14 @@ void MainChartController::drawOpenTest(int type)
 {
     const bool si = ctx_.state && ctx_.state->isSI();
     reset();
-    builder_.drawOpenTest(type, openRows_ ? openRows_() : ResultTable(), si);
+    const std::shared_ptr<const ResultTable> rows = openRows_ ? openRows_() : nullptr;
+    QList<QPointF> points;
+    if (rows && !rows->empty()) {
+        // Sorting a long test takes a moment: done as long work on the shared rows.
+        LongWork::orImmediate(ctx_.work).run(QStringLiteral("Drawing the chart..."), LongWork::Stop::NotOffered,
+                                             [&](WorkProgress &) { points = ChartPlotPoints::plotted(type, *rows); });
+    }
+    builder_.drawPlotted(type, std::move(points), si);
     // The test's name stays under the title in every chart type, so a printed chart says what it shows.
     model_.setSubtitle(ctx_.state ? ctx_.state->CurrentTestName : QString());
     showScaleButtons();
@@ -226,7 +248,7 @@ OverlayCommand::Outcome MainChartController::overlap()
 {
     if (!ctx_.state || !ctx_.prompts)
         return OverlayCommand::Outcome::NoOpenTest;
-    return OverlayCommand(*ctx_.state, *ctx_.prompts, builder_, hooks_).run();
+    return OverlayCommand(*ctx_.state, *ctx_.prompts, builder_, hooks_, ctx_.work).run();
 }
 
 void MainChartController::applyPlottingMethod()

@@ -13,6 +13,7 @@
 #include <QObject>
 #include <QPointer>
 #include <functional>
+#include <memory>
 
 struct AppContext;
 class ChartView;
@@ -47,8 +48,12 @@ public:
     const ResultChartBuilder &builder() const { return builder_; }
 
     // Where the open test's result rows are read each time the chart is drawn (the results grid's rows,
-    // as the grid loader left them). Without a source the open test has no rows.
-    void setOpenTestRows(std::function<ResultTable()> source) { openRows_ = std::move(source); }
+    // as the grid loader left them, shared so a worker thread can sort them). Without a source the open
+    // test has no rows.
+    using RowSource = std::function<std::shared_ptr<const ResultTable>()>;
+    void setOpenTestRows(RowSource source) { openRows_ = std::move(source); }
+    // How the open test's rows were read; the overlay reads its test with the same stress factor.
+    void setOpenTestConversion(std::function<ResultConversion()> conversion) { openConversion_ = std::move(conversion); }
 
     // Replaces the overlay's dialog and/or row reader (an unset function keeps the current one).
     void setOverlayHooks(const OverlayCommand::Hooks &hooks);
@@ -88,5 +93,6 @@ private:
     QPointer<ChartView> view_;
     MainChartControls controls_;
     OverlayCommand::Hooks hooks_;
-    std::function<ResultTable()> openRows_;
+    RowSource openRows_;
+    std::function<ResultConversion()> openConversion_;
 };

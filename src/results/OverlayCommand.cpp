@@ -1,12 +1,16 @@
 #include "results/OverlayCommand.h"
 
 #include "common/ProgramState.h"
+#include "platform/LongWork.h"
 #include "platform/Prompts.h"
 #include "results/ChartTypes.h"
 #include "results/ResultChartBuilder.h"
 
-OverlayCommand::OverlayCommand(ProgramState &state, Prompts &prompts, ResultChartBuilder &builder, Hooks hooks)
-    : state_(state), prompts_(prompts), builder_(builder), hooks_(std::move(hooks))
+#include <exception>
+
+OverlayCommand::OverlayCommand(ProgramState &state, Prompts &prompts, ResultChartBuilder &builder, Hooks hooks,
+                               LongWork *work)
+    : state_(state), prompts_(prompts), builder_(builder), hooks_(std::move(hooks)), work_(work)
 {}
 
 OverlayCommand::Outcome OverlayCommand::run()
@@ -26,8 +30,26 @@ OverlayCommand::Outcome OverlayCommand::run()
     if (!builder_.isDrawn())
         return Outcome::Refused;
 
-    const ResultTable rows = hooks_.overlapRows ? hooks_.overlapRows() : ResultTable();
-    const ResultChartBuilder::Overlay overlay = builder_.addOverlay(rows);
+    // Reading and sorting a long test takes a while: done as long work, with copies of what it needs.
+    QList<QPointF> points;
+    const int type = builder_.chartType();
+    const int capacity = builder_.pointCount();
+    ProgramState snapshot = state_;
+    try {
+        LongWork::orImmediate(work_).run(QStringLiteral("Overlaying test \"%1\"...").arg(state_.OverlapTestName),
+                                         LongWork::Stop::NotOffered, [&](WorkProgress &progress) {
+                                             const ResultTable rows = hooks_.overlapRows
+                                                 ? hooks_.overlapRows(snapshot, progress)
+                                                 : ResultTable();
+                                             points = ResultChartBuilder::overlayPoints(type, rows, capacity);
+                                         });
+    } catch (const std::exception &e) {
+        prompts_.message(QStringLiteral("The test \"%1\" could not be read, so it is not overlaid.\n%2")
+                             .arg(state_.OverlapTestName, QString::fromLocal8Bit(e.what())),
+                         QStringLiteral("Database Error"), MsgButtons::Ok, MsgIcon::Critical);
+        return Outcome::Refused;
+    }
+    const ResultChartBuilder::Overlay overlay = builder_.addOverlayPoints(std::move(points));
     if (overlay.overCapacity)
         prompts_.message(ChartTypes::overCapacityMessage(builder_.chartType()), QString(), MsgButtons::Ok);
     ChartModel &model = builder_.model();

@@ -8,8 +8,10 @@
 #include <functional>
 
 struct ProgramState;
+class LongWork;
 class Prompts;
 class ResultChartBuilder;
+class WorkProgress;
 
 class OverlayCommand {
 public:
@@ -17,18 +19,23 @@ public:
         // Shows the overlap selection dialog modally; it leaves the chosen name in
         // ProgramState::OverlapTestName. False when the user cancelled.
         std::function<bool()> chooseTest;
-        // The overlaid test's result rows (dosqloverlap over OverlapTestName).
-        std::function<ResultTable()> overlapRows;
+        // The overlaid test's result rows (dosqloverlap over the OverlapTestName of the state given, a copy
+        // of the program's). Runs as long work, on a worker thread in the program: it must read through a
+        // database connection of its own. An exception (the test could not be read) is reported to the
+        // user and nothing is overlaid.
+        std::function<ResultTable(ProgramState &state, WorkProgress &progress)> overlapRows;
     };
 
     enum class Outcome {
         NoOpenTest, // told the user to open a test first
         Cancelled,  // the dialog was cancelled: nothing changed
-        Refused,    // the open test itself, or no name: nothing changed
+        Refused,    // the open test itself, no name, or a test that could not be read: nothing changed
         Drawn,      // one more series
     };
 
-    OverlayCommand(ProgramState &state, Prompts &prompts, ResultChartBuilder &builder, Hooks hooks);
+    // work: runs the reading and sorting of the overlaid test; none runs it at once.
+    OverlayCommand(ProgramState &state, Prompts &prompts, ResultChartBuilder &builder, Hooks hooks,
+                   LongWork *work = nullptr);
 
     Outcome run();
 
@@ -37,4 +44,5 @@ private:
     Prompts &prompts_;
     ResultChartBuilder &builder_;
     Hooks hooks_;
+    LongWork *work_ = nullptr;
 };

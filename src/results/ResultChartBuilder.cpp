@@ -44,21 +44,38 @@ void ResultChartBuilder::reset(bool si)
 
 void ResultChartBuilder::drawOpenTest(int type, const ResultTable &rows, bool si)
 {
+    drawPlotted(type, ChartPlotPoints::plotted(ChartTypes::clamp(type), rows), si);
+}
+
+void ResultChartBuilder::drawPlotted(int type, QList<QPointF> plotted, bool si)
+{
     type = ChartTypes::clamp(type);
     applyLabels(type, si);
-    const int n = int(rows.size());
+    const int n = int(plotted.size());
     seriesCount_ = 1;
     pointCount_ = n;
     drawn_ = true;
     chartType_ = type;
     model_.setSize(1, n);
+    model_.setSeriesPoints(0, plotted);
+}
+
+QList<QPointF> ResultChartBuilder::overlayPoints(int type, const ResultTable &rows, int capacity)
+{
+    type = ChartTypes::clamp(type);
     QList<QPointF> points = ChartPlotPoints::pointsFor(type, rows);
+    // The chart holds no more points per series than the open test has; only those are sorted.
     if (ChartTypes::info(type).sortedByX)
-        ChartPlotPoints::exchangeSortByX(points, n);
-    model_.setSeriesPoints(0, points);
+        ChartPlotPoints::exchangeSortByX(points, std::min(int(points.size()), capacity));
+    return points;
 }
 
 ResultChartBuilder::Overlay ResultChartBuilder::addOverlay(const ResultTable &rows)
+{
+    return addOverlayPoints(drawn_ ? overlayPoints(chartType_, rows, pointCount_) : QList<QPointF>());
+}
+
+ResultChartBuilder::Overlay ResultChartBuilder::addOverlayPoints(QList<QPointF> points)
 {
     Overlay out;
     if (!drawn_)
@@ -67,15 +84,11 @@ ResultChartBuilder::Overlay ResultChartBuilder::addOverlay(const ResultTable &ro
     out.series = seriesCount_ - 1;
     model_.setSeriesCount(seriesCount_);
     model_.setSeriesColor(out.series, seriesColor(out.series));
-    QList<QPointF> points = ChartPlotPoints::pointsFor(chartType_, rows);
     out.pointsRead = int(points.size());
-    // The chart holds no more points per series than the open test has.
     if (points.size() > pointCount_)
         points.resize(pointCount_);
     out.pointsDrawn = int(points.size());
     out.overCapacity = out.pointsRead > pointCount_;
-    if (ChartTypes::info(chartType_).sortedByX)
-        ChartPlotPoints::exchangeSortByX(points, out.pointsDrawn);
     model_.setSeriesPoints(out.series, points);
     return out;
 }

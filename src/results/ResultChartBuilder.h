@@ -24,6 +24,8 @@ public:
     // Draws the open test as chart type `type` (0..9) into series 0: the point capacity becomes the row
     // count, sorted types are sorted by x. Sets the chart type. Meant for a freshly reset chart.
     void drawOpenTest(int type, const ResultTable &rows, bool si);
+    // The same with the points already made by ChartPlotPoints::plotted(type, rows) (on a worker thread).
+    void drawPlotted(int type, QList<QPointF> plotted, bool si);
 
     struct Overlay {
         int series = -1;           // the series the overlaid test went into
@@ -35,6 +37,12 @@ public:
     // offsets on the time charts), cut at the open test's point capacity and sorted like the open test.
     // Nothing happens (series -1) while the open test is not drawn.
     Overlay addOverlay(const ResultTable &rows);
+    // The same with the points already made by overlayPoints() for the chart type and capacity shown.
+    Overlay addOverlayPoints(QList<QPointF> points);
+    // An overlaid test's points in chart type `type`, in row order, with the first `capacity` of them
+    // sorted when the type is sorted (the chart takes no more than that). Free of the chart, so it can run
+    // on a worker thread.
+    static QList<QPointF> overlayPoints(int type, const ResultTable &rows, int capacity);
 
     bool isDrawn() const { return drawn_; }
     int chartType() const { return chartType_; }

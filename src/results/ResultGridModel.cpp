@@ -2,7 +2,9 @@
 
 #include "common/NumberText.h"
 #include "common/ProgramState.h"
+#include "platform/LongWork.h"
 #include "results/ResultQuery.h"
+#include "results/ThreadConnection.h"
 
 #include <array>
 
@@ -13,7 +15,8 @@ const std::array<const char *, ResultRow::Count> kPictures = {"##0",     "###0.#
 
 } // namespace
 
-ResultGridModel::ResultGridModel(QObject *parent) : QAbstractTableModel(parent)
+ResultGridModel::ResultGridModel(QObject *parent)
+    : QAbstractTableModel(parent), rows_(std::make_shared<const ResultTable>())
 {
     header_ = headerTexts(unitSystem_);
 }
@@ -69,30 +72,59 @@ void ResultGridModel::SetGridHeader(int unitSystem)
 
 int ResultGridModel::LoadResultGrid(ResultQuery &query)
 {
-    ResultTable rows = query.dosql();
-    setResults(std::move(rows), query.state().UnitSystem);
+    return LoadResultGrid(query, LongWork::orImmediate(nullptr), QString());
+}
+
+int ResultGridModel::LoadResultGrid(ResultQuery &query, LongWork &work, const QString &label)
+{
+    ProgramState &state = query.state();
+    // The worker reads with a copy of the state; dosql's rotor-bob settings are taken over afterwards.
+    const ProgramState start = state;
+    ProgramState own = start;
+    std::shared_ptr<ResultTable> rows;
+    DerivedValues derived;
+    QString readError;
+    ThreadConnection::read(work, label, query.database(), [&](const QSqlDatabase &db, WorkProgress &progress) {
+        own = start;
+        ResultQuery reader(db, own);
+        reader.setProgress(&progress);
+        rows = std::make_shared<ResultTable>(reader.dosql());
+        readError = reader.lastError();
+        derived = DerivedValues::fromResults(*rows, own.UnitSystem);
+    });
+    // A read error is told here, on the windows' thread; the reader gave no rows then, never part of them.
+    query.tellReadError(start.CurrentTestName, readError);
+    RotorBobState::of(own).applyTo(state);
+    setResults(std::move(rows), std::move(derived));
     return rowCount();
 }
 
 void ResultGridModel::setResults(ResultTable rows, int unitSystem)
 {
+    auto shared = std::make_shared<const ResultTable>(std::move(rows));
+    DerivedValues derived = DerivedValues::fromResults(*shared, unitSystem);
+    setResults(std::move(shared), std::move(derived));
+}
+
+void ResultGridModel::setResults(std::shared_ptr<const ResultTable> rows, DerivedValues derived)
+{
     beginResetModel();
-    rows_ = std::move(rows);
-    derived_ = DerivedValues::fromResults(rows_, unitSystem);
+    rows_ = rows ? std::move(rows) : std::make_shared<const ResultTable>();
+    derived_ = std::move(derived);
     endResetModel();
 }
 
 void ResultGridModel::clear()
 {
     beginResetModel();
-    rows_.clear();
+    rows_ = std::make_shared<const ResultTable>();
     derived_ = DerivedValues();
     endResetModel();
 }
 
 int ResultGridModel::rowCount(const QModelIndex &parent) const
 {
-    return parent.isValid() ? 0 : static_cast<int>(rows_.size());
+    return parent.isValid() ? 0 : static_cast<int>(rows_->size());
 }
 
 int ResultGridModel::columnCount(const QModelIndex &parent) const
@@ -106,7 +138,7 @@ QVariant ResultGridModel::data(const QModelIndex &index, int role) const
         return {};
     switch (role) {
     case Qt::DisplayRole:
-    case Qt::AccessibleTextRole: return cellText(rows_[static_cast<size_t>(index.row())], index.column());
+    case Qt::AccessibleTextRole: return cellText((*rows_)[static_cast<size_t>(index.row())], index.column());
     case Qt::TextAlignmentRole: return QVariant::fromValue(Qt::Alignment(Qt::AlignLeft | Qt::AlignVCenter));
     default: return {};
     }

@@ -7,7 +7,9 @@
 
 #include <QAbstractTableModel>
 #include <QStringList>
+#include <memory>
 
+class LongWork;
 class ResultQuery;
 
 class ResultGridModel : public QAbstractTableModel {
@@ -31,13 +33,19 @@ public:
     // SetGridHeader: the header for the unit system.
     void SetGridHeader(int unitSystem);
     // LoadResultGrid: runs dosql for the open test, shows its rows and derives PV/YP and gels.
-    // Returns the number of rows.
+    // Returns the number of rows. The reading and deriving run as long work (labelled `label`) on a
+    // connection of the worker's own; dosql's rotor-bob settings reach the query's state afterwards.
     int LoadResultGrid(ResultQuery &query);
+    int LoadResultGrid(ResultQuery &query, LongWork &work, const QString &label);
     // Shows given rows and derives their values (rows read by other means, tests).
     void setResults(ResultTable rows, int unitSystem);
+    // Shows rows whose values were derived already.
+    void setResults(std::shared_ptr<const ResultTable> rows, DerivedValues derived);
     void clear();
 
-    const ResultTable &results() const { return rows_; }
+    const ResultTable &results() const { return *rows_; }
+    // The same rows, shared: work on another thread keeps them alive while the grid moves on.
+    std::shared_ptr<const ResultTable> sharedResults() const { return rows_; }
     const DerivedValues &derived() const { return derived_; }
     int unitSystem() const { return unitSystem_; }
 
@@ -47,7 +55,7 @@ public:
     QVariant headerData(int section, Qt::Orientation orientation, int role = Qt::DisplayRole) const override;
 
 private:
-    ResultTable rows_;
+    std::shared_ptr<const ResultTable> rows_;
     DerivedValues derived_;
     QStringList header_;
     int unitSystem_ = 1;

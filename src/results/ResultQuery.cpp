@@ -5,6 +5,7 @@
 #include "common/RotorBobTable.h"
 #include "platform/Prompts.h"
 #include "store/StoreError.h"
+#include "platform/WorkProgress.h"
 
 #include <QSqlError>
 #include <QSqlQuery>
@@ -64,6 +65,20 @@ ResultRow ResultConversion::convert(const StoredPoint &p) const
     return r;
 }
 
+RotorBobState RotorBobState::of(const ProgramState &state)
+{
+    return {state.RotorBob, state.StressFactor, state.RateFactor, state.CustomRB, state.CustomRateFactor};
+}
+
+void RotorBobState::applyTo(ProgramState &state) const
+{
+    state.RotorBob = RotorBob;
+    state.StressFactor = StressFactor;
+    state.RateFactor = RateFactor;
+    state.CustomRB = CustomRB;
+    state.CustomRateFactor = CustomRateFactor;
+}
+
 ResultQuery::ResultQuery(const QSqlDatabase &db, ProgramState &state, Prompts *prompts)
     : db_(db), state_(state), prompts_(prompts)
 {}
@@ -78,8 +93,13 @@ QString ResultQuery::readFailedText(const QString &testName, const QString &erro
 
 void ResultQuery::readFailed(const QString &testName, const QSqlQuery &q) const
 {
-    lastError_ = StoreError::describe(q.lastError());
-    if (prompts_)
+    tellReadError(testName, StoreError::describe(q.lastError()));
+}
+
+void ResultQuery::tellReadError(const QString &testName, const QString &error) const
+{
+    lastError_ = error;
+    if (prompts_ && !error.isEmpty())
         prompts_->message(readFailedText(testName, lastError_), QStringLiteral("Database Error"), MsgButtons::Ok,
                           MsgIcon::Critical);
 }
@@ -210,6 +230,20 @@ ResultTable ResultQuery::rowsOf(int testId, const ResultConversion &conversion, 
 ResultTable ResultQuery::readRows(int testId, const QString &testName, const ResultConversion &conversion,
                                   RowOrder order) const
 {
+    ResultTable table;
+    // Counted first: the table is made once at its size (a long test would otherwise pass through
+    // copies of up to twice its size), and the progress knows how far it has come.
+    {
+        QSqlQuery count(db_);
+        count.prepare(QStringLiteral("SELECT count(*) FROM TestResult WHERE TestId = ?"));
+        count.addBindValue(testId);
+        if (count.exec() && count.next()) {
+            const qint64 n = count.value(0).toLongLong();
+            table.reserve(size_t(n));
+            if (progress_)
+                progress_->beginPart(n);
+        }
+    }
     QSqlQuery q(db_);
     q.setForwardOnly(true);
     q.prepare(QStringLiteral("SELECT StepNo, Time, Temperature, Speed, Shearstress, Gel, Rbfactor "
@@ -217,12 +251,13 @@ ResultTable ResultQuery::readRows(int testId, const QString &testName, const Res
               + (order == RowOrder::StepAndTime ? QStringLiteral("ORDER BY StepNo, Time")
                                                 : QStringLiteral("ORDER BY rowid")));
     q.addBindValue(testId);
-    ResultTable table;
     if (!q.exec()) {
         readFailed(testName, q);
-        return table;
+        return {};
     }
     while (q.next()) {
+        if (progress_ && (table.size() & 4095) == 0)
+            progress_->setDone(qint64(table.size()));
         StoredPoint p;
         p.stepNo = q.value(0).toDouble();
         p.time = q.value(1).toDouble();

@@ -17,6 +17,7 @@
 
 struct ProgramState;
 class Prompts;
+class WorkProgress;
 
 // One TestResult row as stored: seconds, degrees Fahrenheit, rpm, dyn/cm2 (nulls read as 0).
 struct StoredPoint {
@@ -47,6 +48,19 @@ struct ResultConversion {
     ResultRow convert(const StoredPoint &p) const;
 };
 
+// The program-wide rotor-bob settings dosql sets from the test it reads, to carry them from a copy of
+// the state (read on a worker thread) back to the state itself.
+struct RotorBobState {
+    int RotorBob = 1;
+    float StressFactor = 1.0f;
+    float RateFactor = 1.0f;
+    bool CustomRB = false;
+    double CustomRateFactor = 0.0;
+
+    static RotorBobState of(const ProgramState &state);
+    void applyTo(ProgramState &state) const;
+};
+
 class ResultQuery {
 public:
     enum class RowOrder {
@@ -68,9 +82,15 @@ public:
     // The read error of the last call ("" when it read every row).
     QString lastError() const { return lastError_; }
     static QString readFailedText(const QString &testName, const QString &error);
+    // Takes over a read error met elsewhere (by a reader on a worker thread, which has no prompts): sets
+    // lastError() ("" for none) and tells the user of an error when this query has prompts.
+    void tellReadError(const QString &testName, const QString &error) const;
 
     ProgramState &state() const { return state_; }
     QSqlDatabase database() const { return db_; }
+
+    // Where reading rows reports how many of the test's rows it has read (none by default).
+    void setProgress(WorkProgress *progress) { progress_ = progress; }
 
     // dosql: the rows of CurrentTestName in display units. Resets StressFactor and RateFactor to 1, then
     // sets RotorBob, StressFactor, RateFactor, CustomRB and CustomRateFactor from the first stored point;
@@ -111,4 +131,5 @@ private:
     ProgramState &state_;
     Prompts *prompts_ = nullptr;
     mutable QString lastError_;
+    WorkProgress *progress_ = nullptr;
 };

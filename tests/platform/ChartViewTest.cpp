@@ -16,7 +16,9 @@
 #include <QProcess>
 #include <QScatterSeries>
 #include <QSplineSeries>
+#include <QTest>
 #include <QValueAxis>
+#include <QXYSeries>
 #include <gtest/gtest.h>
 
 namespace {
@@ -259,4 +261,46 @@ TEST_F(ChartViewTest, ACancelledOrFailedPrintSaysSoAndPrintsNothing)
     EXPECT_FALSE(view.print(failing));
     ASSERT_NE(failing.lastMessage(), nullptr);
     EXPECT_EQ(failing.lastMessage()->title, "Print Error");
+}
+
+// A long test on screen: Qt Charts gets the series thinned to what the plot can show (with the ranges of
+// all points), thinned anew for a new size, and the printed page gets every point.
+TEST_F(ChartViewTest, ALongSeriesIsThinnedOnScreenAndPrintedWhole)
+{
+    const int n = 100000;
+    QList<QPointF> points;
+    for (int i = 0; i < n; ++i)
+        points.append(QPointF(i * 0.01, 20 + (i % 97) * 0.1));
+    points[n / 2].setY(900); // one spike, far above the rest
+    model.setSize(1, n);
+    model.setSeriesPoints(0, points);
+    view.show();
+    view.refresh();
+    QCoreApplication::processEvents();
+
+    QXYSeries *drawn = view.drawnSeries(0);
+    ASSERT_NE(drawn, nullptr);
+    const qsizetype onScreen = drawn->count();
+    EXPECT_GT(onScreen, 100);
+    EXPECT_LT(onScreen, 4 * 4 * 800);
+    EXPECT_TRUE(drawn->points().contains(QPointF(n / 2 * 0.01, 900)));
+    auto *x = qobject_cast<QValueAxis *>(view.drawnXAxis());
+    auto *y = qobject_cast<QValueAxis *>(view.drawnYAxis(0));
+    ASSERT_TRUE(x && y);
+    EXPECT_LE(x->min(), 0.0);
+    EXPECT_GE(x->max(), (n - 1) * 0.01);
+    EXPECT_GE(y->max(), 900.0);
+
+    view.resize(400, 300);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return drawn->count() < onScreen * 3 / 4; }, 5000)) << drawn->count();
+
+    QList<qsizetype> counts;
+    QObject::connect(drawn, &QXYSeries::pointsReplaced, [&] { counts << drawn->count(); });
+    TempDir dir;
+    ScriptedPrompts prompts;
+    prompts.printPdfPath = dir.file("long.pdf");
+    ASSERT_TRUE(view.print(prompts));
+    EXPECT_TRUE(counts.contains(n)) << "every point was on the page";
+    EXPECT_LT(drawn->count(), onScreen) << "and the screen is thinned again";
+    EXPECT_EQ(model.writtenCount(0), n);
 }

@@ -1,12 +1,14 @@
 #include "reports/ReportCommands.h"
 #include "common/AppContext.h"
 #include "common/ProgramState.h"
+#include "platform/LongWork.h"
 #include "reports/DetailReport.h"
 #include "reports/TextReport.h"
 #include "results/DerivedValues.h"
 #include "results/ResultQuery.h"
 #include "store/Database.h"
 #include "tests/reports/ReportFixtures.h"
+#include "tests/support/OtherThreadWork.h"
 #include "tests/support/ScriptedPrompts.h"
 #include "tests/support/TempDir.h"
 
@@ -87,6 +89,21 @@ protected:
     AppContext ctx;
     ReportCommands commands{ctx};
     DerivedValues noDerived;
+};
+
+// The user presses Cancel in the progress window before the report has got anywhere.
+struct CancelledWork : LongWork {
+    QStringList labels;
+    QList<Stop> stops;
+    bool run(const QString &label, Stop stop, const std::function<void(WorkProgress &)> &work) override
+    {
+        labels << label;
+        stops << stop;
+        WorkProgress progress;
+        progress.requestStop();
+        work(progress);
+        return false;
+    }
 };
 
 // Files in the folder besides the database and its journal.
@@ -300,4 +317,71 @@ TEST_F(ReportCommandsTest, detailWorkbook_placesTheDerivedValuesOfTheGridLoad)
     for (int r = 11; r <= s.lastRow(); ++r)
         placed += s.numberAt(r, 13).has_value();
     EXPECT_EQ(placed, 1);
+}
+
+// A report the user stopped in its progress window: no message, nothing opened, no file or temporary
+// left, and an earlier file of the chosen name as it was.
+TEST_F(ReportCommandsTest, stoppedReports_leaveNoFile_andAnEarlierFileAsItWas)
+{
+    CancelledWork work;
+    ctx.work = &work;
+    struct Case {
+        const char *what;
+        const char *file;
+        std::function<void()> run;
+    };
+    const ResultTable rows = ReportFixtures::eiRows();
+    const Case cases[] = {
+        {"detail", "earlier.xlsx", [&] { commands.exportDetail(5, rows, noDerived); }},
+        {"brief", "earlier.xlsx", [&] { commands.exportBrief(5); }},
+        {"text", "earlier.csv", [&] { commands.writeTextReport(5, rows); }},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.what);
+        const QString target = dir.file(QString::fromLatin1(c.file));
+        {
+            QFile f(target);
+            ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+            f.write("earlier report");
+        }
+        prompts.clear();
+        prompts.fileAnswers = {target};
+        work.labels.clear();
+        work.stops.clear();
+        c.run();
+        ASSERT_EQ(work.labels.size(), 1);
+        EXPECT_FALSE(work.labels[0].isEmpty());
+        EXPECT_EQ(work.stops[0], LongWork::Stop::Offered);
+        EXPECT_TRUE(recordsOf(PromptRecord::Message).isEmpty());
+        EXPECT_TRUE(recordsOf(PromptRecord::OpenDesktop).isEmpty());
+        EXPECT_EQ(contentOf(target), QByteArray("earlier report"));
+        EXPECT_EQ(otherFiles(dir.path()), QStringList{QString::fromLatin1(c.file)});
+        QFile::remove(target);
+    }
+}
+
+// The brief report reads the test afresh on a worker thread through a connection of its own; when that
+// connection cannot be opened the user gets one message and no file.
+TEST_F(ReportCommandsTest, briefReport_whoseDataCannotBeRead_isOneMessageAndNoFile)
+{
+    OtherThreadWork work;
+    ctx.work = &work;
+    const QString target = dir.file(QStringLiteral("brief.xlsx"));
+    prompts.fileAnswers = {target, target};
+    commands.exportBrief(5);
+    EXPECT_TRUE(contentOf(target).startsWith("PK")) << "read on the worker while the file is there";
+    EXPECT_EQ(work.labels, QStringList{QStringLiteral("Writing the brief workbook...")});
+    QFile::remove(target);
+
+    const QString path = database.path();
+    ASSERT_TRUE(QFile::rename(path, path + QStringLiteral(".moved")));
+    ASSERT_TRUE(QDir().mkdir(path));
+    prompts.clear();
+    prompts.fileAnswers = {target};
+    commands.exportBrief(5);
+    const auto messages = recordsOf(PromptRecord::Message);
+    ASSERT_EQ(messages.size(), 1);
+    EXPECT_TRUE(messages[0].text.contains(QDir::toNativeSeparators(target)));
+    EXPECT_FALSE(QFileInfo::exists(target));
+    EXPECT_TRUE(recordsOf(PromptRecord::OpenDesktop).isEmpty());
 }

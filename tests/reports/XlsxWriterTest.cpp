@@ -1,4 +1,5 @@
 #include "platform/XlsxWriter.h"
+#include "platform/WorkProgress.h"
 #include "platform/WorkbookModel.h"
 #include "tests/support/TempDir.h"
 
@@ -94,4 +95,34 @@ TEST(XlsxWriter, failures_reportAReason_keepTheOldFile_leaveNoTemporary)
         EXPECT_TRUE(filesIn(lockedDir).isEmpty());
     }
     QFile::setPermissions(lockedDir, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+}
+
+// The user stopped the export: the target keeps what it held, nothing half-written or temporary stays.
+TEST(XlsxWriter, aStopRequest_keepsTheOldFile_leavesNoTemporary)
+{
+    TempDir tmp;
+    const QString existing = tmp.file(QStringLiteral("kept.xlsx"));
+    {
+        QFile f(existing);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write("earlier workbook");
+    }
+    WorkbookModel book = smallBook();
+    for (int r = 3; r < 5000; ++r)
+        book.sheets().front().setNumber(r, 1, r);
+
+    WorkProgress stopped;
+    stopped.requestStop();
+    QString error;
+    EXPECT_FALSE(XlsxWriter::write(book, existing, &error, &stopped));
+    EXPECT_EQ(error, XlsxWriter::stoppedText());
+    EXPECT_EQ(contentOf(existing), QByteArray("earlier workbook"));
+    EXPECT_EQ(filesIn(tmp.path()), QStringList{QStringLiteral("kept.xlsx")});
+
+    // Without a stop the same progress follows the rows and the file is replaced.
+    WorkProgress followed;
+    ASSERT_TRUE(XlsxWriter::write(book, existing, &error, &followed)) << error.toStdString();
+    EXPECT_EQ(followed.total(), 4999);
+    EXPECT_GE(followed.done(), 4096);
+    EXPECT_TRUE(contentOf(existing).startsWith("PK"));
 }

@@ -62,11 +62,11 @@ struct ControllerTest : ::testing::Test {
             state.OverlapTestName = nextOverlay;
             return !nextOverlay.isEmpty();
         };
-        hooks.overlapRows = [this] {
-            return state.OverlapTestName == "Mud B" ? sixSpeeds(1.4) : readings({{1, 1, 300, 30}, {2, 1, 3, 5}});
+        hooks.overlapRows = [](ProgramState &snapshot, WorkProgress &) {
+            return snapshot.OverlapTestName == "Mud B" ? sixSpeeds(1.4) : readings({{1, 1, 300, 30}, {2, 1, 3, 5}});
         };
         chart->setOverlayHooks(hooks);
-        chart->setOpenTestRows([this] { return openRows; });
+        chart->setOpenTestRows([this] { return std::make_shared<const ResultTable>(openRows); });
     }
 
     ResultTable openRows;
@@ -271,7 +271,7 @@ TEST_F(ControllerTest, TheWindowsOwnHandlersCanDriveItInsteadOfItsConnections)
     QComboBox ownList;
     QRadioButton normal(&frame), log(&frame);
     MainChartController driven(ctx, nullptr, MainChartControls{&ownList, &normal, &log, nullptr, nullptr, false});
-    driven.setOpenTestRows([] { return sixSpeeds(); });
+    driven.setOpenTestRows([] { return std::make_shared<const ResultTable>(sixSpeeds()); });
     state.CurrentTestName = "Mud A";
     driven.showOpenTest();
 
@@ -303,7 +303,8 @@ TEST_F(ControllerTest, TheOverlayReadsTheChosenStoredTestFromTheDatabase)
     };
     fromDb.setOverlayHooks(dialog); // the row reader stays the database one
     state.CurrentTestName = "Base";
-    fromDb.setOpenTestRows([&] { return ResultQuery(stored.db(), state).dosql(); });
+    fromDb.setOpenTestRows(
+        [&] { return std::make_shared<const ResultTable>(ResultQuery(stored.db(), state).dosql()); });
     fromDb.showOpenTest();
 
     ASSERT_EQ(fromDb.overlap(), OverlayCommand::Outcome::Drawn);

@@ -9,6 +9,7 @@
 
 #include <QMap>
 #include <gtest/gtest.h>
+#include <stdexcept>
 
 using namespace ChartTestRows;
 
@@ -57,9 +58,11 @@ struct OverlayTest : ::testing::Test {
             state.OverlapTestName = *nextChoice;
             return true;
         };
-        hooks.overlapRows = [this] {
-            rowsRead << state.OverlapTestName;
-            return stored.value(state.OverlapTestName);
+        hooks.overlapRows = [this](ProgramState &snapshot, WorkProgress &) {
+            rowsRead << snapshot.OverlapTestName;
+            if (snapshot.OverlapTestName == "Unreadable")
+                throw std::runtime_error("unable to open database file");
+            return stored.value(snapshot.OverlapTestName);
         };
         return OverlayCommand(state, prompts, builder, hooks).run();
     }
@@ -160,4 +163,17 @@ TEST_F(OverlayTest, AnOverlaidTestWithoutRowsStillAddsAnEmptySeries)
     EXPECT_EQ(model.seriesCount(), 2);
     EXPECT_EQ(model.writtenCount(1), 0);
     EXPECT_EQ(model.seriesLabel(1), "Nothing stored");
+}
+
+TEST_F(OverlayTest, ATestThatCannotBeReadIsReportedOnceAndNothingIsOverlaid)
+{
+    open("Base");
+    prompts.clear();
+    EXPECT_EQ(overlay(QString("Unreadable")), OverlayCommand::Outcome::Refused);
+    ASSERT_EQ(prompts.messageTexts().size(), 1);
+    EXPECT_TRUE(prompts.messageTexts()[0].contains("\"Unreadable\" could not be read"));
+    EXPECT_TRUE(prompts.messageTexts()[0].contains("unable to open database file"));
+    EXPECT_EQ(prompts.lastMessage()->title, "Database Error");
+    EXPECT_EQ(builder.seriesCount(), 1);
+    EXPECT_EQ(model.seriesCount(), 1);
 }
