@@ -14,6 +14,7 @@
 
 #include "platform/ChartModel.h"
 class Prompts;
+class QPainter;
 class QPrinter;
 class QTimer;
 class QAbstractAxis;
@@ -42,10 +43,16 @@ public:
     // could not be opened.
     bool print(QPrinter &printer);
 
+    // Draws the chart as shown into target on painter (a PDF page, say): the chart is laid out at the
+    // target's size and drawn as shapes and text, not as a picture.
+    void renderTo(QPainter &painter, const QRectF &target);
+
     // For tests and accessibility: the Qt chart and the drawn data series (one per model series; the fitted
     // curves of the best-fit methods are extra series that are not listed here).
     QChart *chart() const;
     QXYSeries *drawnSeries(int series) const;
+    // The drawn curves of the model (ChartModel::curves), in its order.
+    const std::vector<QXYSeries *> &drawnCurves() const { return curves_; }
     QAbstractAxis *drawnXAxis() const;
     QAbstractAxis *drawnYAxis(int axis) const;
 
@@ -61,6 +68,7 @@ private:
     void applyRanges();
     void fillSeries(int series);
     void appendToSeries(int series);
+    void addCurves();
 
     struct Drawn {
         QXYSeries *data = nullptr;
@@ -76,6 +84,7 @@ private:
     QAbstractAxis *xAxis_ = nullptr;
     std::vector<QAbstractAxis *> yAxes_;
     std::vector<Drawn> drawn_;
+    std::vector<QXYSeries *> curves_; // the model's curves, in its order
     bool needStructure_ = true;
     bool needTexts_ = true;
     bool needRanges_ = true;
