@@ -38,11 +38,15 @@ public:
     void caliCheck();
     void directLog();
     void overlap();
+    void rheology();
+    void pdfReport();
 
 private:
     // Shows the new or reloaded open test: grid header and rows, derived values, chart type 0.
     void showOpenTest();
     void setStatus(const QString &text);
+    // False, after telling the user, when no test is open.
+    bool requireOpenTest();
 
     AppContext &ctx_;
     frmMain &main_;

@@ -9,6 +9,7 @@
 #include "platform/ChartModel.h"
 #include "results/OverlayCommand.h"
 #include "results/ResultChartBuilder.h"
+#include "results/RheologyModels.h"
 
 #include <QObject>
 #include <QPointer>
@@ -30,6 +31,8 @@ struct MainChartControls {
     QAbstractButton *yNormal = nullptr; // Option3
     QAbstractButton *yLog = nullptr;    // Option4
     bool connectSignals = true;
+    // "Show Model Curves": usable while the open test is drawn in a chart type that takes the curves.
+    QAbstractButton *modelCurves = nullptr;
 };
 
 class MainChartController : public QObject {
@@ -49,6 +52,14 @@ public:
     // Where the open test's result rows are read each time the chart is drawn (the results grid's rows,
     // as the grid loader left them). Without a source the open test has no rows.
     void setOpenTestRows(std::function<ResultTable()> source) { openRows_ = std::move(source); }
+
+    // Where the open test's rheology models come from when the model curves are drawn.
+    void setRheologySource(std::function<RheologyModels()> source) { rheology_ = std::move(source); }
+
+    // Draws the fitted model curves (RheologyCurves) over the open test on the charts that take them, now
+    // and on every later drawing, or takes them away. Off at the start. Overlays stay.
+    void setModelCurvesShown(bool shown);
+    bool modelCurvesShown() const { return curvesShown_; }
 
     // Replaces the overlay's dialog and/or row reader (an unset function keeps the current one).
     void setOverlayHooks(const OverlayCommand::Hooks &hooks);
@@ -80,6 +91,7 @@ private:
     void reset();
     void drawOpenTest(int type);
     void showScaleButtons();
+    void applyModelCurves();
 
     AppContext &ctx_;
     ChartModel model_;
@@ -89,4 +101,6 @@ private:
     MainChartControls controls_;
     OverlayCommand::Hooks hooks_;
     std::function<ResultTable()> openRows_;
+    std::function<RheologyModels()> rheology_;
+    bool curvesShown_ = false;
 };
