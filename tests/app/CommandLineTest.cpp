@@ -312,3 +312,16 @@ TEST(CommandLineParse, OptionsAnywhereAfterTheCommand)
     EXPECT_FALSE(twoNames.request);
     EXPECT_TRUE(CommandLine::needsPdf(*ok.request));
 }
+
+TEST_F(CommandLineTest, PaperOfThePdfFollowsTheLocale)
+{
+    for (const auto &[locale, size] : {std::pair{"en_US.UTF-8", "(letter)"}, std::pair{"de_DE.UTF-8", "(A4)"}}) {
+        SCOPED_TRACE(locale);
+        const Result r = k7100daq(
+            {QStringLiteral("export"), QStringLiteral("Mud A"), QStringLiteral("--pdf"), QStringLiteral("r.pdf")},
+            dir.path(), {QStringLiteral("LC_ALL=%1").arg(QString::fromLatin1(locale))});
+        ASSERT_EQ(r.code, 0) << r.err.toStdString();
+        EXPECT_TRUE(PdfText::info(dir.file("r.pdf")).contains(QString::fromLatin1(size)))
+            << PdfText::info(dir.file("r.pdf")).toStdString();
+    }
+}
