@@ -219,8 +219,9 @@ void MainController::rheology()
 {
     if (!requireOpenTest())
         return;
-    frmRheology::show(ctx_.state->CurrentTestName, RheologyModels::compute(grid_.results(), grid_.derived()),
-                      ctx_.state->isSI(), ctx_.state->ScreenFactor, &main_);
+    // The grid's rows are in the units it was last loaded in; the models are shown in the same.
+    frmRheology::showModal(ctx_.state->CurrentTestName, RheologyModels::compute(grid_.results(), grid_.derived()),
+                           grid_.unitSystem() == UnitsSI, ctx_.state->ScreenFactor, &main_);
 }
 
 void MainController::pdfReport()
@@ -233,6 +234,7 @@ void MainController::pdfReport()
                               QStringLiteral("Operation Error"), MsgButtons::Ok, MsgIcon::Exclamation);
         return;
     }
-    PdfReportCommand::run(*ctx_.prompts, ReportSource::of(*info, grid_.results(), grid_.derived(), ctx_.state->isSI()),
+    PdfReportCommand::run(*ctx_.prompts,
+                          ReportSource::of(*info, grid_.results(), grid_.derived(), grid_.unitSystem() == UnitsSI),
                           ctx_.workDir);
 }

@@ -31,6 +31,8 @@ QTableWidget *newTable(QWidget *parent, const QString &name, const QRect &rect, 
     table->setEditTriggers(QAbstractItemView::NoEditTriggers);
     table->setSelectionBehavior(QAbstractItemView::SelectRows);
     table->horizontalHeader()->setStretchLastSection(true);
+    // One text line a row, so the whole model table fits without scrolling.
+    table->verticalHeader()->setDefaultSectionSize(table->fontMetrics().height() + 6);
     return table;
 }
 
@@ -47,18 +49,19 @@ frmRheology::frmRheology(const QString &testName, const RheologyModels &models, 
     lblSource_ = place<QLabel>(this, QStringLiteral("lblSource"), QRect(12, 8, 596, 36));
     lblSource_->setWordWrap(true);
     tblModels_ = newTable(
-        this, QStringLiteral("tblModels"), QRect(12, 70, 596, 330),
+        this, QStringLiteral("tblModels"), QRect(12, 70, 596, 410),
         {QStringLiteral("Model"), QStringLiteral("Parameter"), QStringLiteral("Value"), QStringLiteral("Unit")});
     label(this, QStringLiteral("&Models:"), QRect(12, 48, 300, 20), tblModels_);
     tblModels_->setAccessibleName(QStringLiteral("Rheology models"));
     tblReadings_ =
-        newTable(this, QStringLiteral("tblReadings"), QRect(12, 432, 596, 150), RheologyTable::readingHeadings());
-    label(this, QStringLiteral("Flow curve &readings:"), QRect(12, 410, 300, 20), tblReadings_);
+        newTable(this, QStringLiteral("tblReadings"), QRect(12, 514, 596, 170), RheologyTable::readingHeadings());
+    label(this, QStringLiteral("Flow curve &readings:"), QRect(12, 492, 300, 20), tblReadings_);
     cmdClose_ =
-        button<QPushButton>(this, QStringLiteral("cmdClose"), QStringLiteral("&Close"), QRect(508, 592, 100, 30));
+        button<QPushButton>(this, QStringLiteral("cmdClose"), QStringLiteral("&Close"), QRect(508, 696, 100, 30));
     cmdClose_->setDefault(true);
+    cmdClose_->setFocus();
     connect(cmdClose_, &QPushButton::clicked, this, &QDialog::accept);
-    resize(620, 634);
+    resize(620, 738);
     new ProportionalResizer(this, ProportionalResizer::Variant::Default, screenFactor);
 
     fill(models, si);
@@ -104,8 +107,8 @@ void frmRheology::fill(const RheologyModels &models, bool si)
     tblReadings_->resizeColumnsToContents();
 }
 
-void frmRheology::show(const QString &testName, const RheologyModels &models, bool si, double screenFactor,
-                       QWidget *parent)
+void frmRheology::showModal(const QString &testName, const RheologyModels &models, bool si, double screenFactor,
+                            QWidget *parent)
 {
     frmRheology dialog(testName, models, si, screenFactor, parent);
     dialog.exec();

@@ -17,8 +17,8 @@ public:
                 QWidget *parent = nullptr);
 
     // Shows the window modally.
-    static void show(const QString &testName, const RheologyModels &models, bool si, double screenFactor,
-                     QWidget *parent);
+    static void showModal(const QString &testName, const RheologyModels &models, bool si, double screenFactor,
+                          QWidget *parent);
 
     QTableWidget *modelsTable() const { return tblModels_; }
     QTableWidget *readingsTable() const { return tblReadings_; }
