@@ -245,6 +245,7 @@ TEST_F(CommandLineTest, DamagedDatabaseIsAFailure)
         Database db;
         ASSERT_TRUE(db.open(path));
         std::vector<FannTests::Step> steps;
+        steps.reserve(60);
         for (int i = 0; i < 60; ++i)
             steps.push_back({600.0 - i * 10, 60.0 - i * 0.5});
         FannTests::add(db.connection(), 1, QStringLiteral("Long"), steps, QStringLiteral("L"), 40);

@@ -26,7 +26,7 @@ int runProgram(const QStringList &arguments, const QString &workDir)
 QStringList cellsOf(const QString &path)
 {
     QString error;
-    const QStringList cells = Openpyxl::cells(path, &error);
+    QStringList cells = Openpyxl::cells(path, &error);
     EXPECT_TRUE(error.isEmpty()) << error.toStdString();
     return cells;
 }

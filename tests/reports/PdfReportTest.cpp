@@ -15,7 +15,7 @@
 
 namespace {
 
-ReportSource sourceOf(const ResultTable &rows, bool si, ReportedTestInfo info = ReportFixtures::eiInfo())
+ReportSource sourceOf(const ResultTable &rows, bool si, const ReportedTestInfo &info = ReportFixtures::eiInfo())
 {
     return ReportSource::of(info, rows, DerivedValues::fromResults(rows, si ? 2 : 1), si);
 }

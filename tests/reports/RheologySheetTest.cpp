@@ -36,7 +36,7 @@ print('page', ws.page_setup.orientation, ws.page_setup.fitToWidth, ws.page_setup
 QStringList dumpSheet(const QString &path, const QString &sheet)
 {
     QString error;
-    const QStringList lines = Openpyxl::run(QString::fromUtf8(kSheetDump), {path, sheet}, &error);
+    QStringList lines = Openpyxl::run(QString::fromUtf8(kSheetDump), {path, sheet}, &error);
     EXPECT_TRUE(error.isEmpty()) << error.toStdString();
     return lines;
 }

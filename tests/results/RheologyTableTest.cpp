@@ -55,7 +55,7 @@ TEST(RheologyTable, UnitsOfEachSystem)
     const auto si = byName(RheologyTable::models(m, true));
     for (const Expect &e : expects) {
         SCOPED_TRACE(e.key.toStdString());
-        ASSERT_TRUE(ei.count(e.key) && si.count(e.key));
+        ASSERT_TRUE(ei.contains(e.key) && si.contains(e.key));
         EXPECT_EQ(ei.at(e.key).text(), e.eiText);
         EXPECT_EQ(ei.at(e.key).unit, e.eiUnit);
         EXPECT_EQ(si.at(e.key).text(), e.siText);
