@@ -13,8 +13,9 @@
 #   2. Setup: grabs setup.png with the example sequence "API Standard", sends it, returns;
 #   3. Real Time Test: names the run "Mud A 120F", starts it, grabs real-time.png mid-run, waits for the end;
 #   4. restarts the simulator with a thinner mud and records "Mud B 120F" the same way (for the overlay);
-#   5. opens "Mud A 120F" in the main window (main-window.png), then shows viscosity against shear rate on
-#      log scales with "Mud B 120F" overlapped (overlay.png).
+#   5. opens "Mud A 120F" in the main window (main-window.png), draws the fitted model curves over it
+#      (rheology-curves.png) and shows its Rheology window (rheology.png), then shows viscosity against shear
+#      rate on log scales with "Mud B 120F" overlapped (overlay.png).
 # A whole run takes about three minutes.
 #
 # Clicks are window-relative positions of the controls at their design size; the windows keep that size on a
@@ -139,7 +140,7 @@ main_title="K7100DAQ  version 2.0.0.12"
 send_sequence() {   # send_sequence [picture]
     local main setup
     main=$(window "$main_title")
-    click "$main" 1051 461                 # Setup
+    click "$main" 1051 445                 # Setup
     setup=$(window "K7100DAQ Setup")
     [ -n "${1:-}" ] && shot "$setup" "$1"
     click "$setup" 799 450                 # Send to K7100
@@ -153,7 +154,7 @@ send_sequence() {   # send_sequence [picture]
 real_time_run() {   # real_time_run <test name> <fluid id> <notes> [picture]
     local main rt naming
     main=$(window "$main_title")
-    click "$main" 1051 416                 # Real Time Test
+    click "$main" 1051 403                 # Real Time Test
     rt=$(window "Real Time Test")
     click "$rt" 598 645                    # Save Result As
     naming=$(window "Real Time Test Testname")
@@ -199,12 +200,23 @@ gone "Open Saved Test"
 sleep 1
 shot "$main" main-window.png
 
+# The fitted models over the flow curve, and the Rheology window.
+click "$main" 1047 77                      # Show Model Curves
+sleep 1
+shot "$main" rheology-curves.png
+click "$main" 1051 697                     # Rheology
+rheology=$(window "Rheology - Mud A 120F")
+shot "$rheology" rheology.png
+xdotool key Escape
+gone "Rheology - Mud A 120F"
+click "$main" 1047 77                      # Show Model Curves off again
+
 # Viscosity against shear rate, log scales, with the thinner mud overlapped.
 click "$main" 1051 104                     # Chart Type
 click "$main" 995 125                      # Viscocity Vs. Shear Rate
 click "$main" 933 186                      # X Scale: Log
 click "$main" 1075 186                     # Y Scale: Log
-click "$main" 1051 688                     # Overlap Charts
+click "$main" 1051 655                     # Overlap Charts
 overlap=$(window "Overlap Test Selection")
 step "overlap"
 click "$overlap" 150 44                    # the newest test, "Mud B 120F", heads the list

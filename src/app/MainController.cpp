@@ -11,16 +11,20 @@
 #include "platform/LongWork.h"
 #include "platform/Prompts.h"
 #include "realtime/frmRealTime.h"
+#include "reports/PdfReportCommand.h"
 #include "reports/ReportCommands.h"
+#include "reports/ReportSource.h"
 #include "results/MainChartController.h"
 #include "results/OpenTestCommand.h"
 #include "results/ResultGridView.h"
+#include "results/frmRheology.h"
 #include "sequence/frmSetup.h"
 #include "store/Database.h"
 #include "store/OpenTest.h"
 #include "store/frmRelated.h"
 
 #include <QAbstractButton>
+#include <QCheckBox>
 #include <QComboBox>
 #include <QLabel>
 #include <QTableView>
@@ -38,9 +42,11 @@ MainController::MainController(AppContext &context, frmMain &window)
     controls.xLog = main_.xLogOption();
     controls.yNormal = main_.yNormalOption();
     controls.yLog = main_.yLogOption();
+    controls.modelCurves = main_.modelCurvesOption();
     controls.connectSignals = false; // the window's own handlers route to us through its signals
     chart_ = std::make_unique<MainChartController>(ctx_, main_.chartArea(), controls);
     chart_->setOpenTestRows([this] { return grid_.sharedResults(); });
+    chart_->setRheologySource([this] { return RheologyModels::compute(grid_.results(), grid_.derived()); });
     chart_->applyPlottingMethod();
 
     OpenTestHooks hooks;
@@ -76,6 +82,9 @@ MainController::MainController(AppContext &context, frmMain &window)
         reports_->writeTextReport(openTestId(), *rows);
     });
     connect(&main_, &frmMain::overlapRequested, this, &MainController::overlap);
+    connect(&main_, &frmMain::rheologyRequested, this, &MainController::rheology);
+    connect(&main_, &frmMain::pdfReportRequested, this, &MainController::pdfReport);
+    connect(&main_, &frmMain::modelCurvesChosen, chart_.get(), &MainChartController::setModelCurvesShown);
     connect(&main_, &frmMain::printChartRequested, chart_.get(), &MainChartController::printChart);
     connect(&main_, &frmMain::relatedInfoRequested, this, &MainController::relatedInfo);
     connect(&main_, &frmMain::directLogRequested, this, &MainController::directLog);
@@ -190,4 +199,37 @@ void MainController::directLog()
 void MainController::overlap()
 {
     chart_->overlap();
+}
+
+bool MainController::requireOpenTest()
+{
+    if (!ctx_.state->CurrentTestName.isEmpty())
+        return true;
+    ctx_.prompts->message(QStringLiteral("No opened test.  You must open a test first."),
+                          QStringLiteral("Operation Error"), MsgButtons::Ok);
+    return false;
+}
+
+void MainController::rheology()
+{
+    if (!requireOpenTest())
+        return;
+    // The grid's rows are in the units it was last loaded in; the models are shown in the same.
+    frmRheology::showModal(ctx_.state->CurrentTestName, RheologyModels::compute(grid_.results(), grid_.derived()),
+                           grid_.unitSystem() == UnitsSI, ctx_.state->ScreenFactor, &main_);
+}
+
+void MainController::pdfReport()
+{
+    if (!requireOpenTest())
+        return;
+    const auto info = ReportedTestInfo::load(ctx_.database->connection(), openTestId_);
+    if (!info) {
+        ctx_.prompts->message(QStringLiteral("The open test is no longer in the database."),
+                              QStringLiteral("Operation Error"), MsgButtons::Ok, MsgIcon::Exclamation);
+        return;
+    }
+    PdfReportCommand::run(*ctx_.prompts,
+                          ReportSource::of(*info, grid_.results(), grid_.derived(), grid_.unitSystem() == UnitsSI),
+                          ctx_.workDir);
 }

@@ -39,9 +39,13 @@ public:
     void caliCheck();
     void directLog();
     void overlap();
+    void rheology();
+    void pdfReport();
 
 private:
     void setStatus(const QString &text);
+    // False, after telling the user, when no test is open.
+    bool requireOpenTest();
 
     AppContext &ctx_;
     frmMain &main_;

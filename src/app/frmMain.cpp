@@ -13,6 +13,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QCheckBox>
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QDir>
@@ -166,6 +167,14 @@ void frmMain::buildControls()
         });
     }
 
+    chkModelCurves_ = new QCheckBox(QStringLiteral("Show &Model Curves"), form_);
+    chkModelCurves_->setObjectName(QStringLiteral("chkModelCurves"));
+    chkModelCurves_->setToolTip(
+        QStringLiteral("Draw the fitted Herschel-Bulkley and power-law curves over the shear stress readings"));
+    chkModelCurves_->setAccessibleName(spoken(chkModelCurves_->text()));
+    chkModelCurves_->setEnabled(false);
+    connect(chkModelCurves_, &QCheckBox::toggled, this, &frmMain::chkModelCurves_Click);
+
     struct Command {
         const char *name;
         const char *caption;
@@ -189,6 +198,8 @@ void frmMain::buildControls()
         {"cmdReport", "Re&port", "", &frmMain::cmdReport_Click},
         {"cmdOverlap", "Overlap Charts",
          "Click here to display another set of test results over the current test results", &frmMain::cmdOverlap_Click},
+        {"cmdRheology", "&Rheology", "Click here to show the rheology models of the current test",
+         &frmMain::cmdRheology_Click},
         {"cmdPrintChart", "Print Chart", "Click here to print the chart shown at left", &frmMain::cmdPrintChart_Click},
         {"RelatedInfo", "Related &Information", "", &frmMain::RelatedInfo_Click},
         {"cmdExit", "&Exit", "", &frmMain::cmdExit_Click},
@@ -204,14 +215,15 @@ void frmMain::placeControls()
 {
     chartArea_->setGeometry(10, 10, 890, 420);
     MSFlexGrid1_->setGeometry(10, 440, 890, 310);
-    lblChartType_->setGeometry(915, 8, 275, 22);
+    lblChartType_->setGeometry(915, 8, 120, 22);
+    chkModelCurves_->setGeometry(1040, 8, 150, 22);
     cmbChartType_->setGeometry(915, 32, 275, 26);
     Frame1_->setGeometry(915, 66, 132, 76);
     Frame2_->setGeometry(1058, 66, 132, 76);
     int y = 152;
     for (QPushButton *b : std::as_const(buttons_)) {
         b->setGeometry(915, y, 275, 34);
-        y += 43;
+        y += 40;
     }
 }
 
@@ -230,6 +242,8 @@ void frmMain::buildMenus()
     entry(file, "MenuFileRetrieve", QStringLiteral("&Retrieve From K7100"), &frmMain::MenuFileRetrieve_Click);
     file->addSeparator();
     entry(file, "menureport", QStringLiteral("Report"), &frmMain::menureport_Click);
+    entry(file, "MenuFilePdf", QStringLiteral("Save P&DF Report..."), &frmMain::MenuFilePdf_Click);
+    entry(file, "MenuFileRheology", QStringLiteral("R&heology"), &frmMain::MenuFileRheology_Click);
     entry(file, "MenuFilePrint", QStringLiteral("&Print"), &frmMain::MenuFilePrint_Click);
     file->addSeparator();
     entry(file, "MenuSetup", QStringLiteral("&Setup"), &frmMain::MenuSetup_Click);
@@ -371,6 +385,11 @@ void frmMain::cmdOverlap_Click()
     emit overlapRequested();
 }
 
+void frmMain::cmdRheology_Click()
+{
+    emit rheologyRequested();
+}
+
 void frmMain::cmdPrintChart_Click()
 {
     emit printChartRequested();
@@ -401,6 +420,16 @@ void frmMain::MenuFileRetrieve_Click()
 void frmMain::menureport_Click()
 {
     emit textReportRequested();
+}
+
+void frmMain::MenuFilePdf_Click()
+{
+    emit pdfReportRequested();
+}
+
+void frmMain::MenuFileRheology_Click()
+{
+    cmdRheology_Click();
 }
 
 void frmMain::MenuFilePrint_Click()
@@ -482,6 +511,11 @@ void frmMain::Option3_Click()
 void frmMain::Option4_Click()
 {
     emit yScaleChosen(true);
+}
+
+void frmMain::chkModelCurves_Click(bool shown)
+{
+    emit modelCurvesChosen(shown);
 }
 
 // ---- Lifecycle ---------------------------------------------------------------------------------------

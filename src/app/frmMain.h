@@ -12,6 +12,7 @@
 struct AppContext;
 class ProportionalResizer;
 class QAction;
+class QCheckBox;
 class QComboBox;
 class QGroupBox;
 class QLabel;
@@ -41,6 +42,8 @@ public:
     QRadioButton *xLogOption() const { return Option2_; }
     QRadioButton *yNormalOption() const { return Option3_; }
     QRadioButton *yLogOption() const { return Option4_; }
+    // "Show Model Curves": the fitted rheology models drawn over the readings.
+    QCheckBox *modelCurvesOption() const { return chkModelCurves_; }
 
     // The "Related Information" button is usable only while a test is open or was just retrieved.
     void setRelatedInfoEnabled(bool enabled);
@@ -57,6 +60,7 @@ public:
     void cmdBrief_Click();
     void cmdReport_Click();
     void cmdOverlap_Click();
+    void cmdRheology_Click();
     void cmdPrintChart_Click();
     void RelatedInfo_Click();
     void cmdExit_Click();
@@ -65,6 +69,8 @@ public:
     void MenuFileOpen_Click();
     void MenuFileRetrieve_Click();
     void menureport_Click();
+    void MenuFilePdf_Click();
+    void MenuFileRheology_Click();
     void MenuFilePrint_Click();
     void MenuSetup_Click();
     void menureset_Click();
@@ -81,6 +87,7 @@ public:
     void Option2_Click();
     void Option3_Click();
     void Option4_Click();
+    void chkModelCurves_Click(bool shown);
 
     // Lifecycle.
     void Form_Activate();
@@ -110,12 +117,15 @@ signals:
     void exportBriefRequested();
     void textReportRequested();
     void overlapRequested();
+    void rheologyRequested();
+    void pdfReportRequested();
     void printChartRequested();
     void relatedInfoRequested();
     void directLogRequested();
     void chartTypeSelected(int type);
     void xScaleChosen(bool logarithmic);
     void yScaleChosen(bool logarithmic);
+    void modelCurvesChosen(bool shown);
     // Emitted on activation when the units were changed on the setup screen (grid header, grid and chart
     // of the open test must be reloaded). The window itself then clears UnitsChanged.
     void unitsChangedOnActivation();
@@ -149,6 +159,7 @@ private:
     QRadioButton *Option2_ = nullptr;
     QRadioButton *Option3_ = nullptr;
     QRadioButton *Option4_ = nullptr;
+    QCheckBox *chkModelCurves_ = nullptr;
     QList<QPushButton *> buttons_;
     QPushButton *RelatedInfo_ = nullptr;
     QToolBar *Toolbar1_ = nullptr;

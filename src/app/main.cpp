@@ -1,4 +1,6 @@
-// K7100DAQ: builds the shared state and the platform seams, runs the start-up and shows the main window.
+// K7100DAQ: builds the shared state and the platform seams, runs the start-up and shows the main window;
+// or, asked for a command, runs it without windows.
+#include "app/CommandLineApp.h"
 #include "app/MainController.h"
 #include "app/StartUp.h"
 #include "app/frmMain.h"
@@ -33,6 +35,10 @@ int main(int argc, char **argv)
             return 0;
         }
     }
+
+    // A command (list, export, rheology, --help) runs without the windows.
+    if (CommandLineApp::wanted(argc, argv))
+        return CommandLineApp::run(argc, argv);
 
     QApplication app(argc, argv); // takes its own options (-platform ...) out of argv
 

@@ -478,6 +478,28 @@ PlottingMethod ChartModel::plottingMethodFromCode(int code)
     }
 }
 
+// ---- curves
+
+void ChartModel::setCurves(const QList<ChartCurve> &curves)
+{
+    if (curves.isEmpty() && curves_.isEmpty())
+        return;
+    curves_ = curves;
+    emit structureChanged();
+    emit rangeChanged();
+}
+
+QList<QPointF> ChartModel::visibleCurvePoints(int curve) const
+{
+    QList<QPointF> out;
+    if (curve < 0 || curve >= curves_.size())
+        return out;
+    for (const QPointF &p : curves_.at(curve).points)
+        if (drawable(p, 0))
+            out.append(p);
+    return out;
+}
+
 // ---- what a view draws
 
 bool ChartModel::drawable(const QPointF &p, int yAxis) const
@@ -547,6 +569,7 @@ void ChartModel::reset()
     xRange_ = AxisRange{};
     yAxes_.assign(1, YAxis{});
     method_ = PlottingMethod::Lines;
+    curves_.clear();
     emit textChanged();
     emit structureChanged();
     emit rangeChanged();

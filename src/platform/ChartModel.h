@@ -59,6 +59,15 @@ struct FitCurve {
     static std::optional<FitCurve> powerCurve(const QList<QPointF> &points);
 };
 
+// A curve drawn over the series, apart from the point table: a model fitted to the readings, say. Its
+// points are drawn joined in the order given; it takes no part in the series count or the capacity.
+struct ChartCurve {
+    QString label;
+    ChartColor color;
+    bool dashed = false;
+    QList<QPointF> points;
+};
+
 class ChartModel : public QObject {
     Q_OBJECT
 public:
@@ -143,6 +152,12 @@ public:
     // ProgramState::PlottingMethod codes 0..3; anything else means straight lines.
     static PlottingMethod plottingMethodFromCode(int code);
 
+    // ---- curves over the series (y axis 0); a reset removes them
+    void setCurves(const QList<ChartCurve> &curves);
+    const QList<ChartCurve> &curves() const { return curves_; }
+    // The points of curve i that the axes can show.
+    QList<QPointF> visibleCurvePoints(int curve) const;
+
     // ---- what a view draws
     // The written points of a series (from slot fromIndex on) that its axes can show: not NaN or
     // infinite, and above zero on a logarithmic axis. Index order is kept.
@@ -209,4 +224,5 @@ private:
     AxisRange xRange_;
     std::vector<YAxis> yAxes_;
     PlottingMethod method_ = PlottingMethod::Lines;
+    QList<ChartCurve> curves_;
 };

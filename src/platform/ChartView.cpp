@@ -317,6 +317,7 @@ void ChartView::rebuild()
     delete old;
     connect(chart_, &QChart::plotAreaChanged, this, &ChartView::onPlotAreaChanged);
     drawn_.clear();
+    curves_.clear();
     yAxes_.clear();
     xAxis_ = nullptr;
     if (!model_)
@@ -383,8 +384,29 @@ void ChartView::rebuild()
         }
         d.replace = true;
     }
-    // One series needs no legend: the title says what it is.
-    chart_->legend()->setVisible(anyLabel && model_->seriesCount() > 1);
+    addCurves();
+    // One series needs no legend: the title says what it is. Curves over it are named in the legend.
+    chart_->legend()->setVisible((anyLabel && model_->seriesCount() > 1) || !curves_.empty());
+}
+
+void ChartView::addCurves()
+{
+    curves_.clear();
+    for (int i = 0; i < int(model_->curves().size()); ++i) {
+        const ChartCurve &c = model_->curves().at(i);
+        auto *line = new QLineSeries;
+        line->setName(c.label);
+        chart_->addSeries(line);
+        QPen pen(toQColor(c.color));
+        pen.setWidthF(2.0);
+        if (c.dashed)
+            pen.setStyle(Qt::DashLine);
+        line->setPen(pen);
+        line->attachAxis(xAxis_);
+        line->attachAxis(yAxes_.front());
+        line->replace(model_->visibleCurvePoints(i));
+        curves_.push_back(line);
+    }
 }
 
 QList<QPointF> ChartView::drawnPoints(int series, const QList<QPointF> &visible) const
@@ -476,6 +498,12 @@ void ChartView::applyRanges()
         if (drawn_[size_t(s)].fit)
             add(model_->fitPoints(s));
     }
+    for (const QXYSeries *curve : curves_) {
+        for (const QPointF &p : curve->points()) {
+            x.add(p.x());
+            y.front().add(p.y());
+        }
+    }
     applyRange(xAxis_, x, model_->xRange());
     for (int i = 0; i < int(yAxes_.size()); ++i)
         applyRange(yAxes_[size_t(i)], y[size_t(i)], model_->yRange(i));
@@ -528,4 +556,13 @@ bool ChartView::print(QPrinter &printer)
     chart_->scene()->render(&painter, target, source, Qt::KeepAspectRatio);
     painter.end();
     return true;
+}
+
+void ChartView::renderTo(QPainter &painter, const QRectF &target)
+{
+    refresh();
+    // Laid out at the target's own size, so fonts and markers keep their size on the page.
+    chart_->resize(target.size());
+    const QRectF source(chart_->pos(), chart_->size());
+    chart_->scene()->render(&painter, target, source, Qt::KeepAspectRatio);
 }

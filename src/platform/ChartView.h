@@ -19,6 +19,7 @@
 
 #include "platform/ChartModel.h"
 class Prompts;
+class QPainter;
 class QPrinter;
 class QTimer;
 class QAbstractAxis;
@@ -47,10 +48,16 @@ public:
     // could not be opened.
     bool print(QPrinter &printer);
 
+    // Draws the chart as shown into target on painter (a PDF page, say): the chart is laid out at the
+    // target's size and drawn as shapes and text, not as a picture.
+    void renderTo(QPainter &painter, const QRectF &target);
+
     // For tests and accessibility: the Qt chart and the drawn data series (one per model series; the fitted
     // curves of the best-fit methods are extra series that are not listed here).
     QChart *chart() const;
     QXYSeries *drawnSeries(int series) const;
+    // The drawn curves of the model (ChartModel::curves), in its order.
+    const std::vector<QXYSeries *> &drawnCurves() const { return curves_; }
     QAbstractAxis *drawnXAxis() const;
     QAbstractAxis *drawnYAxis(int axis) const;
 
@@ -69,6 +76,7 @@ private:
     // The points of a series as handed to Qt Charts: every point for printing, else thinned for the screen.
     QList<QPointF> drawnPoints(int series, const QList<QPointF> &visible) const;
     void onPlotAreaChanged();
+    void addCurves();
 
     struct Drawn {
         QXYSeries *data = nullptr;
@@ -85,6 +93,7 @@ private:
     QAbstractAxis *xAxis_ = nullptr;
     std::vector<QAbstractAxis *> yAxes_;
     std::vector<Drawn> drawn_;
+    std::vector<QXYSeries *> curves_; // the model's curves, in its order
     bool needStructure_ = true;
     bool needTexts_ = true;
     bool needRanges_ = true;

@@ -6,6 +6,7 @@
 #include "platform/Prompts.h"
 #include "reports/BriefReport.h"
 #include "reports/DetailReport.h"
+#include "reports/ReportFiles.h"
 #include "reports/ReportedTestInfo.h"
 #include "reports/TextReport.h"
 #include "reports/WorkbookExport.h"
@@ -36,7 +37,7 @@ std::optional<WorkbookModel> ReportCommands::detailWorkbook(int openTestId, cons
     const auto info = openTestInfo(ctx_, openTestId);
     if (!info)
         return std::nullopt;
-    return DetailReport::build(*info, rows, ctx_.state->isSI(), DetailReport::DerivedCells::from(derived));
+    return ReportFiles::detailWorkbook(*info, rows, ctx_.state->isSI(), derived);
 }
 
 std::optional<WorkbookModel> ReportCommands::briefWorkbook(int openTestId, const ResultConversion &conversion) const

@@ -9,6 +9,7 @@
 #include "results/ChartTypes.h"
 #include "results/ResultQuery.h"
 #include "results/ThreadConnection.h"
+#include "results/RheologyCurves.h"
 #include "store/Database.h"
 #include "store/frmOverlapTestName.h"
 
@@ -118,6 +119,12 @@ MainChartController::MainChartController(AppContext &ctx, QWidget *chartArea, co
                 });
     }
 
+    if (controls_.modelCurves) {
+        setChecked(controls_.modelCurves, false);
+        if (controls_.connectSignals)
+            connect(controls_.modelCurves, &QAbstractButton::toggled, this, &MainChartController::setModelCurvesShown);
+    }
+
     reset();
     showScaleButtons();
 }
@@ -179,13 +186,34 @@ void MainChartController::drawOpenTest(int type)
     builder_.drawPlotted(type, std::move(points), si);
     // The test's name stays under the title in every chart type, so a printed chart says what it shows.
     model_.setSubtitle(ctx_.state ? ctx_.state->CurrentTestName : QString());
+    applyModelCurves();
     showScaleButtons();
 }
 
 void MainChartController::resetChart()
 {
     reset();
+    applyModelCurves();
     showScaleButtons();
+}
+
+void MainChartController::setModelCurvesShown(bool shown)
+{
+    curvesShown_ = shown;
+    applyModelCurves();
+}
+
+void MainChartController::applyModelCurves()
+{
+    const bool takesCurves = builder_.isDrawn() && RheologyCurves::appliesTo(builder_.chartType());
+    if (QAbstractButton *option = controls_.modelCurves) {
+        option->setEnabled(takesCurves);
+        setChecked(option, curvesShown_);
+    }
+    if (curvesShown_ && takesCurves && rheology_)
+        model_.setCurves(RheologyCurves::forChart(rheology_(), builder_.chartType()));
+    else
+        model_.setCurves({});
 }
 
 void MainChartController::showOpenTest()

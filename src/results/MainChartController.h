@@ -9,6 +9,7 @@
 #include "platform/ChartModel.h"
 #include "results/OverlayCommand.h"
 #include "results/ResultChartBuilder.h"
+#include "results/RheologyModels.h"
 
 #include <QObject>
 #include <QPointer>
@@ -31,6 +32,8 @@ struct MainChartControls {
     QAbstractButton *yNormal = nullptr; // Option3
     QAbstractButton *yLog = nullptr;    // Option4
     bool connectSignals = true;
+    // "Show Model Curves": usable while the open test is drawn in a chart type that takes the curves.
+    QAbstractButton *modelCurves = nullptr;
 };
 
 class MainChartController : public QObject {
@@ -54,6 +57,14 @@ public:
     void setOpenTestRows(RowSource source) { openRows_ = std::move(source); }
     // How the open test's rows were read; the overlay reads its test with the same stress factor.
     void setOpenTestConversion(std::function<ResultConversion()> conversion) { openConversion_ = std::move(conversion); }
+
+    // Where the open test's rheology models come from when the model curves are drawn.
+    void setRheologySource(std::function<RheologyModels()> source) { rheology_ = std::move(source); }
+
+    // Draws the fitted model curves (RheologyCurves) over the open test on the charts that take them, now
+    // and on every later drawing, or takes them away. Off at the start. Overlays stay.
+    void setModelCurvesShown(bool shown);
+    bool modelCurvesShown() const { return curvesShown_; }
 
     // Replaces the overlay's dialog and/or row reader (an unset function keeps the current one).
     void setOverlayHooks(const OverlayCommand::Hooks &hooks);
@@ -85,6 +96,7 @@ private:
     void reset();
     void drawOpenTest(int type);
     void showScaleButtons();
+    void applyModelCurves();
 
     AppContext &ctx_;
     ChartModel model_;
@@ -95,4 +107,6 @@ private:
     OverlayCommand::Hooks hooks_;
     RowSource openRows_;
     std::function<ResultConversion()> openConversion_;
+    std::function<RheologyModels()> rheology_;
+    bool curvesShown_ = false;
 };

@@ -7,6 +7,7 @@
 #include "tests/support/VirtualClock.h"
 
 #include <QAction>
+#include <QCheckBox>
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QFile>
@@ -81,6 +82,7 @@ TEST(frmMainControls, ButtonsCarryTheirCaptionsToolTipsAndAccessibleNames)
         {"cmdReport", "Re&port", ""},
         {"cmdOverlap", "Overlap Charts",
          "Click here to display another set of test results over the current test results"},
+        {"cmdRheology", "&Rheology", "Click here to show the rheology models of the current test"},
         {"cmdPrintChart", "Print Chart", "Click here to print the chart shown at left"},
         {"RelatedInfo", "Related &Information", ""},
         {"cmdExit", "&Exit", ""},
@@ -95,6 +97,14 @@ TEST(frmMainControls, ButtonsCarryTheirCaptionsToolTipsAndAccessibleNames)
     }
     f.window->setRelatedInfoEnabled(true);
     EXPECT_TRUE(f.find<QPushButton>("RelatedInfo")->isEnabled());
+
+    // The model curves are off, and unusable until a test is drawn in a chart type that takes them.
+    auto *curves = f.find<QCheckBox>("chkModelCurves");
+    ASSERT_NE(curves, nullptr);
+    EXPECT_EQ(curves->text(), "Show &Model Curves");
+    EXPECT_EQ(curves->accessibleName(), "Show Model Curves");
+    EXPECT_FALSE(curves->isChecked());
+    EXPECT_FALSE(curves->isEnabled());
 }
 
 TEST(frmMainControls, MenusToolbarAndStatusBar)
@@ -108,6 +118,8 @@ TEST(frmMainControls, MenusToolbarAndStatusBar)
         {"MenuFileOpen", "&Open Saved Test"},
         {"MenuFileRetrieve", "&Retrieve From K7100"},
         {"menureport", "Report"},
+        {"MenuFilePdf", "Save P&DF Report..."},
+        {"MenuFileRheology", "R&heology"},
         {"MenuFilePrint", "&Print"},
         {"MenuSetup", "&Setup"},
         {"menureset", "Reset Screen"},
@@ -120,7 +132,7 @@ TEST(frmMainControls, MenusToolbarAndStatusBar)
         ASSERT_NE(a, nullptr) << c.name;
         EXPECT_EQ(a->text(), c.caption) << c.name;
     }
-    // The File menu holds its seven entries in order.
+    // The File menu holds its entries in order.
     auto *file = f.find<QMenu>("MenuFile");
     ASSERT_NE(file, nullptr);
     EXPECT_EQ(file->title(), "&File");
@@ -129,8 +141,8 @@ TEST(frmMainControls, MenusToolbarAndStatusBar)
         if (!a->isSeparator())
             names << a->objectName();
     EXPECT_EQ(names,
-              QStringList({"MenuFileOpen", "MenuFileRetrieve", "menureport", "MenuFilePrint", "MenuSetup", "menureset",
-                           "MenuFileExit"}));
+              QStringList({"MenuFileOpen", "MenuFileRetrieve", "menureport", "MenuFilePdf", "MenuFileRheology",
+                           "MenuFilePrint", "MenuSetup", "menureset", "MenuFileExit"}));
     EXPECT_EQ(f.find<QMenu>("MenuHelp")->title(), "&About");
 
     auto *toolbar = f.find<QToolBar>("Toolbar1");

@@ -269,3 +269,35 @@ TEST(ChartModelReset, ReturnsToAnEmptyLinearOneSeriesChartWithStraightLines)
     EXPECT_TRUE(m.yRange().isAutomatic());
     EXPECT_EQ(m.plottingMethod(), PlottingMethod::Lines);
 }
+
+TEST(ChartModelCurves, CurvesLiveBesideThePointTableUntilAReset)
+{
+    ChartModel m;
+    m.setSize(1, 2);
+    m.setSeriesPoints(0, pts({{1, 1}, {2, 2}}));
+    QSignalSpy structure(&m, &ChartModel::structureChanged);
+    QSignalSpy ranges(&m, &ChartModel::rangeChanged);
+    ChartCurve fit{"Fit", {200, 0, 0}, true, pts({{0.5, -1}, {1, 1}, {2, std::nan("")}, {4, 16}})};
+    m.setCurves({fit});
+    EXPECT_EQ(structure.count(), 1);
+    EXPECT_EQ(ranges.count(), 1);
+    ASSERT_EQ(m.curves().size(), 1);
+    EXPECT_EQ(m.curves().at(0).label, "Fit");
+    // Neither the series count nor the capacity know of it.
+    EXPECT_EQ(m.seriesCount(), 1);
+    EXPECT_EQ(m.pointCapacity(), 2);
+    // Drawable points only: no NaN, and nothing at or below zero on a log axis.
+    EXPECT_EQ(m.visibleCurvePoints(0), pts({{0.5, -1}, {1, 1}, {4, 16}}));
+    m.setYScale(AxisScale::Log);
+    EXPECT_EQ(m.visibleCurvePoints(0), pts({{1, 1}, {4, 16}}));
+    EXPECT_TRUE(m.visibleCurvePoints(1).isEmpty());
+    // Clearing an empty list announces nothing; a reset takes the curves away.
+    m.setCurves({});
+    EXPECT_TRUE(m.curves().isEmpty());
+    structure.clear();
+    m.setCurves({});
+    EXPECT_EQ(structure.count(), 0);
+    m.setCurves({fit});
+    m.reset();
+    EXPECT_TRUE(m.curves().isEmpty());
+}

@@ -11,8 +11,11 @@
 #include <QFile>
 #include <QGraphicsScene>
 #include <QGraphicsTextItem>
+#include <QLegend>
 #include <QLineSeries>
 #include <QLogValueAxis>
+#include <QPainter>
+#include <QPdfWriter>
 #include <QProcess>
 #include <QScatterSeries>
 #include <QSplineSeries>
@@ -303,4 +306,61 @@ TEST_F(ChartViewTest, ALongSeriesIsThinnedOnScreenAndPrintedWhole)
     EXPECT_TRUE(counts.contains(n)) << "every point was on the page";
     EXPECT_LT(drawn->count(), onScreen) << "and the screen is thinned again";
     EXPECT_EQ(model.writtenCount(0), n);
+}
+
+TEST_F(ChartViewTest, CurvesAreDrawnAsNamedLinesOverTheSeriesAndWidenTheAxes)
+{
+    model.setSize(1, 3);
+    model.setSeriesLabel(0, "Readings");
+    model.setSeriesPoints(0, pts({{1, 1}, {2, 4}, {3, 9}}));
+    model.setCurves({{"Herschel-Bulkley fit", {200, 0, 0}, false, pts({{1, 1.2}, {2, 4.1}, {3, 9.3}})},
+                     {"Power law, pipe", {0, 140, 0}, true, pts({{0.5, 0.4}, {3, 12}})}});
+    view.refresh();
+    ASSERT_EQ(view.drawnCurves().size(), 2u);
+    const QXYSeries *fit = view.drawnCurves()[0];
+    const QXYSeries *pipe = view.drawnCurves()[1];
+    EXPECT_EQ(fit->name(), "Herschel-Bulkley fit");
+    EXPECT_EQ(fit->points(), pts({{1, 1.2}, {2, 4.1}, {3, 9.3}}));
+    EXPECT_EQ(fit->pen().color(), QColor(200, 0, 0));
+    EXPECT_EQ(fit->pen().style(), Qt::SolidLine);
+    EXPECT_EQ(pipe->pen().style(), Qt::DashLine);
+    // Not among the data series; a legend names them even over a single series.
+    EXPECT_EQ(view.drawnSeries(1), nullptr);
+    EXPECT_TRUE(view.chart()->legend()->isVisible());
+    // The axes take in the curves (0.5 and 12 lie outside the readings).
+    const auto *x = qobject_cast<QValueAxis *>(view.drawnXAxis());
+    const auto *y = qobject_cast<QValueAxis *>(view.drawnYAxis(0));
+    ASSERT_TRUE(x && y);
+    EXPECT_LE(x->min(), 0.5);
+    EXPECT_GE(y->max(), 12);
+
+    model.setCurves({});
+    view.refresh();
+    EXPECT_TRUE(view.drawnCurves().empty());
+    EXPECT_FALSE(view.chart()->legend()->isVisible());
+}
+
+TEST_F(ChartViewTest, RenderingIntoAPdfPageDrawsShapesAndText)
+{
+    TempDir dir;
+    model.setTitle("Shear Stress Vs. Shear Rate");
+    model.setSize(1, 3);
+    model.setSeriesPoints(0, pts({{1, 1}, {2, 4}, {3, 9}}));
+    model.setCurves({{"Herschel-Bulkley fit", {200, 0, 0}, false, pts({{1, 1}, {3, 9}})}});
+    {
+        QPdfWriter pdf(dir.file("chart.pdf"));
+        QPainter painter(&pdf);
+        view.renderTo(painter, QRectF(100, 100, 4000, 2500));
+    }
+    QProcess images;
+    images.start("pdfimages", {"-list", dir.file("chart.pdf")});
+    ASSERT_TRUE(images.waitForFinished(20000));
+    // Only pdfimages' two heading lines: not a single picture in the file.
+    EXPECT_EQ(QString::fromUtf8(images.readAllStandardOutput()).split('\n', Qt::SkipEmptyParts).size(), 2);
+    QProcess text;
+    text.start("pdftotext", {dir.file("chart.pdf"), "-"});
+    ASSERT_TRUE(text.waitForFinished(20000));
+    const QString out = QString::fromUtf8(text.readAllStandardOutput()).normalized(QString::NormalizationForm_KC);
+    EXPECT_TRUE(out.contains("Shear Stress Vs. Shear Rate")) << out.toStdString();
+    EXPECT_TRUE(out.contains("Herschel-Bulkley fit"));
 }

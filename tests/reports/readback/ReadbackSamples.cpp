@@ -5,6 +5,8 @@
 #include "platform/XlsxWriter.h"
 #include "reports/BriefReport.h"
 #include "reports/DetailReport.h"
+#include "reports/ReportFiles.h"
+#include "results/DerivedValues.h"
 #include "tests/reports/ReportFixtures.h"
 
 #include <QDir>
@@ -126,6 +128,11 @@ int main(int argc, char **argv)
     ok &= writeSample(
         out, "detail_one_row",
         DetailReport::build(ReportFixtures::eiInfo(), ReportFixtures::table({{1, 10, 100, 5, 3, 2, 60}}), false, {}));
+    // The detailed workbook as the program writes it, with its second sheet of rheology models.
+    const ResultTable sixSpeeds = ReportFixtures::fannSixSpeedRows();
+    ok &= writeSample(out, "detail_with_rheology_si",
+                      ReportFiles::detailWorkbook(ReportFixtures::siInfo(), sixSpeeds, true,
+                                                  DerivedValues::fromResults(sixSpeeds, 2)));
     ok &= writeSample(out, "brief_ei", BriefReport::build(ReportFixtures::eiInfo(), ReportFixtures::eiRows(), false));
     ok &= writeSample(out, "brief_si", BriefReport::build(ReportFixtures::siInfo(), ReportFixtures::siRows(), true));
     return ok ? 0 : 1;
