@@ -76,6 +76,7 @@ public:
         messages << text;
         return MsgAnswer::Ok;
     }
+    void notify(const QString &text, const QString &, MsgIcon) override { messages << text; }
     std::optional<QString> input(const QString &, const QString &, const QString &) override { return {}; }
     QString saveFileName(const QString &, const QString &, const QString &) override
     {

@@ -223,7 +223,7 @@ void MainController::pdfReport()
 {
     if (!requireOpenTest())
         return;
-    const auto info = ReportedTestInfo::load(ctx_.database->connection(), openTestId_);
+    const auto info = ReportedTestInfo::load(ctx_.database->connection(), openTestId());
     if (!info) {
         ctx_.prompts->message(QStringLiteral("The open test is no longer in the database."),
                               QStringLiteral("Operation Error"), MsgButtons::Ok, MsgIcon::Exclamation);

@@ -5,7 +5,6 @@
 #include "platform/LongWork.h"
 #include "platform/Prompts.h"
 #include "reports/BriefReport.h"
-#include "reports/DetailReport.h"
 #include "reports/ReportFiles.h"
 #include "reports/ReportedTestInfo.h"
 #include "reports/TextReport.h"
@@ -63,10 +62,10 @@ void ReportCommands::exportDetail(int openTestId, const ResultTable &rows, const
     if (path.isEmpty())
         return;
     const bool si = ctx_.state->isSI();
-    const DetailReport::DerivedCells cells = DetailReport::DerivedCells::from(derived);
+    const DerivedValues ownDerived = derived; // the worker's own copy, whatever the grid does meanwhile
     WorkbookExport::writeAndOpen(
         *ctx_.prompts, LongWork::orImmediate(ctx_.work), QStringLiteral("Writing the detailed workbook..."), path,
-        [&](WorkProgress &progress) { return DetailReport::build(*info, rows, si, cells, &progress); });
+        [&](WorkProgress &progress) { return ReportFiles::detailWorkbook(*info, rows, si, ownDerived, &progress); });
 }
 
 void ReportCommands::exportBrief(int openTestId, const ResultConversion &conversion)
@@ -82,21 +81,21 @@ void ReportCommands::exportBrief(int openTestId, const ResultConversion &convers
     ProgramState own = *ctx_.state;
     const QSqlDatabase db = ctx_.database->connection();
     QThread *home = QThread::currentThread();
-    WorkbookExport::writeAndOpen(*ctx_.prompts, LongWork::orImmediate(ctx_.work),
-                                 QStringLiteral("Writing the brief workbook..."), path, [&](WorkProgress &progress) {
-                                     const ThreadConnection connection(db, home);
-                                     if (!connection.isOpen())
-                                         throw std::runtime_error(connection.error().toStdString());
-                                     ResultQuery query(connection.connection(), own);
-                                     query.setProgress(&progress);
-                                     const ResultTable rows = query.rowsOf(openTestId, conversion);
-                                     // A report of part of the test would pass for the whole.
-                                     if (!query.lastError().isEmpty())
-                                         throw std::runtime_error(
-                                             ResultQuery::readFailedText(own.CurrentTestName, query.lastError())
-                                                 .toStdString());
-                                     return BriefReport::build(*info, rows, conversion.si);
-                                 });
+    WorkbookExport::writeAndOpen(
+        *ctx_.prompts, LongWork::orImmediate(ctx_.work), QStringLiteral("Writing the brief workbook..."), path,
+        [&](WorkProgress &progress) {
+            const ThreadConnection connection(db, home);
+            if (!connection.isOpen())
+                throw std::runtime_error(connection.error().toStdString());
+            ResultQuery query(connection.connection(), own);
+            query.setProgress(&progress);
+            const ResultTable rows = query.rowsOf(openTestId, conversion);
+            // A report of part of the test would pass for the whole.
+            if (!query.lastError().isEmpty())
+                throw std::runtime_error(
+                    ResultQuery::readFailedText(own.CurrentTestName, query.lastError()).toStdString());
+            return BriefReport::build(*info, rows, conversion.si);
+        });
 }
 
 void ReportCommands::writeTextReport(int openTestId, const ResultTable &rows)

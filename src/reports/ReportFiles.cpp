@@ -29,9 +29,9 @@ QString csvField(QString text)
 namespace ReportFiles {
 
 WorkbookModel detailWorkbook(const ReportedTestInfo &info, const ResultTable &rows, bool si,
-                             const DerivedValues &derived)
+                             const DerivedValues &derived, WorkProgress *progress)
 {
-    WorkbookModel book = DetailReport::build(info, rows, si, DetailReport::DerivedCells::from(derived));
+    WorkbookModel book = DetailReport::build(info, rows, si, DetailReport::DerivedCells::from(derived), progress);
     RheologySheet::add(book, info, RheologyModels::compute(rows, derived), si);
     return book;
 }

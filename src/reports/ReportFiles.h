@@ -11,11 +11,14 @@ struct DerivedValues;
 struct ReportSource;
 struct ReportedTestInfo;
 
+class WorkProgress;
+
 namespace ReportFiles {
 
-// "Detail Excel": the detailed sheet, then the "Rheology" sheet of the same rows.
+// "Detail Excel": the detailed sheet, then the "Rheology" sheet of the same rows. progress: how far the
+// detailed sheet has come (a long test's takes a while).
 WorkbookModel detailWorkbook(const ReportedTestInfo &info, const ResultTable &rows, bool si,
-                             const DerivedValues &derived);
+                             const DerivedValues &derived, WorkProgress *progress = nullptr);
 WorkbookModel detailWorkbook(const ReportSource &source);
 // "Brief Excel".
 WorkbookModel briefWorkbook(const ReportSource &source);

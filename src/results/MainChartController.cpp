@@ -8,8 +8,8 @@
 #include "results/ChartPlotPoints.h"
 #include "results/ChartTypes.h"
 #include "results/ResultQuery.h"
-#include "results/ThreadConnection.h"
 #include "results/RheologyCurves.h"
+#include "results/ThreadConnection.h"
 #include "store/Database.h"
 #include "store/frmOverlapTestName.h"
 

@@ -9,6 +9,7 @@
 #include "platform/ChartModel.h"
 #include "results/OverlayCommand.h"
 #include "results/ResultChartBuilder.h"
+#include "results/ResultQuery.h"
 #include "results/RheologyModels.h"
 
 #include <QObject>
@@ -56,7 +57,10 @@ public:
     using RowSource = std::function<std::shared_ptr<const ResultTable>()>;
     void setOpenTestRows(RowSource source) { openRows_ = std::move(source); }
     // How the open test's rows were read; the overlay reads its test with the same stress factor.
-    void setOpenTestConversion(std::function<ResultConversion()> conversion) { openConversion_ = std::move(conversion); }
+    void setOpenTestConversion(std::function<ResultConversion()> conversion)
+    {
+        openConversion_ = std::move(conversion);
+    }
 
     // Where the open test's rheology models come from when the model curves are drawn.
     void setRheologySource(std::function<RheologyModels()> source) { rheology_ = std::move(source); }

@@ -4,8 +4,8 @@
 #include "common/ProgramState.h"
 #include "common/RotorBobTable.h"
 #include "platform/Prompts.h"
-#include "store/StoreError.h"
 #include "platform/WorkProgress.h"
+#include "store/StoreError.h"
 
 #include <QSqlError>
 #include <QSqlQuery>

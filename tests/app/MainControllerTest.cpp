@@ -17,9 +17,9 @@
 #include <QApplication>
 #include <QFile>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QMenu>
 #include <QMenuBar>
-#include <QListWidget>
 #include <QPointer>
 #include <QPushButton>
 #include <QSignalSpy>
@@ -272,7 +272,8 @@ TEST_F(MainControllerTest, FileMenuCarriesTheDatabaseCommandsAfterOpenAndRetriev
     }
     EXPECT_EQ(names,
               QStringList({"MenuFileOpen", "MenuFileRetrieve", "-", "MenuFileImport", "MenuFileCheck", "MenuFileBackup",
-                           "-", "menureport", "MenuFilePrint", "-", "MenuSetup", "menureset", "-", "MenuFileExit"}));
+                           "-", "menureport", "MenuFilePdf", "MenuFileRheology", "MenuFilePrint", "-", "MenuSetup",
+                           "menureset", "-", "MenuFileExit"}));
     EXPECT_TRUE(captions.contains("&Import Recovered Test..."));
     EXPECT_TRUE(captions.contains("&Check Database"));
     EXPECT_TRUE(captions.contains("&Back Up Database..."));

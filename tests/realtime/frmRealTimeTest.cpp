@@ -169,7 +169,7 @@ TEST_F(ScreenTest, ReadingsWaitingForTheDatabaseAreCountedInTheStatusBar)
     ASSERT_TRUE(screen->session().isRunning());
     auto *waiting = child<QLabel>(*screen, QStringLiteral("Waiting"));
     EXPECT_FALSE(waiting->isVisible());
-    EXPECT_EQ(waiting->accessibleName(), QStringLiteral("Readings waiting for the database"));
+    EXPECT_EQ(waiting->accessibleDescription(), QStringLiteral("Readings waiting for the database"));
 
     Connection other; // another program holds the database
     ASSERT_TRUE(other.open(fx.database.path(), 0));

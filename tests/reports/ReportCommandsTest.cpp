@@ -333,7 +333,7 @@ TEST_F(ReportCommandsTest, stoppedReports_leaveNoFile_andAnEarlierFileAsItWas)
     const ResultTable rows = ReportFixtures::eiRows();
     const Case cases[] = {
         {"detail", "earlier.xlsx", [&] { commands.exportDetail(5, rows, noDerived); }},
-        {"brief", "earlier.xlsx", [&] { commands.exportBrief(5); }},
+        {"brief", "earlier.xlsx", [&] { commands.exportBrief(5, openedConversion()); }},
         {"text", "earlier.csv", [&] { commands.writeTextReport(5, rows); }},
     };
     for (const Case &c : cases) {
@@ -368,7 +368,7 @@ TEST_F(ReportCommandsTest, briefReport_whoseDataCannotBeRead_isOneMessageAndNoFi
     ctx.work = &work;
     const QString target = dir.file(QStringLiteral("brief.xlsx"));
     prompts.fileAnswers = {target, target};
-    commands.exportBrief(5);
+    commands.exportBrief(5, openedConversion());
     EXPECT_TRUE(contentOf(target).startsWith("PK")) << "read on the worker while the file is there";
     EXPECT_EQ(work.labels, QStringList{QStringLiteral("Writing the brief workbook...")});
     QFile::remove(target);
@@ -378,7 +378,7 @@ TEST_F(ReportCommandsTest, briefReport_whoseDataCannotBeRead_isOneMessageAndNoFi
     ASSERT_TRUE(QDir().mkdir(path));
     prompts.clear();
     prompts.fileAnswers = {target};
-    commands.exportBrief(5);
+    commands.exportBrief(5, openedConversion());
     const auto messages = recordsOf(PromptRecord::Message);
     ASSERT_EQ(messages.size(), 1);
     EXPECT_TRUE(messages[0].text.contains(QDir::toNativeSeparators(target)));

@@ -115,15 +115,15 @@ TEST(RheologySheet, MetricUnitsAndATestWithoutFlowCurve)
     RheologySheet::add(book, ReportFixtures::eiInfo(),
                        RheologyModels::compute(rows, DerivedValues::fromResults(rows, 2)), true);
     const auto &si = book.sheets().front();
-    expectCells(si, {txt(4, 2, "SI (stresses in dyn/cm2)"), txt(8, 4, "dyn/cm2"), num(8, 3, 20 * 5.11)});
+    expectCells(si, {txt(4, 2, "SI (stresses in dyn/cm2)"), txt(8, 4, "dyn/cm2"), pic(8, 3, 20 * 5.11, "0.00")});
 
     WorkbookModel empty;
     RheologySheet::add(empty, ReportFixtures::eiInfo(), RheologyModels{}, false);
     const auto &e = empty.sheets().front();
     // Every model N/A, the readings table only its headings.
-    expectCells(
-        e,
-        {txt(7, 3, "N/A"), txt(17, 3, "N/A"), txt(25, 2, "Readings"), num(25, 3, 0), txt(28, 1, "Step"), none(29, 1)});
+    expectCells(e,
+                {txt(7, 3, "N/A"), txt(17, 3, "N/A"), txt(25, 2, "Readings"), pic(25, 3, 0, "0"), txt(28, 1, "Step"),
+                 none(29, 1)});
 }
 
 TEST(ReportFilesCsv, HeadingAndGridNumbersWithoutADanglingPoint)
