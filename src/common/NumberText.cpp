@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <charconv>
 #include <cmath>
 #include <cstring>
 
@@ -224,28 +225,42 @@ void decimalDigits(double magnitude, char (&digits)[32], int &count, int &pointP
     pointPos = 0;
     if (magnitude == 0.0)
         return;
-    const QString e = QString::number(magnitude, 'e', 14); // "d.dddddddddddddde+XX", locale-free
-    const int ePos = e.indexOf(QLatin1Char('e'));
-    for (int i = 0; i < ePos; ++i) {
-        const char c = char(e.at(i).unicode());
-        if (c != '.')
-            digits[count++] = c;
+    // "d.dddddddddddddde+XX": 15 significant digits, correctly rounded, locale-free.
+    char text[40];
+    const char *end = std::to_chars(text, text + sizeof text, magnitude, std::chars_format::scientific, 14).ptr;
+    const char *e = std::find(static_cast<const char *>(text), end, 'e');
+    for (const char *c = text; c < e; ++c) {
+        if (*c != '.')
+            digits[count++] = *c;
     }
     while (count > 0 && digits[count - 1] == '0')
         --count;
     int exponent = 0;
     bool negative = false;
-    for (int i = ePos + 1; i < e.size(); ++i) {
-        const char c = char(e.at(i).unicode());
-        if (c == '-')
+    for (const char *c = e + 1; c < end; ++c) {
+        if (*c == '-')
             negative = true;
-        else if (c >= '0' && c <= '9')
-            exponent = exponent * 10 + (c - '0');
+        else if (*c >= '0' && *c <= '9')
+            exponent = exponent * 10 + (*c - '0');
     }
     pointPos = (negative ? -exponent : exponent) + 1;
 }
 
-// roundDecimal() half away from zero, on the character buffer.
+// The value 0.d1d2d3... x 10^pointPos, read back as the nearest double.
+double digitsToDouble(const char (&digits)[32], int count, int pointPos, bool negative)
+{
+    if (count == 0)
+        return 0.0;
+    char text[48] = {'0', '.'};
+    std::memcpy(text + 2, digits, size_t(count));
+    char *p = text + 2 + count;
+    *p++ = 'e';
+    p = std::to_chars(p, text + sizeof text, pointPos).ptr;
+    double v = 0.0;
+    std::from_chars(text, p, v);
+    return negative ? -v : v;
+}
+
 void roundAwayFromZero(char (&digits)[32], int &count, int &pointPos, int decimals)
 {
     const int keep = pointPos + decimals;
@@ -283,7 +298,15 @@ void roundAwayFromZero(char (&digits)[32], int &count, int &pointPos, int decima
 
 double RoundHalfAwayFromZero(double value, int decimals)
 {
-    return roundValue(value, decimals, Tie::AwayFromZero);
+    // The reports round every cell they write: this works on digit characters, as Format does.
+    if (!std::isfinite(value))
+        return value;
+    char digits[32];
+    int count = 0;
+    int pointPos = 0;
+    decimalDigits(std::fabs(value), digits, count, pointPos);
+    roundAwayFromZero(digits, count, pointPos, decimals);
+    return digitsToDouble(digits, count, pointPos, std::signbit(value));
 }
 
 double RoundHalfEven(double value, int decimals)
