@@ -71,6 +71,10 @@ private:
     FakeSerialPort &fake_;
 };
 
+// What the user is told when the port cannot be opened.
+inline const QString portNotAvailableText =
+    QStringLiteral("Fail to open comm port, make sure comm port is available and working properly.");
+
 class LinkFixture : public ::testing::Test {
 protected:
     static constexpr int presentComm = 1;

@@ -8,9 +8,6 @@ namespace {
 
 class SerialLinkTest : public LinkFixture {};
 
-const QString notAvailable =
-    QStringLiteral("Fail to open comm port, make sure comm port is available and working properly.");
-
 } // namespace
 
 TEST(LinkFailure, EachCommandHasItsTitleAndText)
@@ -21,13 +18,13 @@ TEST(LinkFailure, EachCommandHasItsTitleAndText)
         QString text;
     };
     const Case cases[] = {
-        {LinkCommand::SequenceDownload, "Comm port Error", notAvailable},
-        {LinkCommand::StopTest, "Comm port Error", notAvailable},
-        {LinkCommand::RealTimeStartStop, "Comm port Error", notAvailable},
-        {LinkCommand::StartTest, "Comm Port Error", notAvailable},
-        {LinkCommand::CalibrationStart, "Comm Port Error", notAvailable},
-        {LinkCommand::DirectLogRun, "Comm Port Error", notAvailable},
-        {LinkCommand::DirectLogSpeedOrStop, "Comport Error", notAvailable},
+        {LinkCommand::SequenceDownload, "Comm port Error", portNotAvailableText},
+        {LinkCommand::StopTest, "Comm port Error", portNotAvailableText},
+        {LinkCommand::RealTimeStartStop, "Comm port Error", portNotAvailableText},
+        {LinkCommand::StartTest, "Comm Port Error", portNotAvailableText},
+        {LinkCommand::CalibrationStart, "Comm Port Error", portNotAvailableText},
+        {LinkCommand::DirectLogRun, "Comm Port Error", portNotAvailableText},
+        {LinkCommand::DirectLogSpeedOrStop, "Comport Error", portNotAvailableText},
         {LinkCommand::StoredTestUpload, "Comm Port Error",
          QStringLiteral("Fail to open comm port, please specify a correct comm port number.")},
     };

@@ -10,9 +10,6 @@ namespace {
 
 class StandAloneTestTest : public SequenceFixture {};
 
-const QString notAvailable =
-    QStringLiteral("Fail to open comm port, make sure comm port is available and working properly.");
-
 } // namespace
 
 TEST_F(StandAloneTestTest, StartAndStop_OneByteOnAPortOpenedForTheCommand)
@@ -62,7 +59,7 @@ TEST_F(StandAloneTestTest, PortThatDoesNotExist_EachCommandShowsItsMessage)
         EXPECT_FALSE(c.command());
         ASSERT_EQ(messageCount(), 1);
         EXPECT_EQ(prompts.lastMessage()->title, QString::fromLatin1(c.title));
-        EXPECT_EQ(prompts.lastMessage()->text, notAvailable);
+        EXPECT_EQ(prompts.lastMessage()->text, portNotAvailableText);
         EXPECT_EQ(prompts.lastMessage()->buttons, MsgButtons::Ok);
         EXPECT_TRUE(port().writes.isEmpty());
         EXPECT_FALSE(port().isOpen());

@@ -1,15 +1,13 @@
 // Framing of the real-time stream: whole messages in order, split messages completed later, the end-of-test
 // byte recognised only when it stands alone, and unterminated noise kept bounded.
 #include "realtime/MessageFramer.h"
+#include "tests/realtime/ControlBytes.h"
 
 #include <QList>
 
 #include <gtest/gtest.h>
 
 namespace {
-
-const char SUB = 26;
-const char BS = 8;
 
 QByteArray msg(const char *fields)
 {

@@ -4,15 +4,11 @@
 #include "store/Connection.h"
 #include "store/TestLibrary.h"
 #include "tests/realtime/RealTimeFixture.h"
+#include "tests/support/QStringPrinting.h"
 
 #include <QSqlQuery>
 
 #include <gtest/gtest.h>
-
-inline void PrintTo(const QString &s, std::ostream *os)
-{
-    *os << '"' << s.toStdString() << '"';
-}
 
 namespace {
 

@@ -1,5 +1,6 @@
 // Decoding of the seven fields and the validity rule of a real-time data message.
 #include "realtime/RealTimeReading.h"
+#include "tests/realtime/ControlBytes.h"
 
 #include <gtest/gtest.h>
 
@@ -7,7 +8,6 @@
 
 namespace {
 using Fields = std::array<qint64, RealTimeReading::FieldCount>;
-const char SUB = 26;
 } // namespace
 
 TEST(RealTimeReading, DecodingRules)

@@ -3,6 +3,7 @@
 // stops accepting points mid-run.
 #include "realtime/RealTimeSession.h"
 
+#include "tests/realtime/ControlBytes.h"
 #include "tests/realtime/SessionFixture.h"
 
 #include <QSqlQuery>
@@ -10,7 +11,6 @@
 
 namespace {
 
-const char BS = 8;
 const QString commFailure =
     QStringLiteral("Fail to open comm port, make sure comm port is available and working properly.");
 

@@ -4,13 +4,9 @@
 #include "realtime/RealTimeReadouts.h"
 #include "realtime/RecordRates.h"
 #include "realtime/RecordedPoint.h"
+#include "tests/support/QStringPrinting.h"
 
 #include <gtest/gtest.h>
-
-inline void PrintTo(const QString &s, std::ostream *os)
-{
-    *os << '"' << s.toStdString() << '"';
-}
 
 namespace {
 

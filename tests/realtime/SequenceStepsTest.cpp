@@ -4,15 +4,11 @@
 #include "sequence/StepTable.h"
 
 #include "tests/realtime/RealTimeFixture.h"
+#include "tests/support/QStringPrinting.h"
 
 #include <QSqlQuery>
 #include <gtest/gtest.h>
 #include <iterator>
-
-inline void PrintTo(const QString &s, std::ostream *os)
-{
-    *os << '"' << s.toStdString() << '"';
-}
 
 TEST(SequenceSteps, GridTextsInEnglishAndMetricUnits)
 {

@@ -6,15 +6,11 @@
 #include "platform/ChartModel.h"
 #include "realtime/RealTimeSession.h"
 #include "tests/realtime/RealTimeFixture.h"
+#include "tests/support/QStringPrinting.h"
 
 #include <QSqlQuery>
 #include <gtest/gtest.h>
 #include <memory>
-
-inline void PrintTo(const QString &s, std::ostream *os)
-{
-    *os << '"' << s.toStdString() << '"';
-}
 
 // One real-time data message: the fields separated by commas, then the byte 26.
 inline QByteArray message(const QList<qint64> &fields)

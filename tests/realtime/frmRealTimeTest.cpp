@@ -6,7 +6,9 @@
 #include "platform/ChartModel.h"
 #include "realtime/RealTimeSession.h"
 #include "store/Connection.h"
+#include "tests/realtime/ControlBytes.h"
 #include "tests/realtime/RealTimeFixture.h"
+#include "tests/support/QStringPrinting.h"
 
 #include <QAbstractButton>
 #include <QFileInfo>
@@ -22,14 +24,7 @@
 
 #include <gtest/gtest.h>
 
-inline void PrintTo(const QString &s, std::ostream *os)
-{
-    *os << '"' << s.toStdString() << '"';
-}
-
 namespace {
-
-const char SUB = 26;
 
 template <class T> T *child(QWidget &w, const QString &name)
 {

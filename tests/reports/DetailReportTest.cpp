@@ -1,6 +1,7 @@
 #include "reports/DetailReport.h"
 #include "reports/ReportSheet.h"
 #include "results/DerivedValues.h"
+#include "tests/reports/BorderShorthands.h"
 #include "tests/reports/ReportFixtures.h"
 #include "tests/reports/SheetExpect.h"
 
@@ -15,10 +16,6 @@ WorkbookModel detail(const ResultTable &rows, bool si = false, const DetailRepor
 {
     return DetailReport::build(info, rows, si, derived);
 }
-
-constexpr auto T = BorderLine::Thin;
-constexpr auto K = BorderLine::Thick;
-constexpr auto N = BorderLine::None;
 
 void expectSides(const WorkbookModel::Sheet &s, int row, int column, BorderLine left, BorderLine top, BorderLine bottom,
                  BorderLine right)

@@ -8,6 +8,7 @@
 #include "results/ResultQuery.h"
 #include "store/Database.h"
 #include "tests/reports/ReportFixtures.h"
+#include "tests/support/FileBytes.h"
 #include "tests/support/OtherThreadWork.h"
 #include "tests/support/ScriptedPrompts.h"
 #include "tests/support/TempDir.h"
@@ -116,12 +117,6 @@ QStringList otherFiles(const QString &dir)
     return out;
 }
 
-QByteArray contentOf(const QString &path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
-
 } // namespace
 
 TEST_F(ReportCommandsTest, noOpenTest_orItsInformationGone_eachCommandDoesNothing)
@@ -153,7 +148,7 @@ TEST_F(ReportCommandsTest, textReport_writesTheFile_andProposesTheLastNameNextTi
     prompts.fileAnswers = {path, path};
     commands.writeTextReport(5, rows);
 
-    const QByteArray written = contentOf(path);
+    const QByteArray written = readFile(path);
     EXPECT_TRUE(written.startsWith("Test Report of K7100DAQ.\r\n\r\nTest Name:,Mud A-12\r\nFluid ID:     ,WBM\r\n"));
     EXPECT_TRUE(written.contains("\r\nDescription:   ,Null\r\n"));
     EXPECT_TRUE(written.endsWith("3,85.,121.5,5.11,3.,9.5,929.99,9.75,1.,8.9,9.136\r\n"));
@@ -198,7 +193,7 @@ TEST_F(ReportCommandsTest, textReport_cancelOrFailure_showsOneMessage_andKeepsAn
         EXPECT_FALSE(messages[0].text.isEmpty());
         EXPECT_EQ(messages[0].title, QStringLiteral("K7100DAQ"));
         EXPECT_EQ(messages[0].buttons, MsgButtons::Ok);
-        EXPECT_EQ(contentOf(kept), QByteArray("earlier report"));
+        EXPECT_EQ(readFile(kept), QByteArray("earlier report"));
     }
     EXPECT_FALSE(QFileInfo::exists(dir.file(QStringLiteral("missing"))));
 }
@@ -209,7 +204,7 @@ TEST_F(ReportCommandsTest, detailExport_savesUnderTheChosenName_thenOpensItOnThe
     commands.exportDetail(5, ReportFixtures::eiRows(), noDerived);
 
     const QString written = dir.file(QStringLiteral("chosen.xlsx"));
-    EXPECT_TRUE(contentOf(written).startsWith("PK"));
+    EXPECT_TRUE(readFile(written).startsWith("PK"));
     const auto dialogs = recordsOf(PromptRecord::SaveFile);
     ASSERT_EQ(dialogs.size(), 1);
     EXPECT_EQ(dialogs[0].text, QDir(dir.path()).filePath(QStringLiteral("Mud A-12.xlsx")));
@@ -354,7 +349,7 @@ TEST_F(ReportCommandsTest, stoppedReports_leaveNoFile_andAnEarlierFileAsItWas)
         EXPECT_EQ(work.stops[0], LongWork::Stop::Offered);
         EXPECT_TRUE(recordsOf(PromptRecord::Message).isEmpty());
         EXPECT_TRUE(recordsOf(PromptRecord::OpenDesktop).isEmpty());
-        EXPECT_EQ(contentOf(target), QByteArray("earlier report"));
+        EXPECT_EQ(readFile(target), QByteArray("earlier report"));
         EXPECT_EQ(otherFiles(dir.path()), QStringList{QString::fromLatin1(c.file)});
         QFile::remove(target);
     }
@@ -369,7 +364,7 @@ TEST_F(ReportCommandsTest, briefReport_whoseDataCannotBeRead_isOneMessageAndNoFi
     const QString target = dir.file(QStringLiteral("brief.xlsx"));
     prompts.fileAnswers = {target, target};
     commands.exportBrief(5, openedConversion());
-    EXPECT_TRUE(contentOf(target).startsWith("PK")) << "read on the worker while the file is there";
+    EXPECT_TRUE(readFile(target).startsWith("PK")) << "read on the worker while the file is there";
     EXPECT_EQ(work.labels, QStringList{QStringLiteral("Writing the brief workbook...")});
     QFile::remove(target);
 

@@ -1,4 +1,5 @@
 #include "platform/WorkbookModel.h"
+#include "tests/reports/BorderShorthands.h"
 
 #include <gtest/gtest.h>
 
@@ -15,10 +16,6 @@ Sides sidesAt(const WorkbookModel::Sheet &s, int row, int column)
     const CellStyle &st = s.styleAt(row, column);
     return {st.left, st.top, st.bottom, st.right};
 }
-
-constexpr auto N = BorderLine::None;
-constexpr auto T = BorderLine::Thin;
-constexpr auto K = BorderLine::Thick;
 
 } // namespace
 

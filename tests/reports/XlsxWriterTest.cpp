@@ -1,6 +1,7 @@
 #include "platform/XlsxWriter.h"
 #include "platform/WorkProgress.h"
 #include "platform/WorkbookModel.h"
+#include "tests/support/FileBytes.h"
 #include "tests/support/TempDir.h"
 
 #include <QDir>
@@ -22,12 +23,6 @@ WorkbookModel smallBook(const QString &sheetName = QStringLiteral("Sheet1"))
     return book;
 }
 
-QByteArray contentOf(const QString &path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
-
 QStringList filesIn(const QString &dir)
 {
     return QDir(dir).entryList(QDir::Files | QDir::Hidden | QDir::NoDotAndDotDot);
@@ -41,7 +36,7 @@ TEST(XlsxWriter, writesAZipPackageUnderTheChosenName_andNothingElse)
     const QString path = tmp.file(QStringLiteral("out.xlsx"));
     QString error;
     ASSERT_TRUE(XlsxWriter::write(smallBook(), path, &error)) << error.toStdString();
-    EXPECT_TRUE(contentOf(path).startsWith("PK"));
+    EXPECT_TRUE(readFile(path).startsWith("PK"));
     EXPECT_EQ(filesIn(tmp.path()), QStringList{QStringLiteral("out.xlsx")});
 
     // Writing again replaces the file.
@@ -90,7 +85,7 @@ TEST(XlsxWriter, failures_reportAReason_keepTheOldFile_leaveNoTemporary)
         QString error;
         EXPECT_FALSE(XlsxWriter::write(c.book, c.path, &error));
         EXPECT_FALSE(error.isEmpty());
-        EXPECT_EQ(contentOf(existing), QByteArray("earlier workbook"));
+        EXPECT_EQ(readFile(existing), QByteArray("earlier workbook"));
         EXPECT_EQ(filesIn(tmp.path()), QStringList{QStringLiteral("kept.xlsx")});
         EXPECT_TRUE(filesIn(lockedDir).isEmpty());
     }
@@ -116,7 +111,7 @@ TEST(XlsxWriter, aStopRequest_keepsTheOldFile_leavesNoTemporary)
     QString error;
     EXPECT_FALSE(XlsxWriter::write(book, existing, &error, &stopped));
     EXPECT_EQ(error, XlsxWriter::stoppedText());
-    EXPECT_EQ(contentOf(existing), QByteArray("earlier workbook"));
+    EXPECT_EQ(readFile(existing), QByteArray("earlier workbook"));
     EXPECT_EQ(filesIn(tmp.path()), QStringList{QStringLiteral("kept.xlsx")});
 
     // Without a stop the same progress follows the rows and the file is replaced.
@@ -124,5 +119,5 @@ TEST(XlsxWriter, aStopRequest_keepsTheOldFile_leavesNoTemporary)
     ASSERT_TRUE(XlsxWriter::write(book, existing, &error, &followed)) << error.toStdString();
     EXPECT_EQ(followed.total(), 4999);
     EXPECT_GE(followed.done(), 4096);
-    EXPECT_TRUE(contentOf(existing).startsWith("PK"));
+    EXPECT_TRUE(readFile(existing).startsWith("PK"));
 }

@@ -7,7 +7,7 @@
 namespace {
 
 // One step as the derivation sees it: the last row's speed, dial reading, time and gel (display units).
-struct Step {
+struct StepEnd {
     double speed;
     double dial = 0;
     double time = 60;
@@ -15,11 +15,11 @@ struct Step {
 };
 
 // One result row per step, steps numbered from 1.
-ResultTable rowsOf(const std::vector<Step> &steps)
+ResultTable rowsOf(const std::vector<StepEnd> &steps)
 {
     ResultTable rows;
     int n = 1;
-    for (const Step &s : steps) {
+    for (const StepEnd &s : steps) {
         ResultRow r;
         r[ResultRow::Step] = n++;
         r[ResultRow::Time] = s.time;
@@ -33,7 +33,7 @@ ResultTable rowsOf(const std::vector<Step> &steps)
 
 struct PairCase {
     const char *label;
-    std::vector<Step> steps;
+    std::vector<StepEnd> steps;
     bool has600;
     std::vector<std::pair<int, int>> pairs; // (high step, low step) in slot order
     std::vector<std::pair<double, double>> pvyp;
@@ -98,9 +98,9 @@ TEST(DerivedValues, ReferenceSpeedIsSixHundredWithinTenRpm)
 TEST(DerivedValues, ThreeGelsOfOneGroup)
 {
     // 600 rpm, rest 10 s, 3 rpm, 600 rpm, rest 600 s, 3 rpm, 600 rpm, rest 1800 s, 3 rpm; gels in dyn/cm2 (SI).
-    const std::vector<Step> steps = {{600, 60}, {0.000001, 0, 10},   {3, 5, 60, 5.11 * 4},
-                                     {600, 60}, {0.000001, 0, 600},  {3, 9, 60, 5.11 * 9.5},
-                                     {600, 60}, {0.000001, 0, 1800}, {3, 12, 60, 61.32}};
+    const std::vector<StepEnd> steps = {{600, 60}, {0.000001, 0, 10},   {3, 5, 60, 5.11 * 4},
+                                        {600, 60}, {0.000001, 0, 600},  {3, 9, 60, 5.11 * 9.5},
+                                        {600, 60}, {0.000001, 0, 1800}, {3, 12, 60, 61.32}};
     const DerivedValues d = DerivedValues::fromResults(rowsOf(steps), UnitsSI);
     EXPECT_EQ(d.gelGroups, 1);
     EXPECT_DOUBLE_EQ(d.Gel10s[1], 4);
@@ -130,8 +130,8 @@ TEST(DerivedValues, RestTimeChoosesTheGelSlot)
                           {550, 0}, {649, 2}, {1720, 0}, {1721, 3}, {1879, 3}, {1880, 0}};
     for (const Case &c : cases) {
         // A 10-second gel first opens group 1, then the rest under test.
-        const std::vector<Step> steps = {{600}, {0.000001, 0, 10},     {3, 0, 60, 5.11},
-                                         {600}, {0.000001, 0, c.rest}, {3, 0, 60, 5.11 * 2}};
+        const std::vector<StepEnd> steps = {{600}, {0.000001, 0, 10},     {3, 0, 60, 5.11},
+                                            {600}, {0.000001, 0, c.rest}, {3, 0, 60, 5.11 * 2}};
         const DerivedValues d = DerivedValues::fromResults(rowsOf(steps), UnitsSI);
         const int expectGroups = c.slot == 1 ? 2 : 1;
         EXPECT_EQ(d.gelGroups, expectGroups) << c.rest;
@@ -143,7 +143,7 @@ TEST(DerivedValues, RestTimeChoosesTheGelSlot)
 
 TEST(DerivedValues, GelNeedsHighSpeedBeforeAndThreeRpmAfter)
 {
-    const std::vector<std::vector<Step>> noGel = {
+    const std::vector<std::vector<StepEnd>> noGel = {
         {{300}, {0.000001, 0, 10}, {3, 0, 60, 5}, {600}}, // stirred at 300 while 600 is the high speed
         {{600}, {0.000001, 0, 10}, {6, 0, 60, 5}},        // read at 6 rpm
         {{600}, {0.2, 0, 10}, {3, 0, 60, 5}},             // the rotor did not stand
@@ -159,7 +159,7 @@ TEST(DerivedValues, GelNeedsHighSpeedBeforeAndThreeRpmAfter)
 TEST(DerivedValues, TablesGrowBeyondTwentyEntries)
 {
     // 25 rounds of a 600/300 pair followed by a 10-second gel.
-    std::vector<Step> steps;
+    std::vector<StepEnd> steps;
     for (int i = 0; i < 25; ++i) {
         steps.push_back({600, 60.0 + i});
         steps.push_back({300, 40.0});

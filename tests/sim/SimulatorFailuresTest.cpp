@@ -6,7 +6,7 @@
 using namespace simtest;
 
 namespace {
-const QList<SimStep> kTwoSteps{{1, 3, 120, 30000, 1}, {2, 2, 150, 300, 1}};
+const QList<SimStep> kFailureSteps{{1, 3, 120, 30000, 1}, {2, 2, 150, 300, 1}};
 }
 
 // --- failure modes ---------------------------------------------------------------------------------------
@@ -23,16 +23,16 @@ Line failing(const QString &mode)
 TEST(SimulatorFailures, silentAfterAByteSendsNothingMore)
 {
     Line noStart = failing(QStringLiteral("silent-after=5"));
-    noStart.send(downloadStream(kTwoSteps));
+    noStart.send(downloadStream(kFailureSteps));
     noStart.send(kStart);
     noStart.until(20000);
     noStart.send(kSendData);
     noStart.until(21000);
     EXPECT_EQ(noStart.all, QByteArray());
-    EXPECT_EQ(noStart.sim.steps(), kTwoSteps) << "it still listens";
+    EXPECT_EQ(noStart.sim.steps(), kFailureSteps) << "it still listens";
 
     Line noUpload = failing(QStringLiteral("silent-after=1"));
-    noUpload.send(downloadStream(kTwoSteps));
+    noUpload.send(downloadStream(kFailureSteps));
     noUpload.send(kStart);
     noUpload.until(20000);
     EXPECT_EQ(decodeMessages(noUpload.all).size(), 5);
@@ -93,7 +93,7 @@ TEST(SimulatorFailures, messageSplitAcrossTwoWrites)
 TEST(SimulatorFailures, droppedEndByte)
 {
     Line line = failing(QStringLiteral("drop-end"));
-    line.send(downloadStream(kTwoSteps));
+    line.send(downloadStream(kFailureSteps));
     line.send(kStart);
     line.until(60000);
     EXPECT_EQ(decodeMessages(line.all).size(), 5);
