@@ -3,7 +3,7 @@
 //   k7100daq list
 //   k7100daq export <test name> (--detail F.xlsx | --brief F.xlsx | --text F.txt | --pdf F.pdf | --csv F.csv)...
 //   k7100daq rheology <test name> [--json]
-// each with --database FILE, --si / --ei (default: the unit system of initial.txt) and --help. It needs no
+// each with --database FILE or URI, --si / --ei (default: the unit system of initial.txt) and --help. It needs no
 // display and starts no window. Exit status 0 on success, 2 for a usage error, 1 for any other failure,
 // which is told in one line on standard error. An export writes every file beside its target first and
 // renames them only when all of them are complete, so a failure leaves no file (and no partial one).

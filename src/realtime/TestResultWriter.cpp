@@ -4,6 +4,7 @@
 #include "realtime/RecordedPoint.h"
 #include "store/Database.h"
 #include "store/RecordingClaims.h"
+#include "store/SqlDialect.h"
 #include "store/StoredPoints.h"
 #include "store/WriteTransaction.h"
 
@@ -103,7 +104,7 @@ TestResultWriter::State TestResultWriter::finish(Clock &clock, int attempts)
     State state = State::Written;
     if (ensureOpen()) {
         QSqlQuery q(connection_.db());
-        q.exec(QStringLiteral("PRAGMA busy_timeout = %1").arg(FinalBusyTimeoutMs));
+        q.exec(SqlDialect::of(connection_.db()).busyTimeout(FinalBusyTimeoutMs));
     }
     for (int i = 0; i < attempts; ++i) {
         state = write(false);

@@ -1,5 +1,7 @@
 #include "store/StoredPoints.h"
 
+#include "store/SqlDialect.h"
+
 #include <QSqlQuery>
 #include <QVariant>
 
@@ -47,7 +49,8 @@ TestPoints read(const QSqlDatabase &db, qint64 testId, QSqlError *error)
     QSqlQuery q(db);
     q.setForwardOnly(true);
     q.prepare(QStringLiteral("SELECT StepNo, Time, Temperature, Speed, Shearstress, Gel, Rbfactor FROM TestResult "
-                             "WHERE TestId = ? ORDER BY rowid"));
+                             "WHERE TestId = ? ORDER BY ")
+              + SqlDialect::of(db).storedOrder());
     q.addBindValue(testId);
     TestPoints out;
     if (!q.exec()) {

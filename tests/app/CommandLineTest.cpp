@@ -6,6 +6,7 @@
 #include "tests/support/FileBytes.h"
 #include "tests/support/Openpyxl.h"
 #include "tests/support/PdfText.h"
+#include "tests/support/PostgresServer.h"
 #include "tests/support/TempDir.h"
 
 #include <QDir>
@@ -88,6 +89,33 @@ TEST_F(CommandLineTest, ListPrintsOneTabSeparatedLinePerTest)
     EXPECT_EQ(r.out,
               "1\tMud A\tWBM-7\t2024-05-06 07:08:09\t24\n"
               "2\tOil \"B\" night\tOBM-2\t2024-05-06 07:08:09\t12\n");
+}
+
+TEST_F(CommandLineTest, ADatabaseOnAServerIsChosenByAddressOrByDatabaseTxt)
+{
+    const QString uri = PostgresServer::newTestDatabase();
+    ASSERT_FALSE(uri.isEmpty());
+    {
+        Database server;
+        QString error;
+        ASSERT_TRUE(server.open(uri, &error)) << error.toStdString();
+        FannTests::add(server.connection(), 1, QStringLiteral("Mud A"), FannTests::waterBasedMud());
+        FannTests::add(server.connection(), 2, QStringLiteral("Oil \"B\"\tnight"), FannTests::oilBasedMud(),
+                       QStringLiteral("OBM-2"));
+    }
+    const Result fromFile = k7100daq({QStringLiteral("list")}, dir.path());
+    ASSERT_EQ(fromFile.code, 0) << fromFile.err.toStdString();
+    const Result byAddress = k7100daq({QStringLiteral("list"), QStringLiteral("--database"), uri}, dir.path());
+    ASSERT_EQ(byAddress.code, 0) << byAddress.err.toStdString();
+    EXPECT_EQ(byAddress.out, fromFile.out);
+
+    writeFile(dir.file("database.txt"), uri.toUtf8() + "\n");
+    const Result byDatabaseTxt = k7100daq({QStringLiteral("rheology"), QStringLiteral("MUD A")}, dir.path());
+    ASSERT_EQ(byDatabaseTxt.code, 0) << byDatabaseTxt.err.toStdString();
+    const Result rheologyFromFile = k7100daq(
+        {QStringLiteral("rheology"), QStringLiteral("MUD A"), QStringLiteral("--database"), QStringLiteral("K7100.db")},
+        dir.path());
+    EXPECT_EQ(byDatabaseTxt.out, rheologyFromFile.out);
 }
 
 TEST_F(CommandLineTest, RheologyAsTextAndJsonInEitherUnitSystem)
@@ -195,7 +223,7 @@ TEST_F(CommandLineTest, UsageErrorsExitWithTwoAndOneLine)
         {{"rheology", "Mud", "A"}, "rheology takes one test name"},
         {{"rheology", "Mud A", "--pdf", "a.pdf"}, "rheology does not take --pdf"},
         {{"list", "--json"}, "list does not take --json"},
-        {{"list", "--database"}, "--database needs a file"},
+        {{"list", "--database"}, "--database needs a file or an address"},
         {{"help", "frobnicate"}, "no command named \"frobnicate\""},
     };
     for (const Case &c : cases) {
@@ -224,7 +252,9 @@ TEST_F(CommandLineTest, FailuresExitWithOneAndWriteNothing)
         {{"export", "Mud A", "--detail", "d.xlsx", "--text", "missing/t.txt"}, "missing/t.txt could not be written"},
         {{"list", "--database", "nowhere.db"}, "no database at "},
         {{"list", "--database", "text.db"}, "the database "},
-        {{"list", "--database", "postgresql://lab/k7100"}, "are not supported"},
+        // A server that cannot be reached (nothing listens on port 1).
+        {{"list", "--database", "postgresql://lab@127.0.0.1:1/k7100"},
+         "the database postgresql://lab@127.0.0.1:1/k7100 could not be opened: "},
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(c.arguments.join(' ').toStdString());
@@ -280,7 +310,7 @@ TEST_F(CommandLineTest, HelpForTheProgramAndEachCommand)
             const Result r = k7100daq(arguments, dir.path());
             EXPECT_EQ(r.code, 0);
             EXPECT_TRUE(r.out.startsWith(QStringLiteral("Usage: k7100daq %1").arg(command))) << r.out.toStdString();
-            EXPECT_TRUE(r.out.contains("--database FILE"));
+            EXPECT_TRUE(r.out.contains("--database DB"));
         }
     }
 }

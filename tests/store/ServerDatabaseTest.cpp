@@ -1,0 +1,106 @@
+// The database on a PostgreSQL server of the test run's own: the tables made on first use, what an
+// existing server database must hold, and a server that cannot be reached.
+#include "store/Database.h"
+#include "store/TestLibrary.h"
+#include "tests/support/PostgresServer.h"
+
+#include <QSqlError>
+#include <QSqlQuery>
+#include <gtest/gtest.h>
+
+namespace {
+
+// Column names and types of a table as the server describes them, in column order.
+QStringList columnsOf(const QSqlDatabase &db, const QString &table)
+{
+    QSqlQuery q(db);
+    q.prepare("SELECT column_name, data_type FROM information_schema.columns WHERE table_name = ? "
+              "ORDER BY ordinal_position");
+    q.addBindValue(table.toLower());
+    EXPECT_TRUE(q.exec()) << q.lastError().text().toStdString();
+    QStringList out;
+    while (q.next())
+        out << q.value(0).toString() + ' ' + q.value(1).toString();
+    return out;
+}
+
+} // namespace
+
+TEST(ServerDatabase, EmptyDatabaseGetsTheTablesWith64BitIdsAndCaseBlindUniqueNames)
+{
+    const QString uri = PostgresServer::newTestDatabase();
+    ASSERT_FALSE(uri.isEmpty());
+    Database db;
+    QString error;
+    ASSERT_TRUE(db.open(uri, &error)) << error.toStdString();
+    EXPECT_TRUE(db.wasCreated());
+    EXPECT_TRUE(db.isServer());
+    EXPECT_EQ(columnsOf(db.connection(), "RelatedInfo"),
+              QStringList({"testid bigint", "testname text", "mudid text", "sampletime timestamp without time zone",
+                           "companyname text", "Desc text"}));
+    EXPECT_EQ(columnsOf(db.connection(), "TestResult"),
+              QStringList({"testid bigint", "stepno bigint", "time double precision", "temperature double precision",
+                           "speed double precision", "shearstress double precision", "gel double precision",
+                           "rbfactor double precision", "rowno bigint"}));
+    EXPECT_EQ(columnsOf(db.connection(), "SequenceName"),
+              QStringList({"sequenceid bigint", "sequencename text", "rbfactor bigint"}));
+    EXPECT_EQ(columnsOf(db.connection(), "SequenceSetup"),
+              QStringList({"sequenceid bigint", "stepno bigint", "time double precision",
+                           "temperature double precision", "speed double precision", "recordrate bigint"}));
+
+    QSqlQuery q(db.connection());
+    ASSERT_TRUE(q.exec("SELECT indexname FROM pg_indexes WHERE schemaname = 'public' ORDER BY indexname"));
+    QStringList indexes;
+    while (q.next())
+        indexes << q.value(0).toString();
+    for (const char *wanted : {"testresult_test", "relatedinfo_name", "sequencesetup_step", "sequencename_name"})
+        EXPECT_TRUE(indexes.contains(wanted)) << wanted << " in " << indexes.join(' ').toStdString();
+
+    // An id beyond 32 bits, and a second name that differs only in letter case, which the server refuses.
+    ASSERT_TRUE(q.exec("INSERT INTO RelatedInfo (TestId, TestName) VALUES (5000000000, 'Mud Ä')"));
+    EXPECT_FALSE(q.exec("INSERT INTO RelatedInfo (TestId, TestName) VALUES (2, 'MUD ä')"));
+    TestLibrary library(db.connection());
+    EXPECT_TRUE(library.isNameTaken("mud ä"));
+    ASSERT_TRUE(q.exec("SELECT TestId FROM RelatedInfo"));
+    ASSERT_TRUE(q.next());
+    EXPECT_EQ(q.value(0).toLongLong(), 5000000000LL);
+}
+
+TEST(ServerDatabase, ReopenedDatabaseKeepsItsRowsAndOneLackingAColumnIsRefusedUnchanged)
+{
+    const QString uri = PostgresServer::newTestDatabase();
+    ASSERT_FALSE(uri.isEmpty());
+    {
+        Database db;
+        ASSERT_TRUE(db.open(uri));
+        TestLibrary library(db.connection());
+        ASSERT_TRUE(library.addTest({0, "Kept", "mud", {}, {}, {}, {}}));
+    }
+    {
+        Database db;
+        QString error;
+        ASSERT_TRUE(db.open(uri, &error)) << error.toStdString();
+        EXPECT_FALSE(db.wasCreated());
+        EXPECT_TRUE(TestLibrary(db.connection()).find("kept").has_value());
+        QSqlQuery q(db.connection());
+        ASSERT_TRUE(q.exec("ALTER TABLE TestResult DROP COLUMN Gel"));
+    }
+    Database db;
+    QString error;
+    EXPECT_FALSE(db.open(uri, &error));
+    EXPECT_TRUE(error.contains("column Gel of table TestResult")) << error.toStdString();
+    EXPECT_FALSE(db.isOpen());
+}
+
+TEST(ServerDatabase, ServerThatCannotBeReachedIsRefusedWithTheClientLibrarysReason)
+{
+    PostgresServer server;
+    QString error;
+    ASSERT_TRUE(server.start(&error)) << error.toStdString();
+    const QString uri = server.uri("postgres");
+    ASSERT_TRUE(server.stop(&error)) << error.toStdString();
+    Database db;
+    EXPECT_FALSE(db.open(uri, &error));
+    EXPECT_TRUE(error.contains("127.0.0.1")) << error.toStdString();
+    EXPECT_FALSE(db.isOpen());
+}
