@@ -86,6 +86,12 @@ QString SqlDialect::textCompare(const QString &name, const QString &op) const
                       : QStringLiteral("upper(%1) %2 upper(?)").arg(column(name), op);
 }
 
+QString SqlDialect::numberCompare(const QString &name, const QString &op) const
+{
+    return isSqlite() ? QStringLiteral("%1 %2 ?").arg(column(name), op)
+                      : QStringLiteral("%1 %2 CAST(? AS DOUBLE PRECISION)").arg(column(name), op);
+}
+
 QString SqlDialect::like(const QString &expression) const
 {
     return expression + (isSqlite() ? QStringLiteral(" LIKE ? ESCAPE '\\'") : QStringLiteral(" ILIKE ? ESCAPE '\\'"));

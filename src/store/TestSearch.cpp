@@ -88,7 +88,7 @@ TestSearch::Result TestSearch::run(const std::array<Condition, 3> &conditions) c
             const double number = value.toDouble(&isNumber);
             if (!isNumber)
                 return refuse(QStringLiteral("\"%1\" is not a number; TestId is compared with a number.").arg(value));
-            clauses << QStringLiteral("TestId %1 ?").arg(sqlOperator(c.op));
+            clauses << dialect.numberCompare(QStringLiteral("TestId"), sqlOperator(c.op));
             values << number;
         } else if (c.column == SampleTimeColumn) {
             const auto time = SampleTime::parse(value, locale_);
