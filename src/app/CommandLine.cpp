@@ -1,5 +1,7 @@
 #include "app/CommandLine.h"
 
+#include "app/CommandLineCopy.h"
+
 #include "common/ProgramInfo.h"
 #include "common/ProgramState.h"
 #include "common/SettingsFile.h"
@@ -47,6 +49,8 @@ std::optional<CommandLine::Command> commandNamed(const QString &name)
         return CommandLine::Command::Export;
     if (name == QLatin1String("rheology"))
         return CommandLine::Command::Rheology;
+    if (name == QLatin1String("copy"))
+        return CommandLine::Command::Copy;
     return std::nullopt;
 }
 
@@ -262,13 +266,20 @@ CommandLine::Parsed CommandLine::parse(const QStringList &arguments)
         };
         auto flag = [&](bool allowed) { return allowed && !inlineValue; };
 
-        if (name == QLatin1String("--database")) {
+        if ((name == QLatin1String("--from") || name == QLatin1String("--to")) && request.command == Command::Copy) {
+            const auto v = value();
+            if (!v)
+                return usage(QStringLiteral("%1 needs a file or an address").arg(name));
+            (name == QLatin1String("--from") ? request.copyFrom : request.copyTo) = *v;
+        } else if (name == QLatin1String("--dry-run") && flag(request.command == Command::Copy)) {
+            request.dryRun = true;
+        } else if (name == QLatin1String("--database") && request.command != Command::Copy) {
             const auto v = value();
             if (!v)
                 return usage(QStringLiteral("--database needs a file or an address"));
             request.database = *v;
         } else if ((name == QLatin1String("--si") || name == QLatin1String("--ei"))
-                   && flag(request.command != Command::List)) {
+                   && flag(request.command != Command::List && request.command != Command::Copy)) {
             const int units = name == QLatin1String("--si") ? UnitsSI : UnitsEI;
             if (request.unitSystem && *request.unitSystem != units)
                 return usage(QStringLiteral("--si and --ei exclude each other"));
@@ -292,7 +303,12 @@ CommandLine::Parsed CommandLine::parse(const QStringList &arguments)
         }
     }
 
-    if (request.command == Command::List) {
+    if (request.command == Command::Copy) {
+        if (!positional.isEmpty())
+            return usage(QStringLiteral("copy takes no test name"));
+        if (request.copyFrom.isEmpty() || request.copyTo.isEmpty())
+            return usage(QStringLiteral("copy needs --from and --to"));
+    } else if (request.command == Command::List) {
         if (!positional.isEmpty())
             return usage(QStringLiteral("list takes no test name"));
     } else {
@@ -323,6 +339,8 @@ int CommandLine::run(const Request &request, const QString &workDir, QTextStream
         out << helpText(request.helpTopic);
         return Success;
     }
+    if (request.command == Command::Copy)
+        return CommandLineCopy::run(request, workDir, out, err);
     try {
         Database database;
         openDatabase(request.database, workDir, database);
@@ -340,7 +358,8 @@ int CommandLine::run(const Request &request, const QString &workDir, QTextStream
             break;
         }
         case Command::Export: exportFiles(request, loadTest(database, request.testName, units), workDir, pdf); break;
-        case Command::Help: break;
+        case Command::Help:
+        case Command::Copy: break;
         }
     } catch (const CommandFailure &failure) {
         out.flush();
@@ -390,6 +409,8 @@ QString CommandLine::helpText(const QString &topic)
                               "Any number of them may be given. Nothing is written unless every file can be.\n\n"
                               "Options:\n")
             + units + common;
+    if (topic == QLatin1String("copy"))
+        return CommandLineCopy::helpText();
     if (topic == QLatin1String("rheology"))
         return QStringLiteral("Usage: k7100daq rheology <test name> [--json] [--si|--ei] [--database DB]\n\n"
                               "The rheology models of a stored test (Bingham plastic, gels, power law for pipe and\n"
@@ -403,7 +424,8 @@ QString CommandLine::helpText(const QString &topic)
                           "Commands:\n"
                           "  list                    the stored tests, one a line\n"
                           "  export <test name> ...  report files of a test (workbooks, text, PDF, CSV)\n"
-                          "  rheology <test name>    the rheology models of a test\n\n"
+                          "  rheology <test name>    the rheology models of a test\n"
+                          "  copy --from DB --to DB  every test and sequence from one database to another\n\n"
                           "Options:\n"
                           "  --version         the program's version\n"
                           "  --help            this help; \"k7100daq <command> --help\" for a command's\n\n"
