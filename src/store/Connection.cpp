@@ -2,6 +2,7 @@
 
 #include "store/DatabaseLocation.h"
 #include "store/SqlDialect.h"
+#include "store/StoreError.h"
 
 #include <QSqlError>
 #include <QSqlQuery>
@@ -54,8 +55,28 @@ bool Connection::open(const QString &location, int busyTimeoutMs, Mode mode, QSt
     return true;
 }
 
+bool Connection::reconnectIfLost(QString *error)
+{
+    if (!isOpen() || db_.driverName() != QLatin1String("QPSQL"))
+        return isOpen();
+    {
+        QSqlQuery probe(db_);
+        if (probe.exec(QStringLiteral("SELECT 1")) || StoreError::kindOf(probe.lastError()) != StoreError::Kind::Lost)
+            return true;
+    }
+    db_.close();
+    QSqlQuery q(db_);
+    if (!db_.open() || !q.exec(SqlDialect(SqlDialect::Engine::Postgres).busyTimeout(busyTimeoutMs_))) {
+        if (error)
+            *error = db_.lastError().text().trimmed();
+        return false;
+    }
+    return true;
+}
+
 bool Connection::openServer(const QString &location, int busyTimeoutMs, QString *error)
 {
+    busyTimeoutMs_ = busyTimeoutMs;
     const std::optional<DatabaseLocation::Server> server = DatabaseLocation::parseServer(location, error);
     db_ = QSqlDatabase::addDatabase(QStringLiteral("QPSQL"), name_);
     if (!server || !db_.isValid()) {
@@ -75,7 +96,7 @@ bool Connection::openServer(const QString &location, int busyTimeoutMs, QString 
     db_.setDatabaseName(server->database);
     QStringList options{QStringLiteral("application_name=k7100daq")};
     if (!server->options.contains(QLatin1String("connect_timeout=")))
-        options << QStringLiteral("connect_timeout=10");
+        options << QStringLiteral("connect_timeout=5");
     if (!server->options.isEmpty())
         options << server->options;
     db_.setConnectOptions(options.join(QLatin1Char(';')));

@@ -19,6 +19,9 @@ public:
     // ReadOnly applies to files.
     bool open(const QString &location, int busyTimeoutMs, Mode mode = Mode::ReadWrite, QString *error = nullptr);
     void close();
+    // A server connection that no longer answers is opened anew under the same name, so every copy of
+    // db() works again. True when the connection answers (again); files are left alone.
+    bool reconnectIfLost(QString *error = nullptr);
 
     bool isOpen() const { return db_.isValid() && db_.isOpen(); }
     QSqlDatabase db() const { return db_; }
@@ -28,4 +31,5 @@ private:
 
     QSqlDatabase db_;
     QString name_;
+    int busyTimeoutMs_ = 0;
 };

@@ -134,12 +134,19 @@ bool Database::openServer(QString *error)
         if (problem.isEmpty() && !transaction.commit())
             problem = transaction.error().text().trimmed();
     }
-    if (problem.isEmpty())
-        return true;
-    if (error)
-        *error = problem;
-    connection_.close();
-    return false;
+    if (!problem.isEmpty()) {
+        if (error)
+            *error = problem;
+        connection_.close();
+        return false;
+    }
+    if (QCoreApplication::instance()) {
+        checkpointTimer_ = std::make_unique<QTimer>();
+        checkpointTimer_->setInterval(CheckpointIntervalMs);
+        QObject::connect(checkpointTimer_.get(), &QTimer::timeout, [this] { reconnectIfLost(); });
+        checkpointTimer_->start();
+    }
+    return true;
 }
 
 bool Database::checkpoint(QString *error)

@@ -43,7 +43,12 @@ public:
     bool wasCreated() const { return created_; } // the file was new (the example sequence goes in)
     QString path() const { return path_; }       // the file's path or the server's URI
     bool isServer() const;
+
     QSqlDatabase connection() const { return connection_.db(); }
+
+    // A server connection that was lost (the server restarted) is made anew; the timer also does it every
+    // CheckpointIntervalMs. True when the database answers.
+    bool reconnectIfLost(QString *error = nullptr) { return connection_.reconnectIfLost(error); }
 
     // Moves everything in the write-ahead log into the database file and empties the log. False (with the
     // reason) when another program's reading or writing kept it from finishing; it is done again later.
