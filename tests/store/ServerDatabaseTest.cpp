@@ -104,3 +104,33 @@ TEST(ServerDatabase, ServerThatCannotBeReachedIsRefusedWithTheClientLibrarysReas
     EXPECT_TRUE(error.contains("127.0.0.1")) << error.toStdString();
     EXPECT_FALSE(db.isOpen());
 }
+
+TEST(ServerDatabase, AChangeTheServerRefusesThisUserIsToldInPlainWords)
+{
+    const QString uri = PostgresServer::newTestDatabase();
+    ASSERT_FALSE(uri.isEmpty());
+    {
+        Database db;
+        ASSERT_TRUE(db.open(uri));
+    }
+    // A user who may read the tests but not add any.
+    QString error;
+    PostgresServer *server = PostgresServer::shared(&error);
+    ASSERT_NE(server, nullptr) << error.toStdString();
+    const QString database = uri.section('/', 3).section('?', 0, 0);
+    ASSERT_TRUE(server->run(database,
+                            {"CREATE ROLE reader LOGIN",
+                             "GRANT SELECT ON RelatedInfo, TestResult, SequenceName, SequenceSetup, RecordingClaim "
+                             "TO reader"},
+                            &error))
+        << error.toStdString();
+    Database db;
+    QString readerUri = uri;
+    readerUri.replace("://k7test@", "://reader@");
+    ASSERT_TRUE(db.open(readerUri, &error)) << error.toStdString();
+    TestLibrary library(db.connection());
+    EXPECT_TRUE(library.testNamesNewestFirst().isEmpty());
+    EXPECT_FALSE(library.addTest({0, "Not allowed", "mud", {}, {}, {}, {}}));
+    EXPECT_TRUE(library.lastError().startsWith("the database server does not allow this user to make the change ("))
+        << library.lastError().toStdString();
+}
