@@ -57,20 +57,31 @@ bool Connection::open(const QString &location, int busyTimeoutMs, Mode mode, QSt
 
 bool Connection::reconnectIfLost(QString *error)
 {
-    if (!isOpen() || db_.driverName() != QLatin1String("QPSQL"))
+    if (!db_.isValid() || db_.driverName() != QLatin1String("QPSQL"))
         return isOpen();
-    {
+    if (db_.isOpen()) {
         QSqlQuery probe(db_);
         if (probe.exec(QStringLiteral("SELECT 1")) || StoreError::kindOf(probe.lastError()) != StoreError::Kind::Lost)
             return true;
     }
-    db_.close();
-    QSqlQuery q(db_);
-    if (!db_.open() || !q.exec(SqlDialect(SqlDialect::Engine::Postgres).busyTimeout(busyTimeoutMs_))) {
+    if (failedReconnect_.isValid() && failedReconnect_.elapsed() < ReconnectIntervalMs) {
         if (error)
             *error = db_.lastError().text().trimmed();
         return false;
     }
+    db_.close();
+    bool reopened = db_.open();
+    if (reopened) {
+        QSqlQuery q(db_);
+        reopened = q.exec(SqlDialect(SqlDialect::Engine::Postgres).busyTimeout(busyTimeoutMs_));
+    }
+    if (!reopened) {
+        if (error)
+            *error = db_.lastError().text().trimmed();
+        failedReconnect_.start();
+        return false;
+    }
+    failedReconnect_.invalidate();
     return true;
 }
 
