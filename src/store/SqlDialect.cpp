@@ -46,7 +46,7 @@ QStringList SqlDialect::schemaStatements() const
                        "SequenceId BIGINT PRIMARY KEY, SequenceName TEXT, Rbfactor BIGINT)"),
         QStringLiteral("CREATE TABLE IF NOT EXISTS SequenceSetup ("
                        "SequenceId BIGINT, StepNo BIGINT, Time DOUBLE PRECISION, Temperature DOUBLE PRECISION, "
-                       "Speed DOUBLE PRECISION, RecordRate BIGINT)"),
+                       "Speed DOUBLE PRECISION, RecordRate DOUBLE PRECISION)"),
         QStringLiteral("CREATE TABLE IF NOT EXISTS RecordingClaim ("
                        "TestId BIGINT PRIMARY KEY, Owner TEXT NOT NULL, Heartbeat BIGINT NOT NULL)"),
         QStringLiteral("CREATE INDEX IF NOT EXISTS TestResult_Test ON TestResult(TestId, StepNo, Time)"),

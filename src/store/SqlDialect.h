@@ -5,7 +5,8 @@
 //
 //   - the tables: SQLite's INTEGER is 64 bits and its REAL a double; on the server BIGINT and DOUBLE
 //     PRECISION, the sample time a TIMESTAMP, and test and sequence names unique without regard to letter
-//     case (indexes on upper(name)). TestResult has no rowid on the server: a RowNo identity column (last) keeps the
+//     case (indexes on upper(name)). A record rate may be a fraction of a second, which SQLite keeps in its
+//     INTEGER column as it was given: on the server the column is DOUBLE PRECISION. TestResult has no rowid on the server: a RowNo identity column (last) keeps the
 //     order the readings were stored in.
 //   - name matching: SQLite compares TestName with its NOCASE collation; the server compares upper() of both.
 //   - write transactions: SQLite's BEGIN IMMEDIATE takes the file's write lock at once; on the server one

@@ -46,7 +46,7 @@ TEST(ServerDatabase, EmptyDatabaseGetsTheTablesWith64BitIdsAndCaseBlindUniqueNam
               QStringList({"sequenceid bigint", "sequencename text", "rbfactor bigint"}));
     EXPECT_EQ(columnsOf(db.connection(), "SequenceSetup"),
               QStringList({"sequenceid bigint", "stepno bigint", "time double precision",
-                           "temperature double precision", "speed double precision", "recordrate bigint"}));
+                           "temperature double precision", "speed double precision", "recordrate double precision"}));
 
     QSqlQuery q(db.connection());
     ASSERT_TRUE(q.exec("SELECT indexname FROM pg_indexes WHERE schemaname = 'public' ORDER BY indexname"));
