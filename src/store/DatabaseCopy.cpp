@@ -129,7 +129,7 @@ void planKind(const QSqlDatabase &from, const QSqlDatabase &to, bool isTest, Pla
 // empty on a server (whose column holds date-times only).
 QVariant sampleTimeFor(const QVariant &stored, const SqlDialect &target, const QString &testName, Plan *plan)
 {
-    const QVariant null(QMetaType(QMetaType::QString));
+    QVariant null{QMetaType(QMetaType::QString)};
     if (stored.isNull() || stored.toString().trimmed().isEmpty())
         return null;
     if (const auto time = SampleTime::fromStored(stored))

@@ -28,11 +28,11 @@ struct Plan {
 };
 
 // What a copy would do now; false with *error when either database cannot be read.
-bool plan(const QSqlDatabase &from, const QSqlDatabase &to, Plan *plan, QString *error);
+bool plan(const QSqlDatabase &from, const QSqlDatabase &to, Plan *out, QString *error);
 
 // Plans again under the target's write lock and copies when there is no clash. False with *error (or
-// with plan->clashes filled) when nothing was copied.
-bool copy(const QSqlDatabase &from, const QSqlDatabase &to, Plan *plan, QString *error);
+// with out->clashes filled) when nothing was copied.
+bool copy(const QSqlDatabase &from, const QSqlDatabase &to, Plan *out, QString *error);
 
 // "test \"Mud A\" (id 1 -> 3, 24 readings)"
 QString describe(const Item &item);

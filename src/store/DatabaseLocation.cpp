@@ -63,7 +63,7 @@ QString display(const QString &location)
 
 QString resolve(const QString &given, const QString &workDir)
 {
-    const QString location = given.trimmed();
+    QString location = given.trimmed();
     if (location.isEmpty())
         return QDir(workDir).filePath(Database::defaultFileName());
     if (isServer(location))

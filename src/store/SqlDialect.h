@@ -43,10 +43,10 @@ public:
     QString nameEquals(const QString &column) const;
     // `column` equals the bound text exactly (letter case counts).
     QString exactlyEquals(const QString &column) const;
-    // `column` <op> the bound text, letter case ignored (op: =, <>, <, <=, >, >=).
-    QString textCompare(const QString &column, const QString &op) const;
-    // `column` <op> the bound number (a whole column compared with a fraction too).
-    QString numberCompare(const QString &column, const QString &op) const;
+    // Column `name` <op> the bound text, letter case ignored (op: =, <>, <, <=, >, >=).
+    QString textCompare(const QString &name, const QString &op) const;
+    // Column `name` <op> the bound number (a whole column compared with a fraction too).
+    QString numberCompare(const QString &name, const QString &op) const;
     // expression LIKE the bound pattern, letter case ignored, "\" escaping % and _.
     QString like(const QString &expression) const;
     // The sample time as text in the dialogs' form "yyyy-MM-dd HH:mm:ss" (for Like).

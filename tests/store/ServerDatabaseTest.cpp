@@ -1,8 +1,10 @@
 // The database on a PostgreSQL server of the test run's own: the tables made on first use, what an
 // existing server database must hold, and a server that cannot be reached.
 #include "store/Database.h"
+#include "store/DatabaseCopy.h"
 #include "store/TestLibrary.h"
 #include "tests/support/PostgresServer.h"
+#include "tests/support/TempDir.h"
 
 #include <QSqlError>
 #include <QSqlQuery>
@@ -133,4 +135,43 @@ TEST(ServerDatabase, AChangeTheServerRefusesThisUserIsToldInPlainWords)
     EXPECT_FALSE(library.addTest({0, "Not allowed", "mud", {}, {}, {}, {}}));
     EXPECT_TRUE(library.lastError().startsWith("the database server does not allow this user to make the change ("))
         << library.lastError().toStdString();
+}
+
+TEST(ServerDatabase, CopyKeepsSampleTimesAndLeavesATextThatIsNoDateTimeEmptyOnTheServerWithANote)
+{
+    TempDir dir;
+    Database file;
+    ASSERT_TRUE(file.open(dir.file("K7100.db")));
+    QSqlQuery q(file.connection());
+    ASSERT_TRUE(q.exec("INSERT INTO RelatedInfo (TestId, TestName, SampleTime) VALUES (1, 'timed', "
+                       "'2024-05-06T07:08:09'), (2, 'untimed', NULL), (3, 'odd', 'next Tuesday')"));
+    const QString uri = PostgresServer::newTestDatabase();
+    ASSERT_FALSE(uri.isEmpty());
+    Database server;
+    ASSERT_TRUE(server.open(uri));
+    DatabaseCopy::Plan plan;
+    QString error;
+    ASSERT_TRUE(DatabaseCopy::copy(file.connection(), server.connection(), &plan, &error)) << error.toStdString();
+    EXPECT_EQ(plan.notes,
+              QStringList{"test \"odd\": its sample time \"next Tuesday\" is no date-time and is left empty"});
+
+    // Back into a new file: what the server holds comes back as it is.
+    Database back;
+    ASSERT_TRUE(back.open(dir.file("back.db")));
+    ASSERT_TRUE(DatabaseCopy::copy(server.connection(), back.connection(), &plan, &error)) << error.toStdString();
+    EXPECT_TRUE(plan.notes.isEmpty());
+    struct Expected {
+        const char *name;
+        const char *onServer; // as the dialogs show it
+    };
+    for (const Expected &e : {Expected{"timed", "2024-05-06 07:08:09"}, Expected{"untimed", ""}, Expected{"odd", ""}}) {
+        SCOPED_TRACE(e.name);
+        for (const Database *db : {&server, &back}) {
+            const auto found = TestLibrary(db->connection()).find(e.name);
+            ASSERT_TRUE(found.has_value());
+            EXPECT_EQ(found->sampleTimeText, e.onServer);
+        }
+    }
+    ASSERT_TRUE(q.exec("SELECT count(*) FROM RelatedInfo WHERE SampleTime IS NULL") && q.next());
+    EXPECT_EQ(q.value(0).toInt(), 1) << "the source keeps its text";
 }

@@ -258,7 +258,7 @@ QString PostgresServer::newTestDatabase()
 {
     QString error;
     PostgresServer *server = shared(&error);
-    const QString uri = server ? server->createDatabase(&error) : QString();
+    QString uri = server ? server->createDatabase(&error) : QString();
     if (uri.isEmpty())
         ADD_FAILURE() << "No PostgreSQL database for the test: " << error.toStdString();
     return uri;
