@@ -1,5 +1,7 @@
 #include "app/CommandLine.h"
 
+#include "app/CommandLineCopy.h"
+
 #include "common/ProgramInfo.h"
 #include "common/ProgramState.h"
 #include "common/SettingsFile.h"
@@ -9,6 +11,7 @@
 #include "reports/ReportSource.h"
 #include "results/RheologyTable.h"
 #include "store/Database.h"
+#include "store/DatabaseLocation.h"
 #include "store/SampleTime.h"
 
 #include <QBuffer>
@@ -46,6 +49,8 @@ std::optional<CommandLine::Command> commandNamed(const QString &name)
         return CommandLine::Command::Export;
     if (name == QLatin1String("rheology"))
         return CommandLine::Command::Rheology;
+    if (name == QLatin1String("copy"))
+        return CommandLine::Command::Copy;
     return std::nullopt;
 }
 
@@ -72,21 +77,27 @@ private:
     QString message_;
 };
 
-// Where every command opens its database: a file path now (the default is K7100.db in the working
-// directory). A database that is not there is refused rather than created.
+// Where a command opens its database: --database (a file path or a server's URI), else the database the
+// windows use (database.txt, else K7100.db in the working directory). A database file that is not there is
+// refused rather than created.
 void openDatabase(const QString &spec, const QString &workDir, Database &database)
 {
-    if (spec.contains(QStringLiteral("://")))
-        throw CommandFailure(
-            QStringLiteral("database addresses (%1) are not supported; give the path of a database file").arg(spec));
+    QString error;
     const QString path =
-        spec.isEmpty() ? QDir(workDir).filePath(Database::defaultFileName()) : QDir(workDir).absoluteFilePath(spec);
+        spec.isEmpty() ? DatabaseLocation::forWindows(workDir, &error) : DatabaseLocation::resolve(spec, workDir);
+    if (path.isEmpty())
+        throw CommandFailure(error);
+    if (DatabaseLocation::isServer(path)) {
+        if (!database.open(path, &error))
+            throw CommandFailure(QStringLiteral("the database %1 could not be opened: %2")
+                                     .arg(DatabaseLocation::display(path), error.simplified()));
+        return;
+    }
     const QFileInfo info(path);
     if (!info.exists())
         throw CommandFailure(QStringLiteral("no database at %1").arg(QDir::toNativeSeparators(path)));
     if (!info.isFile())
         throw CommandFailure(QStringLiteral("%1 is not a database file").arg(QDir::toNativeSeparators(path)));
-    QString error;
     if (!database.open(path, &error))
         throw CommandFailure(QStringLiteral("the database %1 could not be opened: %2")
                                  .arg(QDir::toNativeSeparators(path), error.simplified()));
@@ -105,7 +116,7 @@ ReportSource loadTest(const Database &database, const QString &name, int unitSys
     QString error;
     auto source = ReportSource::load(database.connection(), name, unitSystem, &error);
     if (!source)
-        throw CommandFailure(error + QStringLiteral(" in ") + QDir::toNativeSeparators(database.path()));
+        throw CommandFailure(error + QStringLiteral(" in ") + DatabaseLocation::display(database.path()));
     return std::move(*source);
 }
 
@@ -255,13 +266,20 @@ CommandLine::Parsed CommandLine::parse(const QStringList &arguments)
         };
         auto flag = [&](bool allowed) { return allowed && !inlineValue; };
 
-        if (name == QLatin1String("--database")) {
+        if ((name == QLatin1String("--from") || name == QLatin1String("--to")) && request.command == Command::Copy) {
             const auto v = value();
             if (!v)
-                return usage(QStringLiteral("--database needs a file"));
+                return usage(QStringLiteral("%1 needs a file or an address").arg(name));
+            (name == QLatin1String("--from") ? request.copyFrom : request.copyTo) = *v;
+        } else if (name == QLatin1String("--dry-run") && flag(request.command == Command::Copy)) {
+            request.dryRun = true;
+        } else if (name == QLatin1String("--database") && request.command != Command::Copy) {
+            const auto v = value();
+            if (!v)
+                return usage(QStringLiteral("--database needs a file or an address"));
             request.database = *v;
         } else if ((name == QLatin1String("--si") || name == QLatin1String("--ei"))
-                   && flag(request.command != Command::List)) {
+                   && flag(request.command != Command::List && request.command != Command::Copy)) {
             const int units = name == QLatin1String("--si") ? UnitsSI : UnitsEI;
             if (request.unitSystem && *request.unitSystem != units)
                 return usage(QStringLiteral("--si and --ei exclude each other"));
@@ -285,7 +303,12 @@ CommandLine::Parsed CommandLine::parse(const QStringList &arguments)
         }
     }
 
-    if (request.command == Command::List) {
+    if (request.command == Command::Copy) {
+        if (!positional.isEmpty())
+            return usage(QStringLiteral("copy takes no test name"));
+        if (request.copyFrom.isEmpty() || request.copyTo.isEmpty())
+            return usage(QStringLiteral("copy needs --from and --to"));
+    } else if (request.command == Command::List) {
         if (!positional.isEmpty())
             return usage(QStringLiteral("list takes no test name"));
     } else {
@@ -316,6 +339,8 @@ int CommandLine::run(const Request &request, const QString &workDir, QTextStream
         out << helpText(request.helpTopic);
         return Success;
     }
+    if (request.command == Command::Copy)
+        return CommandLineCopy::run(request, workDir, out, err);
     try {
         Database database;
         openDatabase(request.database, workDir, database);
@@ -333,7 +358,8 @@ int CommandLine::run(const Request &request, const QString &workDir, QTextStream
             break;
         }
         case Command::Export: exportFiles(request, loadTest(database, request.testName, units), workDir, pdf); break;
-        case Command::Help: break;
+        case Command::Help:
+        case Command::Copy: break;
         }
     } catch (const CommandFailure &failure) {
         out.flush();
@@ -360,18 +386,20 @@ int CommandLine::main(const QStringList &arguments, const QString &workDir, QTex
 QString CommandLine::helpText(const QString &topic)
 {
     const QString common =
-        QStringLiteral("  --database FILE   the database to read (default: K7100.db in the current directory)\n"
+        QStringLiteral("  --database DB     the database to read: a file, or a PostgreSQL server's address\n"
+                       "                    postgresql://user@host:port/name (default: the one database.txt in\n"
+                       "                    the current directory names, else K7100.db there)\n"
                        "  --help            this help\n");
     const QString units = QStringLiteral(
         "  --si, --ei        metric (dyn/cm2, degC) or English (lb/100ft2, degF) units; default: the unit\n"
         "                    system of initial.txt in the current directory\n");
     if (topic == QLatin1String("list"))
-        return QStringLiteral("Usage: k7100daq list [--database FILE]\n\n"
+        return QStringLiteral("Usage: k7100daq list [--database DB]\n\n"
                               "One line per stored test, tab-separated: id, name, fluid id, sample time and the\n"
                               "number of readings.\n\nOptions:\n")
             + common;
     if (topic == QLatin1String("export"))
-        return QStringLiteral("Usage: k7100daq export <test name> FILE OPTIONS... [--si|--ei] [--database FILE]\n\n"
+        return QStringLiteral("Usage: k7100daq export <test name> FILE OPTIONS... [--si|--ei] [--database DB]\n\n"
                               "Writes report files of a stored test, the same files the windows write:\n"
                               "  --detail F.xlsx   the detailed workbook, with its \"Rheology\" sheet\n"
                               "  --brief F.xlsx    the brief workbook\n"
@@ -381,8 +409,10 @@ QString CommandLine::helpText(const QString &topic)
                               "Any number of them may be given. Nothing is written unless every file can be.\n\n"
                               "Options:\n")
             + units + common;
+    if (topic == QLatin1String("copy"))
+        return CommandLineCopy::helpText();
     if (topic == QLatin1String("rheology"))
-        return QStringLiteral("Usage: k7100daq rheology <test name> [--json] [--si|--ei] [--database FILE]\n\n"
+        return QStringLiteral("Usage: k7100daq rheology <test name> [--json] [--si|--ei] [--database DB]\n\n"
                               "The rheology models of a stored test (Bingham plastic, gels, power law for pipe and\n"
                               "annulus, Herschel-Bulkley by API RP 13D and by least squares) with the flow-curve\n"
                               "readings they use, as aligned text or as JSON.\n\nOptions:\n"
@@ -394,7 +424,8 @@ QString CommandLine::helpText(const QString &topic)
                           "Commands:\n"
                           "  list                    the stored tests, one a line\n"
                           "  export <test name> ...  report files of a test (workbooks, text, PDF, CSV)\n"
-                          "  rheology <test name>    the rheology models of a test\n\n"
+                          "  rheology <test name>    the rheology models of a test\n"
+                          "  copy --from DB --to DB  every test and sequence from one database to another\n\n"
                           "Options:\n"
                           "  --version         the program's version\n"
                           "  --help            this help; \"k7100daq <command> --help\" for a command's\n\n"

@@ -3,7 +3,8 @@
 //   k7100daq list
 //   k7100daq export <test name> (--detail F.xlsx | --brief F.xlsx | --text F.txt | --pdf F.pdf | --csv F.csv)...
 //   k7100daq rheology <test name> [--json]
-// each with --database FILE, --si / --ei (default: the unit system of initial.txt) and --help. It needs no
+//   k7100daq copy --from DB --to DB [--dry-run]
+// each with --database FILE or URI, --si / --ei (default: the unit system of initial.txt) and --help. It needs no
 // display and starts no window. Exit status 0 on success, 2 for a usage error, 1 for any other failure,
 // which is told in one line on standard error. An export writes every file beside its target first and
 // renames them only when all of them are complete, so a failure leaves no file (and no partial one).
@@ -23,7 +24,7 @@ struct ReportSource;
 class CommandLine {
 public:
     enum ExitCode { Success = 0, Failure = 1, UsageError = 2 };
-    enum class Command { Help, List, Export, Rheology };
+    enum class Command { Help, List, Export, Rheology, Copy };
     enum class Output { Detail, Brief, Text, Pdf, Csv };
 
     struct Request {
@@ -34,6 +35,8 @@ public:
         std::optional<int> unitSystem;
         bool json = false;
         std::vector<std::pair<Output, QString>> outputs; // in the order given
+        QString copyFrom, copyTo;                        // copy: the two databases
+        bool dryRun = false;
     };
     struct Parsed {
         std::optional<Request> request;
@@ -44,7 +47,7 @@ public:
     using PdfWriter = std::function<bool(const ReportSource &, QIODevice &, QString *error)>;
 
     // True when the arguments (after the program name) ask for a command-line command rather than the
-    // windows: the first one is "list", "export", "rheology", "help", "--help" or "-h".
+    // windows: the first one is "list", "export", "rheology", "copy", "help", "--help" or "-h".
     static bool isCommand(const QStringList &arguments);
     static Parsed parse(const QStringList &arguments);
     // True when carrying out the request draws a PDF (and so needs a QApplication).

@@ -5,6 +5,7 @@
 #include "common/SettingsFile.h"
 #include "platform/Prompts.h"
 #include "store/Database.h"
+#include "store/DatabaseLocation.h"
 
 #include <QDir>
 
@@ -44,9 +45,12 @@ bool StartUp::isDebugCommandLine(const QString &commandLine)
     return commandLine.toLower() == QLatin1String("/debug");
 }
 
-bool StartUp::openDatabase(Database &database, const QString &workDir, QString *error)
+bool StartUp::openDatabase(Database &database, const QString &workDir, QString *error, QString *location)
 {
-    return database.open(QDir(workDir).filePath(Database::defaultFileName()), error);
+    const QString chosen = DatabaseLocation::forWindows(workDir, error);
+    if (location)
+        *location = chosen.isEmpty() ? QDir(workDir).filePath(DatabaseLocation::fileName()) : chosen;
+    return !chosen.isEmpty() && database.open(chosen, error);
 }
 
 void StartUp::initialiseState(ProgramState &state, const QString &workDir, const QString &commandLine, Prompts *prompts)
@@ -66,6 +70,10 @@ void StartUp::initialiseState(ProgramState &state, const QString &workDir, const
 
 QString StartUp::databaseFailureText(const QString &path, const QString &engineError)
 {
+    if (DatabaseLocation::isServer(path))
+        return QStringLiteral("The database %1 could not be opened:\n%2\n\nThe program ends. Check that the server "
+                              "is running and can be reached from this computer, and the address in %3.")
+            .arg(DatabaseLocation::display(path), engineError.trimmed(), DatabaseLocation::fileName());
     return QStringLiteral("The database %1 could not be opened:\n%2\n\nThe program ends; the file was not changed.")
         .arg(QDir::toNativeSeparators(path), engineError);
 }

@@ -18,9 +18,10 @@ public:
     // Debug mode is on only when the whole command line, lower-cased, is "/debug".
     static bool isDebugCommandLine(const QString &commandLine);
 
-    // Opens "K7100.db" in workDir (created with its tables when missing). On failure returns false with
-    // the engine's message in *error; the file is left as it was.
-    static bool openDatabase(Database &database, const QString &workDir, QString *error);
+    // Opens the database database.txt in workDir names (a file or a server's URI), else "K7100.db" in
+    // workDir (created with its tables when missing). On failure returns false with the engine's message
+    // in *error; the file is left as it was. *location: the database it tried.
+    static bool openDatabase(Database &database, const QString &workDir, QString *error, QString *location = nullptr);
 
     // Sets the starting values: DebugMode from the command line, port / units / screen factor from
     // "initial.txt" in workDir (port 1, EI and factor 1.0 for what is missing or unreadable),
@@ -29,7 +30,8 @@ public:
     static void initialiseState(ProgramState &state, const QString &workDir, const QString &commandLine,
                                 Prompts *prompts = nullptr);
 
-    // The message shown when the database cannot be opened, before the program ends.
+    // The message shown when the database (a file or a server's URI) cannot be opened, before the program
+    // ends.
     static QString databaseFailureText(const QString &path, const QString &engineError);
     static void reportDatabaseFailure(Prompts &prompts, const QString &path, const QString &engineError);
 };

@@ -61,8 +61,9 @@ int main(int argc, char **argv)
     Database database;
 
     QString error;
-    if (!StartUp::openDatabase(database, workDir, &error)) {
-        StartUp::reportDatabaseFailure(prompts, QDir(workDir).filePath(Database::defaultFileName()), error);
+    QString location;
+    if (!StartUp::openDatabase(database, workDir, &error, &location)) {
+        StartUp::reportDatabaseFailure(prompts, location, error);
         return 1;
     }
     StartUp::initialiseState(state, workDir, StartUp::commandLineOf(arguments), &prompts);

@@ -1,5 +1,7 @@
 #include "link/SequenceDownload.h"
 
+#include "store/SqlDialect.h"
+
 #include "common/AppContext.h"
 #include "common/ProgramState.h"
 #include "link/DownloadProgress.h"
@@ -19,8 +21,10 @@ std::optional<QList<DownloadStep>> SequenceDownload::loadSteps(const QSqlDatabas
     QSqlQuery q(db);
     q.setForwardOnly(true);
     if (!q.prepare(QStringLiteral("SELECT StepNo, Time, Temperature, Speed FROM SequenceSetup "
-                                  "WHERE SequenceId = (SELECT SequenceId FROM SequenceName WHERE SequenceName = ? "
-                                  "ORDER BY SequenceId LIMIT 1) ORDER BY StepNo")))
+                                  "WHERE SequenceId = (SELECT SequenceId FROM SequenceName WHERE ")
+                   + SqlDialect::of(db).nameEquals(QStringLiteral("SequenceName"))
+                   + QStringLiteral(" "
+                                    "ORDER BY SequenceId LIMIT 1) ORDER BY StepNo")))
         return std::nullopt;
     q.addBindValue(sequenceName);
     if (!q.exec())

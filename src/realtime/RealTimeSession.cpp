@@ -57,6 +57,9 @@ QString RealTimeSession::waitingText() const
     const qsizetype n = waitingCount();
     if (n == 0)
         return {};
+    if (writer_ && writer_->reasonKind() == StoreError::Kind::Lost)
+        return (n == 1 ? QStringLiteral("1 reading waiting") : QStringLiteral("%1 readings waiting").arg(n))
+            + QStringLiteral(": the connection to the database server was lost; reconnecting");
     return n == 1 ? QStringLiteral("1 reading waiting for the database")
                   : QStringLiteral("%1 readings waiting for the database").arg(n);
 }

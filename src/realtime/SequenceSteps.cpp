@@ -1,5 +1,7 @@
 #include "realtime/SequenceSteps.h"
 
+#include "store/SqlDialect.h"
+
 #include "common/NumberText.h"
 #include "common/RecordRate.h"
 
@@ -26,8 +28,10 @@ bool SequenceSteps::load(const QSqlDatabase &db, const QString &sequenceName, bo
     QSqlQuery q(db);
     q.setForwardOnly(true);
     q.prepare(QStringLiteral("SELECT StepNo, Time, Temperature, Speed, RecordRate FROM SequenceSetup "
-                             "WHERE SequenceId = (SELECT SequenceId FROM SequenceName WHERE SequenceName = ? "
-                             "ORDER BY SequenceId LIMIT 1) ORDER BY StepNo"));
+                             "WHERE SequenceId = (SELECT SequenceId FROM SequenceName WHERE ")
+              + SqlDialect::of(db).nameEquals(QStringLiteral("SequenceName"))
+              + QStringLiteral(" "
+                               "ORDER BY SequenceId LIMIT 1) ORDER BY StepNo"));
     q.addBindValue(sequenceName);
     if (!q.exec()) {
         if (error)

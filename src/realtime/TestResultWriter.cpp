@@ -3,10 +3,13 @@
 #include "platform/Clock.h"
 #include "realtime/RecordedPoint.h"
 #include "store/Database.h"
+#include "store/DatabaseLocation.h"
 #include "store/RecordingClaims.h"
+#include "store/SqlDialect.h"
 #include "store/StoredPoints.h"
 #include "store/WriteTransaction.h"
 
+#include <QSqlError>
 #include <QSqlQuery>
 
 TestResultWriter::TestResultWriter(QString databasePath, qint64 testId, QString testName)
@@ -22,11 +25,16 @@ bool TestResultWriter::ensureOpen()
 {
     if (connection_.isOpen())
         return true;
+    if (failedOpen_.isValid() && failedOpen_.elapsed() < ReconnectIntervalMs)
+        return false; // the reason of the last attempt stands
     QString error;
-    if (connection_.open(path_, TickBusyTimeoutMs, Connection::Mode::ReadWrite, &error))
+    if (connection_.open(path_, TickBusyTimeoutMs, Connection::Mode::ReadWrite, &error)) {
+        failedOpen_.invalidate();
         return true;
-    reasonKind_ = StoreError::Kind::Io;
-    reason_ = StoreError::plainWords(reasonKind_) + QStringLiteral(" (") + error + QLatin1Char(')');
+    }
+    failedOpen_.start();
+    reasonKind_ = DatabaseLocation::isServer(path_) ? StoreError::Kind::Lost : StoreError::Kind::Io;
+    reason_ = StoreError::plainWords(reasonKind_) + QStringLiteral(" (") + error.trimmed() + QLatin1Char(')');
     return false;
 }
 
@@ -34,6 +42,31 @@ void TestResultWriter::failedWith(const QSqlError &error)
 {
     reasonKind_ = StoreError::kindOf(error);
     reason_ = StoreError::describe(error);
+    // A broken connection to a server does not come back by itself: a later flush opens a new one.
+    if (reasonKind_ == StoreError::Kind::Lost)
+        connection_.close();
+}
+
+bool TestResultWriter::settleUnknownCommit(const QSqlDatabase &db)
+{
+    if (unknownCommit_ == 0)
+        return true;
+    QSqlQuery q(db);
+    q.prepare(QStringLiteral("SELECT count(*) FROM TestResult WHERE TestId = ?"));
+    q.addBindValue(testId_);
+    if (!q.exec() || !q.next()) {
+        failedWith(q.lastError());
+        return false;
+    }
+    const qint64 rows = q.value(0).toLongLong();
+    if (storedRows_ >= 0 && rows == storedRows_ + unknownCommit_) {
+        // The server had taken them: they are written, not waiting.
+        written_ += unknownCommit_;
+        waiting_.remove(0, unknownCommit_);
+    }
+    storedRows_ = rows;
+    unknownCommit_ = 0;
+    return true;
 }
 
 TestResultWriter::State TestResultWriter::begin()
@@ -78,6 +111,18 @@ TestResultWriter::State TestResultWriter::write(bool renewClaim)
         gone_ = true;
         return State::TestGone;
     }
+    if (!settleUnknownCommit(db))
+        return waiting_.isEmpty() ? State::Written : State::Waiting;
+    if (storedRows_ < 0) {
+        QSqlQuery count(db);
+        count.prepare(QStringLiteral("SELECT count(*) FROM TestResult WHERE TestId = ?"));
+        count.addBindValue(testId_);
+        if (!count.exec() || !count.next()) {
+            failedWith(count.lastError());
+            return waiting_.isEmpty() ? State::Written : State::Waiting;
+        }
+        storedRows_ = count.value(0).toLongLong();
+    }
     const qint64 now = RecordingClaims::now();
     if (!StoredPoints::insert(db, testId_, waiting_, &error)
         || (renewClaim && !RecordingClaims::renew(db, testId_, RecordingClaims::thisProgram(), now, &error))) {
@@ -86,9 +131,12 @@ TestResultWriter::State TestResultWriter::write(bool renewClaim)
         return waiting_.isEmpty() ? State::Written : State::Waiting;
     }
     if (!transaction.commit()) {
+        if (StoreError::kindOf(transaction.error()) == StoreError::Kind::Lost)
+            unknownCommit_ = waiting_.size();
         failedWith(transaction.error());
         return waiting_.isEmpty() ? State::Written : State::Waiting;
     }
+    storedRows_ += waiting_.size();
     written_ += waiting_.size();
     waiting_.clear();
     if (renewClaim)
@@ -103,7 +151,7 @@ TestResultWriter::State TestResultWriter::finish(Clock &clock, int attempts)
     State state = State::Written;
     if (ensureOpen()) {
         QSqlQuery q(connection_.db());
-        q.exec(QStringLiteral("PRAGMA busy_timeout = %1").arg(FinalBusyTimeoutMs));
+        q.exec(SqlDialect::of(connection_.db()).busyTimeout(FinalBusyTimeoutMs));
     }
     for (int i = 0; i < attempts; ++i) {
         state = write(false);

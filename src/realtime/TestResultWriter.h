@@ -5,6 +5,11 @@
 // later flush writes them; a tick never waits longer than TickBusyTimeoutMs for the file. With the
 // database's write-ahead log and full synchronisation a reading is on disk once a flush has written it.
 //
+// A connection to a database server that is lost (the server restarted, the network failed) is closed and
+// opened again by a later flush, at most once every ReconnectIntervalMs while the server cannot be reached;
+// the readings wait meanwhile. When the connection broke during a commit, the rows of the test are counted
+// after reconnecting, so that readings the server did take are not stored twice.
+//
 // The writer has a connection of its own to the file. While it records it claims the test, so that other
 // programs on the database do not delete it, and each transaction first makes sure the test is still
 // stored under its name: a test deleted meanwhile (by a tool that ignores claims) is reported as TestGone
@@ -13,6 +18,7 @@
 #include "store/StoreError.h"
 #include "store/TestPoint.h"
 
+#include <QElapsedTimer>
 #include <QString>
 
 class Clock;
@@ -22,6 +28,7 @@ class TestResultWriter {
 public:
     static constexpr int TickBusyTimeoutMs = 100;
     static constexpr int FinalBusyTimeoutMs = 1000;
+    static constexpr int ReconnectIntervalMs = 2000;
 
     enum class State {
         Written, // nothing waits
@@ -60,6 +67,7 @@ public:
 private:
     State write(bool renewClaim);
     bool ensureOpen();
+    bool settleUnknownCommit(const QSqlDatabase &db);
     void failedWith(const QSqlError &error);
     void release();
 
@@ -69,7 +77,10 @@ private:
     Connection connection_;
     TestPoints waiting_;
     qint64 written_ = 0;
-    qint64 claimRenewedAt_ = -1; // wall-clock seconds; -1 until claimed
+    qint64 storedRows_ = -1;      // rows of the test in the database after the last commit; -1 until counted
+    qsizetype unknownCommit_ = 0; // readings of a commit whose answer the lost connection took with it
+    QElapsedTimer failedOpen_;    // since the last attempt to open that failed
+    qint64 claimRenewedAt_ = -1;  // wall-clock seconds; -1 until claimed
     bool gone_ = false;
     StoreError::Kind reasonKind_ = StoreError::Kind::None;
     QString reason_;

@@ -5,6 +5,7 @@
 #include "common/RotorBobTable.h"
 #include "platform/Prompts.h"
 #include "platform/WorkProgress.h"
+#include "store/SqlDialect.h"
 #include "store/StoreError.h"
 
 #include <QSqlError>
@@ -108,7 +109,9 @@ std::optional<int> ResultQuery::testId(const QString &testName) const
 {
     lastError_.clear();
     QSqlQuery q(db_);
-    q.prepare(QStringLiteral("SELECT TestId FROM RelatedInfo WHERE TestName = ? ORDER BY TestId LIMIT 1"));
+    q.prepare(QStringLiteral("SELECT TestId FROM RelatedInfo WHERE ")
+              + SqlDialect::of(db_).nameEquals(QStringLiteral("TestName"))
+              + QStringLiteral(" ORDER BY TestId LIMIT 1"));
     q.addBindValue(testName);
     if (!q.exec()) {
         readFailed(testName, q);
@@ -249,7 +252,7 @@ ResultTable ResultQuery::readRows(int testId, const QString &testName, const Res
     q.prepare(QStringLiteral("SELECT StepNo, Time, Temperature, Speed, Shearstress, Gel, Rbfactor "
                              "FROM TestResult WHERE TestId = ? ")
               + (order == RowOrder::StepAndTime ? QStringLiteral("ORDER BY StepNo, Time")
-                                                : QStringLiteral("ORDER BY rowid")));
+                                                : QStringLiteral("ORDER BY ") + SqlDialect::of(db_).storedOrder()));
     q.addBindValue(testId);
     if (!q.exec()) {
         readFailed(testName, q);

@@ -1,5 +1,8 @@
 #include "sequence/SequenceLibrary.h"
 
+#include "store/SqlDialect.h"
+#include "store/WriteTransaction.h"
+
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QVariant>
@@ -32,29 +35,23 @@ SequenceEntry entryOf(const QSqlQuery &q)
 
 } // namespace
 
-// Commits on commit(), rolls back when left early (a statement threw).
+// Commits on commit(), rolls back when left early (a statement threw). It holds the write lock from the
+// start, so that the next SequenceId read inside it is still free when the row goes in.
 class SequenceLibrary::Transaction {
 public:
-    explicit Transaction(QSqlDatabase &db) : db_(db)
+    explicit Transaction(QSqlDatabase &db) : transaction_(db)
     {
-        if (!db_.transaction())
-            throw SequenceStoreError(db_.lastError().text().toStdString());
-    }
-    ~Transaction()
-    {
-        if (!done_)
-            db_.rollback();
+        if (!transaction_.isOpen())
+            throw SequenceStoreError(transaction_.error().text().toStdString());
     }
     void commit()
     {
-        if (!db_.commit())
-            throw SequenceStoreError(db_.lastError().text().toStdString());
-        done_ = true;
+        if (!transaction_.commit())
+            throw SequenceStoreError(transaction_.error().text().toStdString());
     }
 
 private:
-    QSqlDatabase &db_;
-    bool done_ = false;
+    WriteTransaction transaction_;
 };
 
 QList<SequenceEntry> SequenceLibrary::sequences() const
@@ -74,7 +71,9 @@ std::optional<SequenceEntry> SequenceLibrary::byName(const QString &name) const
     // Exact comparison: the column's own collation ignores case, the list shows names as stored.
     QSqlQuery q = run(db_,
                       QStringLiteral("SELECT SequenceId, SequenceName, Rbfactor FROM SequenceName "
-                                     "WHERE SequenceName = ? COLLATE BINARY ORDER BY SequenceId LIMIT 1"),
+                                     "WHERE ")
+                          + SqlDialect::of(db_).exactlyEquals(QStringLiteral("SequenceName"))
+                          + QStringLiteral(" ORDER BY SequenceId LIMIT 1"),
                       {name});
     if (q.next())
         return entryOf(q);

@@ -1,6 +1,9 @@
 #include "store/Database.h"
 
+#include "store/DatabaseLocation.h"
 #include "store/SchemaCheck.h"
+#include "store/SqlDialect.h"
+#include "store/WriteTransaction.h"
 
 #include <QCoreApplication>
 #include <QFileInfo>
@@ -10,28 +13,15 @@
 
 QStringList Database::schemaStatements()
 {
-    return {
-        QStringLiteral("CREATE TABLE IF NOT EXISTS RelatedInfo ("
-                       "TestId INTEGER PRIMARY KEY, TestName TEXT COLLATE NOCASE, MudId TEXT, "
-                       "SampleTime DATETIME, CompanyName TEXT, \"Desc\" TEXT)"),
-        QStringLiteral("CREATE TABLE IF NOT EXISTS TestResult ("
-                       "TestId INTEGER, StepNo INTEGER, Time REAL, Temperature REAL, Speed REAL, "
-                       "Shearstress REAL, Gel REAL, Rbfactor REAL)"),
-        QStringLiteral("CREATE TABLE IF NOT EXISTS SequenceName ("
-                       "SequenceId INTEGER PRIMARY KEY, SequenceName TEXT COLLATE NOCASE, Rbfactor INTEGER)"),
-        QStringLiteral("CREATE TABLE IF NOT EXISTS SequenceSetup ("
-                       "SequenceId INTEGER, StepNo INTEGER, Time REAL, Temperature REAL, Speed REAL, "
-                       "RecordRate INTEGER)"),
-        // Which tests are being recorded, by which running program, and when it last said it still runs.
-        QStringLiteral("CREATE TABLE IF NOT EXISTS RecordingClaim ("
-                       "TestId INTEGER PRIMARY KEY, Owner TEXT NOT NULL, Heartbeat INTEGER NOT NULL)"),
-        QStringLiteral("CREATE INDEX IF NOT EXISTS TestResult_Test ON TestResult(TestId, StepNo, Time)"),
-        QStringLiteral("CREATE INDEX IF NOT EXISTS RelatedInfo_Name ON RelatedInfo(TestName)"),
-        QStringLiteral("CREATE INDEX IF NOT EXISTS SequenceSetup_Step ON SequenceSetup(SequenceId, StepNo)"),
-    };
+    return SqlDialect(SqlDialect::Engine::Sqlite).schemaStatements();
 }
 
 Database::Database() = default;
+
+bool Database::isServer() const
+{
+    return DatabaseLocation::isServer(path_);
+}
 
 Database::~Database()
 {
@@ -77,6 +67,8 @@ bool Database::open(const QString &path, QString *error)
 {
     close();
     path_ = path;
+    if (DatabaseLocation::isServer(path))
+        return openServer(error);
     const QFileInfo info(path);
     created_ = !info.exists() || info.size() == 0;
 
@@ -118,6 +110,45 @@ bool Database::open(const QString &path, QString *error)
     return true;
 }
 
+bool Database::openServer(QString *error)
+{
+    QString problem;
+    if (connection_.open(path_, CommandBusyTimeoutMs, Connection::Mode::ReadWrite, &problem)) {
+        // Under the write lock, so that two programs starting on an empty database make the tables once.
+        WriteTransaction transaction(connection());
+        created_ = transaction.isOpen() && SchemaCheck::isEmpty(connection());
+        if (!transaction.isOpen()) {
+            problem = transaction.error().text().trimmed();
+        } else if (created_) {
+            QSqlQuery q(connection());
+            for (const QString &statement : SqlDialect::of(connection()).schemaStatements()) {
+                if (!q.exec(statement)) {
+                    problem = q.lastError().text().trimmed();
+                    break;
+                }
+            }
+        } else if (const QStringList missing = SchemaCheck::missing(connection()); !missing.isEmpty()) {
+            problem = QStringLiteral("It is not a K7100 database this program can use: it lacks ")
+                + missing.join(QStringLiteral(", ")) + QLatin1Char('.');
+        }
+        if (problem.isEmpty() && !transaction.commit())
+            problem = transaction.error().text().trimmed();
+    }
+    if (!problem.isEmpty()) {
+        if (error)
+            *error = problem;
+        connection_.close();
+        return false;
+    }
+    if (QCoreApplication::instance()) {
+        checkpointTimer_ = std::make_unique<QTimer>();
+        checkpointTimer_->setInterval(CheckpointIntervalMs);
+        QObject::connect(checkpointTimer_.get(), &QTimer::timeout, [this] { reconnectIfLost(); });
+        checkpointTimer_->start();
+    }
+    return true;
+}
+
 bool Database::checkpoint(QString *error)
 {
     return isOpen() && checkpoint(connection(), error);
@@ -125,6 +156,8 @@ bool Database::checkpoint(QString *error)
 
 bool Database::checkpoint(const QSqlDatabase &db, QString *error)
 {
+    if (!SqlDialect::of(db).isFile())
+        return true; // a server keeps its own files
     QSqlQuery q(db);
     if (!q.exec(QStringLiteral("PRAGMA wal_checkpoint(TRUNCATE)")) || !q.next()) {
         if (error)

@@ -16,8 +16,8 @@ void importRecoveredTest(AppContext &context)
 {
     const QString title = QStringLiteral("Import Recovered Test");
     Database &database = *context.database;
-    const QString path =
-        context.prompts->openFileName(title, QFileInfo(database.path()).absolutePath(), RecoveryFile::fileFilter());
+    const QString path = context.prompts->openFileName(title, RecoveryFile::foldersFor(database.path()).first(),
+                                                       RecoveryFile::fileFilter());
     if (path.isEmpty())
         return;
     QString error;
@@ -47,6 +47,13 @@ void backUpDatabase(AppContext &context)
 {
     const QString title = QStringLiteral("Back Up Database");
     Database &database = *context.database;
+    if (database.isServer()) {
+        const DatabaseMaintenance::BackupResult result =
+            DatabaseMaintenance::backUp(database.connection(), database.path(), {});
+        context.prompts->message(QStringLiteral("The database is on a server: %1.").arg(result.error), title,
+                                 MsgButtons::Ok, MsgIcon::Information);
+        return;
+    }
     const QString target = context.prompts->saveFileName(
         title, DatabaseMaintenance::proposedBackupPath(database.path(), context.clock->currentDateTime()),
         QStringLiteral("Databases (*.db);;All files (*)"));

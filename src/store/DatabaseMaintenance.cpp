@@ -2,6 +2,8 @@
 
 #include "store/Connection.h"
 #include "store/Database.h"
+#include "store/DatabaseLocation.h"
+#include "store/SqlDialect.h"
 #include "store/StoreError.h"
 
 #include <QDir>
@@ -47,6 +49,17 @@ Summary summaryOf(const QSqlDatabase &db)
 CheckResult check(const QSqlDatabase &db)
 {
     CheckResult result;
+    if (!SqlDialect::of(db).isFile()) {
+        // A server checks its own files; what can be seen from here is that every table can be read.
+        for (const char *table : {"RelatedInfo", "TestResult", "SequenceName", "SequenceSetup"}) {
+            QSqlQuery count(db);
+            if (!count.exec(QStringLiteral("SELECT count(*) FROM ") + QLatin1String(table)))
+                result.problems << StoreError::describe(count.lastError());
+        }
+        result.ok = result.problems.isEmpty();
+        result.summary = summaryOf(db);
+        return result;
+    }
     QSqlQuery q(db);
     q.setForwardOnly(true);
     if (!q.exec(QStringLiteral("PRAGMA integrity_check(20)"))) {
@@ -68,7 +81,15 @@ CheckResult check(const QSqlDatabase &db)
 
 QString checkText(const CheckResult &result, const QString &databasePath)
 {
-    const QString file = QDir::toNativeSeparators(databasePath);
+    const QString file = DatabaseLocation::display(databasePath);
+    if (DatabaseLocation::isServer(databasePath)) {
+        if (result.ok)
+            return QStringLiteral("The database %1 answers and every table can be read. The server looks after its "
+                                  "own files.\n\nIt holds %2.")
+                .arg(file, counted(result.summary));
+        return QStringLiteral("The database %1 could not be read completely:\n\n%2")
+            .arg(file, result.problems.join(QLatin1Char('\n')));
+    }
     if (result.ok)
         return QStringLiteral("The database %1 is in good order: SQLite's integrity check found no fault.\n\nIt holds "
                               "%2.")
@@ -83,6 +104,11 @@ QString checkText(const CheckResult &result, const QString &databasePath)
 BackupResult backUp(const QSqlDatabase &db, const QString &databasePath, const QString &target)
 {
     BackupResult result;
+    if (DatabaseLocation::isServer(databasePath)) {
+        result.error = QStringLiteral("a database on a server is backed up on the server (pg_dump); \"k7100daq copy\" "
+                                      "copies its tests and sequences into a database file");
+        return result;
+    }
     const QFileInfo targetInfo(target);
     if (targetInfo.exists() && targetInfo.canonicalFilePath() == QFileInfo(databasePath).canonicalFilePath()) {
         result.error = QStringLiteral("the copy cannot replace the database itself; choose another file");

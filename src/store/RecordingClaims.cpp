@@ -37,7 +37,9 @@ bool exec(QSqlQuery &q, QSqlError *error)
 bool renew(const QSqlDatabase &db, qint64 testId, const QString &owner, qint64 at, QSqlError *error)
 {
     QSqlQuery q(db);
-    q.prepare(QStringLiteral("INSERT OR REPLACE INTO RecordingClaim (TestId, Owner, Heartbeat) VALUES (?, ?, ?)"));
+    q.prepare(
+        QStringLiteral("INSERT INTO RecordingClaim (TestId, Owner, Heartbeat) VALUES (?, ?, ?) "
+                       "ON CONFLICT (TestId) DO UPDATE SET Owner = excluded.Owner, Heartbeat = excluded.Heartbeat"));
     q.addBindValue(testId);
     q.addBindValue(owner);
     q.addBindValue(at);

@@ -1,5 +1,6 @@
 #include "store/RecoveryFile.h"
 
+#include "store/DatabaseLocation.h"
 #include "store/SampleTime.h"
 
 #include <QDir>
@@ -248,7 +249,10 @@ std::optional<RecoveredTest> read(const QString &path, QString *error)
 
 QStringList foldersFor(const QString &databasePath)
 {
-    return {QFileInfo(databasePath).absolutePath(), QDir::homePath(), QDir::tempPath()};
+    // A database on a server has no folder of its own here: the working directory stands in for it.
+    const QString first =
+        DatabaseLocation::isServer(databasePath) ? QDir::currentPath() : QFileInfo(databasePath).absolutePath();
+    return {first, QDir::homePath(), QDir::tempPath()};
 }
 
 } // namespace RecoveryFile

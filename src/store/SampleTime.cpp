@@ -97,6 +97,8 @@ std::optional<QDateTime> SampleTime::fromStored(const QVariant &stored)
 {
     if (stored.isNull())
         return std::nullopt;
+    if (stored.typeId() == QMetaType::QDateTime) // a server's TIMESTAMP column
+        return valid(stored.toDateTime());
     const QString text = stored.toString().trimmed();
     for (const QString &format : {kStored, kDisplay}) {
         if (auto t = valid(QDateTime::fromString(text, format)))

@@ -20,7 +20,8 @@ public:
     // accepted, a two-digit year taken as 20xx up to 2049, 19xx from 50). nullopt when it is no date.
     static std::optional<QDateTime> parse(const QString &typed, const QLocale &locale = QLocale());
 
-    // A stored value read back: a date-time, nullopt when it is null or not a date-time.
+    // A stored value read back (text, or a server's date-time): a date-time, nullopt when it is null or not
+    // a date-time.
     static std::optional<QDateTime> fromStored(const QVariant &stored);
     // A stored value as the dialogs show it: a date-time in display form, other text as it was stored,
     // null as "".

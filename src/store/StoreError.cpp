@@ -1,11 +1,39 @@
 #include "store/StoreError.h"
 
+#include <optional>
+
 namespace StoreError {
+
+namespace {
+
+// A server's SQLSTATE: two characters of class, three of condition.
+std::optional<Kind> serverKind(const QString &state)
+{
+    if (state.size() != 5)
+        return std::nullopt;
+    static const struct {
+        const char *prefix;
+        Kind kind;
+    } table[] = {
+        {"08", Kind::Lost},   {"57P", Kind::Lost},      {"53", Kind::Full},       {"42501", Kind::Denied},
+        {"28", Kind::Denied}, {"25006", Kind::Denied},  {"55P03", Kind::Busy},    {"40", Kind::Busy},
+        {"58", Kind::Io},     {"XX001", Kind::Damaged}, {"XX002", Kind::Damaged},
+    };
+    for (const auto &row : table) {
+        if (state.startsWith(QLatin1String(row.prefix)))
+            return row.kind;
+    }
+    return Kind::Other;
+}
+
+} // namespace
 
 Kind kindOf(const QSqlError &error)
 {
     if (!error.isValid() || error.type() == QSqlError::NoError)
         return Kind::None;
+    if (const std::optional<Kind> kind = serverKind(error.nativeErrorCode()))
+        return *kind;
     // QSQLITE reports SQLite's result code; the low byte is the primary code.
     bool numeric = false;
     const int code = error.nativeErrorCode().toInt(&numeric);
@@ -28,6 +56,11 @@ Kind kindOf(const QSqlError &error)
         }
     }
     const QString text = error.text().toLower();
+    // The server's client library gives no SQLSTATE when the connection itself broke.
+    if (text.contains(QLatin1String("server closed the connection")) || text.contains(QLatin1String("no connection"))
+        || text.contains(QLatin1String("connection to server")) || text.contains(QLatin1String("could not connect"))
+        || text.contains(QLatin1String("terminating connection")))
+        return Kind::Lost;
     if (text.contains(QLatin1String("locked")) || text.contains(QLatin1String("busy")))
         return Kind::Busy;
     if (text.contains(QLatin1String("full")))
@@ -46,6 +79,8 @@ QString plainWords(Kind kind)
     case Kind::Io: return QStringLiteral("the disk could not be read or written");
     case Kind::Damaged: return QStringLiteral("the database file is damaged");
     case Kind::ReadOnly: return QStringLiteral("the database file cannot be written");
+    case Kind::Denied: return QStringLiteral("the database server does not allow this user to make the change");
+    case Kind::Lost: return QStringLiteral("the connection to the database server was lost");
     case Kind::Other: break;
     }
     return QStringLiteral("the database refused the change");

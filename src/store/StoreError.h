@@ -1,6 +1,7 @@
 #pragma once
 // What a failed database statement means for the operator, in plain words, and which failures go away by
-// themselves (another program holding the file for a while) so that the work can be tried again.
+// themselves (another program holding the file for a while, a server that comes back) so that the work can
+// be tried again. SQLite reports its result codes, a PostgreSQL server its five-character SQLSTATE.
 #include <QSqlError>
 #include <QString>
 
@@ -13,6 +14,8 @@ enum class Kind {
     Io,       // the disk could not be read or written
     Damaged,  // the file is damaged or no database
     ReadOnly, // the file or its folder cannot be written
+    Denied,   // the database server does not let this user make the change
+    Lost,     // the database server cannot be reached (the connection is gone)
     Other
 };
 

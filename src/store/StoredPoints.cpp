@@ -1,7 +1,12 @@
 #include "store/StoredPoints.h"
 
+#include "store/SqlDialect.h"
+
 #include <QSqlQuery>
+#include <QStringList>
 #include <QVariant>
+
+#include <algorithm>
 
 namespace StoredPoints {
 
@@ -17,23 +22,37 @@ bool failed(const QSqlQuery &q, QSqlError *error)
 }
 } // namespace
 
+// Rows go in many to a statement: a server answers each statement over the network.
+constexpr qsizetype RowsPerStatement = 100;
+
 bool insert(const QSqlDatabase &db, qint64 testId, const TestPoints &points, QSqlError *error)
 {
     QSqlQuery q(db);
-    if (!q.prepare(QStringLiteral("INSERT INTO TestResult (TestId, StepNo, Time, Temperature, Speed, Shearstress, "
-                                  "Gel, Rbfactor) VALUES (?, ?, ?, ?, ?, ?, ?, ?)"))) {
-        failed(q, error);
-        return false;
-    }
-    for (const TestPoint &p : points) {
-        q.bindValue(0, testId);
-        q.bindValue(1, p.stepNo);
-        q.bindValue(2, p.time);
-        q.bindValue(3, p.temperature);
-        q.bindValue(4, p.speed);
-        q.bindValue(5, p.shearStress);
-        q.bindValue(6, p.gel);
-        q.bindValue(7, p.rbFactor);
+    qsizetype prepared = 0; // rows of the statement q holds
+    for (qsizetype first = 0; first < points.size(); first += RowsPerStatement) {
+        const qsizetype rows = std::min(RowsPerStatement, points.size() - first);
+        if (rows != prepared) {
+            QStringList values(rows, QStringLiteral("(?, ?, ?, ?, ?, ?, ?, ?)"));
+            if (!q.prepare(QStringLiteral("INSERT INTO TestResult (TestId, StepNo, Time, Temperature, Speed, "
+                                          "Shearstress, Gel, Rbfactor) VALUES ")
+                           + values.join(QStringLiteral(", ")))) {
+                failed(q, error);
+                return false;
+            }
+            prepared = rows;
+        }
+        for (qsizetype r = 0; r < rows; ++r) {
+            const TestPoint &p = points[first + r];
+            const int at = int(r) * 8;
+            q.bindValue(at, testId);
+            q.bindValue(at + 1, p.stepNo);
+            q.bindValue(at + 2, p.time);
+            q.bindValue(at + 3, p.temperature);
+            q.bindValue(at + 4, p.speed);
+            q.bindValue(at + 5, p.shearStress);
+            q.bindValue(at + 6, p.gel);
+            q.bindValue(at + 7, p.rbFactor);
+        }
         if (!q.exec()) {
             failed(q, error);
             return false;
@@ -47,7 +66,8 @@ TestPoints read(const QSqlDatabase &db, qint64 testId, QSqlError *error)
     QSqlQuery q(db);
     q.setForwardOnly(true);
     q.prepare(QStringLiteral("SELECT StepNo, Time, Temperature, Speed, Shearstress, Gel, Rbfactor FROM TestResult "
-                             "WHERE TestId = ? ORDER BY rowid"));
+                             "WHERE TestId = ? ORDER BY ")
+              + SqlDialect::of(db).storedOrder());
     q.addBindValue(testId);
     TestPoints out;
     if (!q.exec()) {

@@ -3,6 +3,7 @@
 #include "platform/Prompts.h"
 #include "store/RecordingClaims.h"
 #include "store/SampleTime.h"
+#include "store/SqlDialect.h"
 #include "store/StoreError.h"
 #include "store/WriteTransaction.h"
 
@@ -89,7 +90,7 @@ int TestLibrary::nextTestId() const
     // Points left without their row (a program that went on recording a deleted test) keep their id from
     // being given to a new test, which would otherwise show them as its own.
     if (!q.exec(QStringLiteral("SELECT max(m) FROM (SELECT max(TestId) AS m FROM RelatedInfo "
-                               "UNION ALL SELECT max(TestId) FROM TestResult)"))
+                               "UNION ALL SELECT max(TestId) FROM TestResult) AS ids"))
         || !q.next()) {
         lastError_ = q.lastError().text();
         return 1;
@@ -137,7 +138,7 @@ std::optional<RelatedInfoRecord> TestLibrary::readOne(const QString &where, cons
 
 std::optional<RelatedInfoRecord> TestLibrary::find(const QString &name) const
 {
-    return readOne(QStringLiteral("TestName = ?"), name);
+    return readOne(SqlDialect::of(db_).nameEquals(QStringLiteral("TestName")), name);
 }
 
 std::optional<RelatedInfoRecord> TestLibrary::findById(int testId) const

@@ -1,5 +1,7 @@
 #include "store/TestSearch.h"
 
+#include "store/SqlDialect.h"
+
 #include "store/SampleTime.h"
 
 #include <QSqlError>
@@ -60,6 +62,7 @@ TestSearch::Result TestSearch::run(const std::array<Condition, 3> &conditions) c
         return result;
     };
 
+    const SqlDialect dialect = SqlDialect::of(db_);
     QStringList clauses;
     QVariantList values;
     for (size_t k = 0; k < conditions.size(); ++k) {
@@ -75,17 +78,17 @@ TestSearch::Result TestSearch::run(const std::array<Condition, 3> &conditions) c
         const QString column = columnNames()[c.column];
         if (c.op == OpLike) {
             // The sample time is searched as it is shown (a blank between date and time).
-            const QString field = c.column == SampleTimeColumn ? QStringLiteral("replace(SampleTime, 'T', ' ')")
+            const QString field = c.column == SampleTimeColumn ? dialect.sampleTimeText()
                 : c.column == TestIdColumn                     ? QStringLiteral("CAST(TestId AS TEXT)")
-                                                               : QStringLiteral("\"%1\"").arg(column);
-            clauses << field + QStringLiteral(" LIKE ? ESCAPE '\\'");
+                                                               : SqlDialect::column(column);
+            clauses << dialect.like(field);
             values << likePattern(value);
         } else if (c.column == TestIdColumn) {
             bool isNumber = false;
             const double number = value.toDouble(&isNumber);
             if (!isNumber)
                 return refuse(QStringLiteral("\"%1\" is not a number; TestId is compared with a number.").arg(value));
-            clauses << QStringLiteral("TestId %1 ?").arg(sqlOperator(c.op));
+            clauses << dialect.numberCompare(QStringLiteral("TestId"), sqlOperator(c.op));
             values << number;
         } else if (c.column == SampleTimeColumn) {
             const auto time = SampleTime::parse(value, locale_);
@@ -93,10 +96,10 @@ TestSearch::Result TestSearch::run(const std::array<Condition, 3> &conditions) c
                 return refuse(QStringLiteral("\"%1\" is not a date; enter the sample time as yyyy-mm-dd hh:mm "
                                              "or in your usual date format.")
                                   .arg(value));
-            clauses << QStringLiteral("datetime(SampleTime) %1 datetime(?)").arg(sqlOperator(c.op));
+            clauses << dialect.sampleTimeCompare(sqlOperator(c.op));
             values << SampleTime::toStored(*time);
         } else {
-            clauses << QStringLiteral("\"%1\" %2 ? COLLATE NOCASE").arg(column, sqlOperator(c.op));
+            clauses << dialect.textCompare(column, sqlOperator(c.op));
             values << value;
         }
     }

@@ -1,13 +1,18 @@
 #include "store/WriteTransaction.h"
 
-#include <QSqlDriver>
+#include "store/SqlDialect.h"
+
 #include <QSqlQuery>
+#include <QStringList>
 
 WriteTransaction::WriteTransaction(const QSqlDatabase &db) : db_(db)
 {
-    // SQLite takes the write lock at once only when asked to; other engines lock rows as they are written.
-    const bool sqlite = db_.driverName() == QLatin1String("QSQLITE");
-    open_ = run(sqlite ? QStringLiteral("BEGIN IMMEDIATE") : QStringLiteral("BEGIN"));
+    const QStringList begin = SqlDialect::of(db_).beginWrite();
+    open_ = run(begin.first());
+    for (qsizetype i = 1; open_ && i < begin.size(); ++i) {
+        if (!run(begin.at(i)))
+            fail(error_);
+    }
 }
 
 WriteTransaction::~WriteTransaction()

@@ -1,11 +1,16 @@
 // The command line, run as a user runs it: the built k7100daq started with arguments in a scratch working
 // directory, without a display. Its outputs are read back with independent readers (openpyxl, pdftotext).
 #include "app/CommandLine.h"
+#include "sequence/SequenceLibrary.h"
 #include "store/Database.h"
+#include "store/DatabaseLocation.h"
+#include "store/StoredPoints.h"
+#include "store/TestLibrary.h"
 #include "tests/support/FannTests.h"
 #include "tests/support/FileBytes.h"
 #include "tests/support/Openpyxl.h"
 #include "tests/support/PdfText.h"
+#include "tests/support/PostgresServer.h"
 #include "tests/support/TempDir.h"
 
 #include <QDir>
@@ -15,6 +20,7 @@
 #include <QJsonObject>
 #include <QProcess>
 #include <QRegularExpression>
+#include <QSqlQuery>
 #include <gtest/gtest.h>
 
 namespace {
@@ -88,6 +94,151 @@ TEST_F(CommandLineTest, ListPrintsOneTabSeparatedLinePerTest)
     EXPECT_EQ(r.out,
               "1\tMud A\tWBM-7\t2024-05-06 07:08:09\t24\n"
               "2\tOil \"B\" night\tOBM-2\t2024-05-06 07:08:09\t12\n");
+}
+
+TEST_F(CommandLineTest, ADatabaseOnAServerIsChosenByAddressOrByDatabaseTxt)
+{
+    const QString uri = PostgresServer::newTestDatabase();
+    ASSERT_FALSE(uri.isEmpty());
+    {
+        Database server;
+        QString error;
+        ASSERT_TRUE(server.open(uri, &error)) << error.toStdString();
+        FannTests::add(server.connection(), 1, QStringLiteral("Mud A"), FannTests::waterBasedMud());
+        FannTests::add(server.connection(), 2, QStringLiteral("Oil \"B\"\tnight"), FannTests::oilBasedMud(),
+                       QStringLiteral("OBM-2"));
+    }
+    const Result fromFile = k7100daq({QStringLiteral("list")}, dir.path());
+    ASSERT_EQ(fromFile.code, 0) << fromFile.err.toStdString();
+    const Result byAddress = k7100daq({QStringLiteral("list"), QStringLiteral("--database"), uri}, dir.path());
+    ASSERT_EQ(byAddress.code, 0) << byAddress.err.toStdString();
+    EXPECT_EQ(byAddress.out, fromFile.out);
+
+    writeFile(dir.file("database.txt"), uri.toUtf8() + "\n");
+    const Result byDatabaseTxt = k7100daq({QStringLiteral("rheology"), QStringLiteral("MUD A")}, dir.path());
+    ASSERT_EQ(byDatabaseTxt.code, 0) << byDatabaseTxt.err.toStdString();
+    const Result rheologyFromFile = k7100daq(
+        {QStringLiteral("rheology"), QStringLiteral("MUD A"), QStringLiteral("--database"), QStringLiteral("K7100.db")},
+        dir.path());
+    EXPECT_EQ(byDatabaseTxt.out, rheologyFromFile.out);
+}
+
+// Everything a database holds: the test list as the command line prints it, every test's row and
+// readings, and the sequences with their steps.
+QString contentsOf(const QString &database, const QString &workDir)
+{
+    const Result list = k7100daq({QStringLiteral("list"), QStringLiteral("--database"), database}, workDir);
+    EXPECT_EQ(list.code, 0) << list.err.toStdString();
+    QString all = list.out;
+    Database db;
+    EXPECT_TRUE(db.open(DatabaseLocation::resolve(database, workDir)));
+    TestLibrary tests(db.connection());
+    for (const QString &name : tests.testNamesNewestFirst()) {
+        const auto r = tests.find(name);
+        all += QString("%1|%2|%3|%4|%5|%6\n")
+                   .arg(r->testId)
+                   .arg(r->testName, r->mudId, r->sampleTimeText, r->companyName, r->desc);
+        for (const TestPoint &p : StoredPoints::read(db.connection(), r->testId))
+            all += QString("  %1 %2 %3 %4 %5 %6 %7\n")
+                       .arg(p.stepNo)
+                       .arg(p.time)
+                       .arg(p.temperature)
+                       .arg(p.speed)
+                       .arg(p.shearStress)
+                       .arg(p.gel)
+                       .arg(p.rbFactor);
+    }
+    SequenceLibrary sequences(db.connection());
+    for (const SequenceEntry &e : sequences.sequences()) {
+        all += QString("%1 %2 %3\n").arg(e.id).arg(e.name).arg(e.rotorBob);
+        for (const SequenceStep &step : sequences.steps(e.id))
+            all += QString("  %1 %2 %3 %4 %5\n")
+                       .arg(step.stepNo)
+                       .arg(step.time)
+                       .arg(step.temperature)
+                       .arg(step.speed)
+                       .arg(step.recordRate);
+    }
+    return all;
+}
+
+TEST_F(CommandLineTest, CopyMovesEveryTestAndSequenceToAServerAndBack)
+{
+    {
+        Database db;
+        ASSERT_TRUE(db.open(dir.file("K7100.db")));
+        SequenceLibrary(db.connection()).create("API \"13B\"", 1, {{1, 600, 120, 600, 10}, {2, 60, 150, 3, 1}});
+    }
+    const QString uri = PostgresServer::newTestDatabase();
+    ASSERT_FALSE(uri.isEmpty());
+    const QString fileContents = contentsOf("K7100.db", dir.path());
+
+    const Result dry = k7100daq({"copy", "--from", "K7100.db", "--to", uri, "--dry-run"}, dir.path());
+    ASSERT_EQ(dry.code, 0) << dry.err.toStdString();
+    EXPECT_TRUE(dry.out.startsWith("Would copy 2 tests with 36 readings, and 1 sequence from "))
+        << dry.out.toStdString();
+    EXPECT_TRUE(dry.out.contains("test \"Mud A\" (id 1 -> 1, 24 readings)\n")) << dry.out.toStdString();
+    EXPECT_TRUE(dry.out.contains("sequence \"API \"13B\"\" (id 1 -> 1, 2 steps)\n")) << dry.out.toStdString();
+    EXPECT_EQ(k7100daq({"list", "--database", uri}, dir.path()).out, "") << "a dry run changes nothing";
+
+    const Result there = k7100daq({"copy", "--from", "K7100.db", "--to", uri}, dir.path());
+    ASSERT_EQ(there.code, 0) << there.err.toStdString();
+    EXPECT_TRUE(there.out.startsWith("Copied 2 tests with 36 readings, and 1 sequence from "))
+        << there.out.toStdString();
+    EXPECT_EQ(contentsOf(uri, dir.path()), fileContents);
+
+    const Result back = k7100daq({"copy", "--from", uri, "--to", "back.db"}, dir.path());
+    ASSERT_EQ(back.code, 0) << back.err.toStdString();
+    EXPECT_EQ(contentsOf("back.db", dir.path()), fileContents);
+}
+
+TEST_F(CommandLineTest, CopyGivesNewIdsWhereNeededAndRefusesNamesTheOtherSideHasBothWays)
+{
+    const QString uri = PostgresServer::newTestDatabase();
+    ASSERT_FALSE(uri.isEmpty());
+    {
+        Database server;
+        ASSERT_TRUE(server.open(uri));
+        FannTests::add(server.connection(), 1, QStringLiteral("On the server"), FannTests::waterBasedMud());
+    }
+    // Id 1 is taken on the server: Mud A gets the next free id, Oil B keeps its own.
+    const Result copied = k7100daq({"copy", "--from", "K7100.db", "--to", uri}, dir.path());
+    ASSERT_EQ(copied.code, 0) << copied.err.toStdString();
+    EXPECT_TRUE(copied.out.contains("test \"Mud A\" (id 1 -> 3, 24 readings)\n")) << copied.out.toStdString();
+    EXPECT_TRUE(copied.out.contains("(id 2 -> 2, 12 readings)\n")) << copied.out.toStdString();
+
+    // Now every name of the file is on the server too, in either direction.
+    {
+        Database server;
+        ASSERT_TRUE(server.open(uri));
+        QSqlQuery q(server.connection());
+        ASSERT_TRUE(q.exec("UPDATE RelatedInfo SET TestName = 'MUD a' WHERE TestId = 3"));
+    }
+    const QByteArray fileBefore = readFile(dir.file("K7100.db"));
+    const QString serverBefore = contentsOf(uri, dir.path());
+    struct Case {
+        QString from, to;
+        const char *names;
+    };
+    const Case cases[] = {
+        {"K7100.db", uri, "these names are already in %1: test \"Mud A\", test \"Oil \"B\"\tnight\""},
+        {uri, "K7100.db", "these names are already in %1: test \"Oil \"B\"\tnight\", test \"MUD a\""},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.to.toStdString());
+        for (const bool dryRun : {true, false}) {
+            QStringList arguments{"copy", "--from", c.from, "--to", c.to};
+            if (dryRun)
+                arguments << "--dry-run";
+            const Result r = k7100daq(arguments, dir.path());
+            EXPECT_EQ(r.code, 1);
+            const QString to = c.to.contains("://") ? c.to : dir.file(c.to);
+            expectOneErrorLine(r,
+                               QString("nothing was copied: ").append(QString(c.names).arg(to)).toUtf8().constData());
+        }
+    }
+    EXPECT_EQ(readFile(dir.file("K7100.db")), fileBefore);
+    EXPECT_EQ(contentsOf(uri, dir.path()), serverBefore);
 }
 
 TEST_F(CommandLineTest, RheologyAsTextAndJsonInEitherUnitSystem)
@@ -195,7 +346,12 @@ TEST_F(CommandLineTest, UsageErrorsExitWithTwoAndOneLine)
         {{"rheology", "Mud", "A"}, "rheology takes one test name"},
         {{"rheology", "Mud A", "--pdf", "a.pdf"}, "rheology does not take --pdf"},
         {{"list", "--json"}, "list does not take --json"},
-        {{"list", "--database"}, "--database needs a file"},
+        {{"list", "--database"}, "--database needs a file or an address"},
+        {{"list", "--dry-run"}, "list does not take --dry-run"},
+        {{"copy", "--from", "a.db"}, "copy needs --from and --to"},
+        {{"copy", "--from", "a.db", "--to"}, "--to needs a file or an address"},
+        {{"copy", "a.db", "--from", "a.db", "--to", "b.db"}, "copy takes no test name"},
+        {{"copy", "--from", "a.db", "--to", "b.db", "--database", "c.db"}, "copy does not take --database"},
         {{"help", "frobnicate"}, "no command named \"frobnicate\""},
     };
     for (const Case &c : cases) {
@@ -224,7 +380,9 @@ TEST_F(CommandLineTest, FailuresExitWithOneAndWriteNothing)
         {{"export", "Mud A", "--detail", "d.xlsx", "--text", "missing/t.txt"}, "missing/t.txt could not be written"},
         {{"list", "--database", "nowhere.db"}, "no database at "},
         {{"list", "--database", "text.db"}, "the database "},
-        {{"list", "--database", "postgresql://lab/k7100"}, "are not supported"},
+        // A server that cannot be reached (nothing listens on port 1).
+        {{"list", "--database", "postgresql://lab@127.0.0.1:1/k7100"},
+         "the database postgresql://lab@127.0.0.1:1/k7100 could not be opened: "},
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(c.arguments.join(' ').toStdString());
@@ -272,15 +430,16 @@ TEST_F(CommandLineTest, HelpForTheProgramAndEachCommand)
     const Result all = k7100daq({QStringLiteral("--help")}, dir.path());
     EXPECT_EQ(all.code, 0);
     EXPECT_TRUE(all.err.isEmpty());
-    for (const char *command : {"list", "export <test name>", "rheology <test name>", "Exit status: 0 success, 2"})
+    for (const char *command :
+         {"list", "export <test name>", "rheology <test name>", "copy --from DB --to DB", "Exit status: 0 success, 2"})
         EXPECT_TRUE(all.out.contains(QString::fromUtf8(command))) << command;
-    for (const char *command : {"list", "export", "rheology"}) {
+    for (const char *command : {"list", "export", "rheology", "copy"}) {
         SCOPED_TRACE(command);
         for (const QStringList &arguments : {QStringList{command, "--help"}, QStringList{"help", command}}) {
             const Result r = k7100daq(arguments, dir.path());
             EXPECT_EQ(r.code, 0);
             EXPECT_TRUE(r.out.startsWith(QStringLiteral("Usage: k7100daq %1").arg(command))) << r.out.toStdString();
-            EXPECT_TRUE(r.out.contains("--database FILE"));
+            EXPECT_TRUE(r.out.contains(QString(command) == "copy" ? "--dry-run" : "--database DB"));
         }
     }
 }

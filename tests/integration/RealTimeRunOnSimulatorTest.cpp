@@ -10,9 +10,11 @@
 #include "realtime/RealTimeNaming.h"
 #include "realtime/RealTimeSession.h"
 #include "store/Database.h"
+#include "store/SqlDialect.h"
 #include "store/TestLibrary.h"
 #include "tests/integration/RealTimeScaledClock.h"
 #include "tests/integration/SimulatedLine.h"
+#include "tests/support/PostgresServer.h"
 #include "tests/support/TempDir.h"
 
 #include <QElapsedTimer>
@@ -139,7 +141,8 @@ QList<QPair<int, int>> expectedPoints(const QList<Step> &steps)
 QList<QPair<int, int>> storedPoints(const QSqlDatabase &db, int testId)
 {
     QSqlQuery q(db);
-    q.prepare(QStringLiteral("SELECT StepNo, Time FROM TestResult WHERE TestId = ? ORDER BY rowid"));
+    q.prepare(QStringLiteral("SELECT StepNo, Time FROM TestResult WHERE TestId = ? ORDER BY ")
+              + SqlDialect::of(db).storedOrder());
     q.addBindValue(testId);
     q.exec();
     QList<QPair<int, int>> out;
@@ -184,6 +187,55 @@ TEST(RealTimeOnSimulator, RunFromNamingToTheEndByteStoresExactlyTheRecordedPoint
     EXPECT_EQ(q.value(2).toInt(), 1);
     EXPECT_EQ(q.value(3).toInt(), 1);
     EXPECT_EQ(chart.writtenCount(0), 12 + 10 + 7);
+}
+
+// Two workstations, each with its own instrument, recording into one database server at the same time.
+TEST(RealTimeOnSimulator, TwoWorkstationsRecordIntoOneServerAtOnce_EveryReadingLandsUnderItsOwnTest)
+{
+    const QString uri = PostgresServer::newTestDatabase();
+    ASSERT_FALSE(uri.isEmpty());
+    SimulatedBench first(uri);
+    SimulatedBench second(uri);
+    ASSERT_TRUE(first.ok) << first.lastError.toStdString();
+    ASSERT_TRUE(second.ok) << second.lastError.toStdString();
+    const QList<Step> steps = {{12, 120, 300, 3}, {10, 150, 0, 5}, {7, 100, 600, 7}};
+    ASSERT_TRUE(first.addSequence(QStringLiteral("Short"), steps));
+    second.state.CurrentSequence = QStringLiteral("Short"); // the same sequence, stored once on the server
+
+    ChartModel chartA, chartB;
+    RealTimeSession a(first.ctx, chartA);
+    RealTimeSession b(second.ctx, chartB);
+    ASSERT_TRUE(first.prepare(QStringLiteral("Short"), QStringLiteral("Station 1"), a))
+        << first.prompts.messageTexts().join(" | ").toStdString();
+    ASSERT_TRUE(second.prepare(QStringLiteral("Short"), QStringLiteral("Station 2"), b))
+        << second.prompts.messageTexts().join(" | ").toStdString();
+    const int idA = first.state.NewTestId;
+    const int idB = second.state.NewTestId;
+    EXPECT_NE(idA, idB);
+
+    a.start();
+    b.start();
+    ASSERT_TRUE(a.isRunning() && b.isRunning());
+    a.timer()->stop();
+    b.timer()->stop();
+    QElapsedTimer limit;
+    limit.start();
+    while ((a.isRunning() || b.isRunning()) && limit.elapsed() < 30000) {
+        first.clock.wait(1.0, true);
+        if (a.isRunning())
+            a.tick();
+        if (b.isRunning())
+            b.tick();
+    }
+    for (RealTimeSession *session : {&a, &b}) {
+        EXPECT_FALSE(session->isRunning());
+        EXPECT_EQ(session->statusText(), QStringLiteral("Test is finished."));
+    }
+    EXPECT_EQ(storedPoints(first.db.connection(), idA), expectedPoints(steps));
+    EXPECT_EQ(storedPoints(first.db.connection(), idB), expectedPoints(steps));
+    QSqlQuery q(first.db.connection());
+    ASSERT_TRUE(q.exec(QStringLiteral("SELECT count(*) FROM TestResult")) && q.next());
+    EXPECT_EQ(q.value(0).toInt(), 2 * expectedPoints(steps).size());
 }
 
 // The child half of the kill test: a long run that reports each stored count on stdout until it is killed.

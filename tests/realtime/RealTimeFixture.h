@@ -84,7 +84,8 @@ public:
     void storeTestRow(qint64 id, const QString &name)
     {
         QSqlQuery q(db());
-        q.prepare(QStringLiteral("INSERT OR REPLACE INTO RelatedInfo (TestId, TestName, MudId) VALUES (?, ?, 'N/A')"));
+        q.prepare(QStringLiteral("INSERT INTO RelatedInfo (TestId, TestName, MudId) VALUES (?, ?, 'N/A') "
+                                 "ON CONFLICT (TestId) DO UPDATE SET TestName = excluded.TestName, MudId = 'N/A'"));
         q.addBindValue(id);
         q.addBindValue(name);
         q.exec();

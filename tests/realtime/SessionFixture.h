@@ -5,6 +5,7 @@
 // back the rows stored.
 #include "platform/ChartModel.h"
 #include "realtime/RealTimeSession.h"
+#include "store/SqlDialect.h"
 #include "tests/realtime/RealTimeFixture.h"
 #include "tests/support/QStringPrinting.h"
 
@@ -84,7 +85,8 @@ protected:
     {
         QSqlQuery q(fx.db());
         q.prepare(QStringLiteral("SELECT StepNo, Time, Temperature, Speed, Shearstress, Gel, Rbfactor FROM TestResult "
-                                 "WHERE TestId = ? ORDER BY rowid"));
+                                 "WHERE TestId = ? ORDER BY ")
+                  + SqlDialect::of(fx.db()).storedOrder());
         q.addBindValue(testId);
         q.exec();
         Rows out;

@@ -1,19 +1,27 @@
 #pragma once
 // A scratch directory (also the working directory) with a fresh database, and short ways to make
-// sequences and read their steps back.
+// sequences and read their steps back. The database is a file there, or (engine() overridden) a new
+// database on the test run's PostgreSQL server.
 #include "sequence/SequenceLibrary.h"
 #include "store/Database.h"
+#include "store/SqlDialect.h"
+#include "tests/support/PostgresServer.h"
 #include "tests/support/TempDir.h"
 
 #include <QList>
 #include <gtest/gtest.h>
 
-class SequenceDbFixture : public ::testing::Test {
+template <class Base> class SequenceDbFixtureOn : public Base {
 protected:
+    virtual SqlDialect::Engine engine() const { return SqlDialect::Engine::Sqlite; }
+
     void SetUp() override
     {
+        const QString location = engine() == SqlDialect::Engine::Sqlite ? dir.file(Database::defaultFileName())
+                                                                        : PostgresServer::newTestDatabase();
+        ASSERT_FALSE(location.isEmpty());
         QString error;
-        ASSERT_TRUE(db.open(dir.file(Database::defaultFileName()), &error)) << error.toStdString();
+        ASSERT_TRUE(db.open(location, &error)) << error.toStdString();
     }
 
     SequenceLibrary library() { return SequenceLibrary(db.connection()); }
@@ -46,4 +54,18 @@ protected:
 
     TempDir dir;
     Database db;
+};
+
+using SequenceDbFixture = SequenceDbFixtureOn<::testing::Test>;
+
+// The same tests on a database file and on a server.
+class SequenceDbOnEngine : public SequenceDbFixtureOn<::testing::TestWithParam<SqlDialect::Engine>> {
+protected:
+    SqlDialect::Engine engine() const override { return GetParam(); }
+
+public:
+    static std::string name(const ::testing::TestParamInfo<SqlDialect::Engine> &info)
+    {
+        return info.param == SqlDialect::Engine::Sqlite ? "Sqlite" : "Postgres";
+    }
 };

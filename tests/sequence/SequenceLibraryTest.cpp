@@ -2,9 +2,14 @@
 
 #include <QSqlQuery>
 
-using SequenceLibraryTest = SequenceDbFixture;
+using SequenceLibraryTest = SequenceDbOnEngine;
+INSTANTIATE_TEST_SUITE_P(, SequenceLibraryTest,
+                         ::testing::Values(SqlDialect::Engine::Sqlite, SqlDialect::Engine::Postgres),
+                         SequenceDbOnEngine::name);
+// A trigger of the file makes statements fail.
+using SequenceLibraryFaults = SequenceDbFixture;
 
-TEST_F(SequenceLibraryTest, EmptyLibraryGivesTheFirstSequenceIdOne)
+TEST_P(SequenceLibraryTest, EmptyLibraryGivesTheFirstSequenceIdOne)
 {
     EXPECT_TRUE(library().sequences().isEmpty());
     EXPECT_EQ(library().nextSequenceId(), 1);
@@ -19,7 +24,7 @@ TEST_F(SequenceLibraryTest, EmptyLibraryGivesTheFirstSequenceIdOne)
     EXPECT_EQ(steps[0].recordRate, 10);
 }
 
-TEST_F(SequenceLibraryTest, NewIdIsOneAboveTheLastInIdOrder)
+TEST_P(SequenceLibraryTest, NewIdIsOneAboveTheLastInIdOrder)
 {
     EXPECT_EQ(library().create(QStringLiteral("A"), 1), 1);
     EXPECT_EQ(library().create(QStringLiteral("B"), 2), 2);
@@ -35,7 +40,7 @@ TEST_F(SequenceLibraryTest, NewIdIsOneAboveTheLastInIdOrder)
     EXPECT_EQ(library().sequences()[0].rotorBob, 1);
 }
 
-TEST_F(SequenceLibraryTest, NamesClashWithoutRegardToCaseButNotAcrossATrailingBlank)
+TEST_P(SequenceLibraryTest, NamesClashWithoutRegardToCaseButNotAcrossATrailingBlank)
 {
     library().create(QStringLiteral("Mud Test"), 1);
     library().create(QStringLiteral("Überprüfung"), 1);
@@ -48,7 +53,7 @@ TEST_F(SequenceLibraryTest, NamesClashWithoutRegardToCaseButNotAcrossATrailingBl
     EXPECT_FALSE(library().byName(QStringLiteral("Mud Test ")).has_value());
 }
 
-TEST_F(SequenceLibraryTest, NamesWithQuotesOfEitherKindAreStoredAndDeleted)
+TEST_P(SequenceLibraryTest, NamesWithQuotesOfEitherKindAreStoredAndDeleted)
 {
     const QString name = QStringLiteral("O'Brien \"fast\" ramp");
     const int id = library().create(name, 4);
@@ -64,7 +69,7 @@ TEST_F(SequenceLibraryTest, NamesWithQuotesOfEitherKindAreStoredAndDeleted)
     EXPECT_EQ(q.value(0).toInt(), 0);
 }
 
-TEST_F(SequenceLibraryTest, RemoveTakesOnlyThatSequencesSteps)
+TEST_P(SequenceLibraryTest, RemoveTakesOnlyThatSequencesSteps)
 {
     const int a = sequenceWithSteps(QStringLiteral("A"), 3);
     const int b = sequenceWithSteps(QStringLiteral("B"), 2);
@@ -75,7 +80,7 @@ TEST_F(SequenceLibraryTest, RemoveTakesOnlyThatSequencesSteps)
     EXPECT_EQ(library().sequences()[0].name, QStringLiteral("B"));
 }
 
-TEST_F(SequenceLibraryTest, CopyKeepsStepsAndTakesTheGivenRotorBobAndTemperature)
+TEST_P(SequenceLibraryTest, CopyKeepsStepsAndTakesTheGivenRotorBobAndTemperature)
 {
     const int source = sequenceWithSteps(QStringLiteral("Source"), 3);
     const int same = library().copy(source, QStringLiteral("Same"), 2, std::nullopt);
@@ -98,7 +103,7 @@ TEST_F(SequenceLibraryTest, CopyKeepsStepsAndTakesTheGivenRotorBobAndTemperature
     EXPECT_EQ(library().byName(QStringLiteral("Hot"))->rotorBob, 5);
 }
 
-TEST_F(SequenceLibraryTest, InsertMovesTheFollowingStepsUp)
+TEST_P(SequenceLibraryTest, InsertMovesTheFollowingStepsUp)
 {
     const int id = sequenceWithSteps(QStringLiteral("S"), 5);
     library().insertStep(id, 3, {99, 150, 300, 5});
@@ -111,7 +116,7 @@ TEST_F(SequenceLibraryTest, InsertMovesTheFollowingStepsUp)
     EXPECT_EQ(times(id).first(), 11);
 }
 
-TEST_F(SequenceLibraryTest, InsertIntoASequenceWithoutStepsGivesStepOne)
+TEST_P(SequenceLibraryTest, InsertIntoASequenceWithoutStepsGivesStepOne)
 {
     const int id = sequenceWithSteps(QStringLiteral("S"), 2);
     library().deleteSteps(id, 1, 2);
@@ -120,7 +125,7 @@ TEST_F(SequenceLibraryTest, InsertIntoASequenceWithoutStepsGivesStepOne)
     EXPECT_EQ(stepNumbers(id), (QList<int>{1}));
 }
 
-TEST_F(SequenceLibraryTest, PasteOfSteps2To4AfterStep3GivesEightSteps)
+TEST_P(SequenceLibraryTest, PasteOfSteps2To4AfterStep3GivesEightSteps)
 {
     const int id = sequenceWithSteps(QStringLiteral("S"), 5);
     library().pasteSteps(id, 2, 4, 4, 175.0);
@@ -135,14 +140,14 @@ TEST_F(SequenceLibraryTest, PasteOfSteps2To4AfterStep3GivesEightSteps)
     EXPECT_EQ(steps[5].recordRate, 10);
 }
 
-TEST_F(SequenceLibraryTest, PasteIntoItsOwnSourceRangeCopiesTheOriginalSteps)
+TEST_P(SequenceLibraryTest, PasteIntoItsOwnSourceRangeCopiesTheOriginalSteps)
 {
     const int id = sequenceWithSteps(QStringLiteral("S"), 5);
     library().pasteSteps(id, 2, 4, 3, 150.0); // before step 3, inside 2..4
     EXPECT_EQ(times(id), (QList<double>{10, 20, 20, 30, 40, 30, 40, 50}));
 }
 
-TEST_F(SequenceLibraryTest, DeleteStepsClosesTheGap)
+TEST_P(SequenceLibraryTest, DeleteStepsClosesTheGap)
 {
     const int id = sequenceWithSteps(QStringLiteral("S"), 5);
     const int other = sequenceWithSteps(QStringLiteral("Other"), 5);
@@ -152,7 +157,7 @@ TEST_F(SequenceLibraryTest, DeleteStepsClosesTheGap)
     EXPECT_EQ(stepNumbers(other), (QList<int>{1, 2, 3, 4, 5}));
 }
 
-TEST_F(SequenceLibraryTest, UpdateStepChangesOnlyThatStep)
+TEST_P(SequenceLibraryTest, UpdateStepChangesOnlyThatStep)
 {
     const int id = sequenceWithSteps(QStringLiteral("S"), 3);
     library().updateStep(id, 2, {90, 180, 250, 1.9});
@@ -165,7 +170,7 @@ TEST_F(SequenceLibraryTest, UpdateStepChangesOnlyThatStep)
     EXPECT_EQ(steps[2].time, 30);
 }
 
-TEST_F(SequenceLibraryTest, AFailingChangeLeavesTheStepsAsTheyWere)
+TEST_F(SequenceLibraryFaults, AFailingChangeLeavesTheStepsAsTheyWere)
 {
     const int id = sequenceWithSteps(QStringLiteral("S"), 3);
     // Make every insert fail after the renumbering has run.

@@ -288,69 +288,6 @@ TEST(DatabaseFile, BackUpWritesACheckedCompleteCopyWhileAnotherProgramIsWriting)
     EXPECT_EQ(countIn(fx.database.path(), "SELECT count(*) FROM TestResult"), 301);
 }
 
-TEST(SharedDatabase, ANewTestIdIsChosenInsideTheTransactionAndSkipsIdsThatStillHavePoints)
-{
-    LibraryFixture fx;
-    TestLibrary library(fx.db());
-    // Points left without their test (another program went on recording a deleted test).
-    QSqlQuery q(fx.db());
-    ASSERT_TRUE(q.exec("INSERT INTO TestResult (TestId, StepNo, Time) VALUES (12, 1, 10)"));
-    fx.addTest(3, "three", 1);
-    EXPECT_EQ(library.nextTestId(), 13);
-    const auto id = library.addTest(RelatedInfoRecord{0, "new", "N/A", {}, {}, {}, {}});
-    ASSERT_TRUE(id);
-    EXPECT_EQ(*id, 13);
-    EXPECT_EQ(StoredPoints::read(fx.db(), *id).size(), 0);
-
-    // Program B is storing a test of its own right now: A cannot take an id until B is done, and then
-    // takes the next one.
-    Connection programB;
-    ASSERT_TRUE(programB.open(fx.database.path(), 100));
-    TestLibrary libraryB(programB.db());
-    WriteTransaction inB(programB.db());
-    ASSERT_TRUE(inB.isOpen());
-    const auto idB = libraryB.addTestInTransaction(RelatedInfoRecord{0, "from B", "N/A", {}, {}, {}, {}});
-    ASSERT_TRUE(idB);
-    Connection programA;
-    ASSERT_TRUE(programA.open(fx.database.path(), 100));
-    TestLibrary libraryA(programA.db());
-    EXPECT_FALSE(libraryA.addTest(RelatedInfoRecord{0, "from A", "N/A", {}, {}, {}, {}}));
-    EXPECT_TRUE(libraryA.lastError().startsWith("the database is in use by another program"));
-    ASSERT_TRUE(inB.commit());
-    const auto idA = libraryA.addTest(RelatedInfoRecord{0, "from A", "N/A", {}, {}, {}, {}});
-    ASSERT_TRUE(idA);
-    EXPECT_EQ(*idA, *idB + 1);
-    // The same name from two programs: the second is refused inside its transaction.
-    EXPECT_FALSE(libraryB.addTest(RelatedInfoRecord{0, "FROM A", "N/A", {}, {}, {}, {}}));
-}
-
-TEST(SharedDatabase, AClaimBlocksDeletingOnlyWhileItsProgramIsAlive)
-{
-    LibraryFixture fx;
-    struct Case {
-        const char *name;
-        qint64 heartbeatAge;
-        TestLibrary::DeleteOutcome outcome;
-    };
-    const Case cases[] = {
-        {"renewed just now", 0, TestLibrary::DeleteOutcome::BeingRecorded},
-        {"renewed a minute ago", 60, TestLibrary::DeleteOutcome::BeingRecorded},
-        {"program killed long ago", RecordingClaims::StaleSeconds + 1, TestLibrary::DeleteOutcome::Deleted},
-    };
-    int id = 1;
-    for (const Case &c : cases) {
-        SCOPED_TRACE(c.name);
-        fx.addTest(id, QString("t%1").arg(id), 4);
-        ASSERT_TRUE(RecordingClaims::renew(fx.db(), id, "other-pc/99/x", RecordingClaims::now() - c.heartbeatAge));
-        TestLibrary library(fx.db());
-        EXPECT_EQ(library.deleteTest(QString("t%1").arg(id)), c.outcome);
-        const bool deleted = c.outcome == TestLibrary::DeleteOutcome::Deleted;
-        EXPECT_EQ(fx.count(QString("SELECT count(*) FROM TestResult WHERE TestId = %1").arg(id)), deleted ? 0 : 4);
-        EXPECT_EQ(fx.count(QString("SELECT count(*) FROM RecordingClaim WHERE TestId = %1").arg(id)), deleted ? 0 : 1);
-        ++id;
-    }
-}
-
 TEST(DatabaseFile, ATestListCutShortByDamageIsToldAsIncomplete)
 {
     TempDir dir;

@@ -47,9 +47,19 @@ void expectButtons(QWidget &dialog, const std::vector<std::pair<const char *, co
 
 } // namespace
 
-TEST(OpenTestDialog, ControlsAndNewestFirstList)
+// Every dialog on a database file and on a server.
+class OpenTestDialog : public EngineTest {};
+class SearchDialog : public EngineTest {};
+class RelatedDialog : public EngineTest {};
+class OverlapDialog : public EngineTest {};
+K7_ON_BOTH_ENGINES(OpenTestDialog);
+K7_ON_BOTH_ENGINES(SearchDialog);
+K7_ON_BOTH_ENGINES(RelatedDialog);
+K7_ON_BOTH_ENGINES(OverlapDialog);
+
+TEST_P(OpenTestDialog, ControlsAndNewestFirstList)
 {
-    LibraryFixture fx;
+    LibraryFixture fx(GetParam());
     fx.addTest(1, "old");
     fx.addTest(9, "new");
     OpenTest dialog(fx.context);
@@ -62,9 +72,9 @@ TEST(OpenTestDialog, ControlsAndNewestFirstList)
     EXPECT_EQ(items(list), QStringList({"new", "old"}));
 }
 
-TEST(OpenTestDialog, OkCancelAndTypedNames)
+TEST_P(OpenTestDialog, OkCancelAndTypedNames)
 {
-    LibraryFixture fx;
+    LibraryFixture fx(GetParam());
     fx.addTest(1, "first");
     fx.state.CurrentTestName = "was open";
 
@@ -97,9 +107,9 @@ TEST(OpenTestDialog, OkCancelAndTypedNames)
     }
 }
 
-TEST(OpenTestDialog, AFreshDialogHasNothingChosenEvenWhenTheListTakesTheFocus)
+TEST_P(OpenTestDialog, AFreshDialogHasNothingChosenEvenWhenTheListTakesTheFocus)
 {
-    LibraryFixture fx;
+    LibraryFixture fx(GetParam());
     fx.addTest(1, "older", 5);
     fx.addTest(2, "newest", 5);
     OpenTest dialog(fx.context);
@@ -122,9 +132,9 @@ TEST(OpenTestDialog, AFreshDialogHasNothingChosenEvenWhenTheListTakesTheFocus)
     EXPECT_EQ(fx.count("SELECT count(*) FROM TestResult"), 10);
 }
 
-TEST(OpenTestDialog, DeleteAsksFirstWithNoAsTheDefaultAndActsOnlyOnTheChosenTest)
+TEST_P(OpenTestDialog, DeleteAsksFirstWithNoAsTheDefaultAndActsOnlyOnTheChosenTest)
 {
-    LibraryFixture fx;
+    LibraryFixture fx(GetParam());
     fx.addTest(1, "It's \"one\"", 5);
     fx.addTest(2, "two", 3);
     fx.addTest(3, "three", 2);
@@ -181,9 +191,9 @@ TEST(OpenTestDialog, DeleteAsksFirstWithNoAsTheDefaultAndActsOnlyOnTheChosenTest
     EXPECT_EQ(fx.prompts.records[0].text, "There is no saved test named never stored.");
 }
 
-TEST(OpenTestDialog, ATestBeingRecordedIsNotDeleted)
+TEST_P(OpenTestDialog, ATestBeingRecordedIsNotDeleted)
 {
-    LibraryFixture fx;
+    LibraryFixture fx(GetParam());
     fx.addTest(4, "running", 6);
     QSqlQuery q(fx.db());
     q.prepare("INSERT INTO RecordingClaim VALUES (4, 'lab-pc/1234/abcd', ?)");
@@ -201,9 +211,9 @@ TEST(OpenTestDialog, ATestBeingRecordedIsNotDeleted)
     EXPECT_EQ(items(child<QListWidget>(dialog, "List1")), QStringList({"running"}));
 }
 
-TEST(OpenTestDialog, SearchHandsTheChosenTestBack)
+TEST_P(OpenTestDialog, SearchHandsTheChosenTestBack)
 {
-    LibraryFixture fx;
+    LibraryFixture fx(GetParam());
     fx.addTest(1, "alpha mud");
     fx.addTest(2, "beta");
     OpenTest dialog(fx.context);
@@ -237,9 +247,9 @@ TEST(OpenTestDialog, SearchHandsTheChosenTestBack)
     EXPECT_TRUE(dialog.searchDialog()->SearchCancelled);
 }
 
-TEST(SearchDialog, ControlsClearAndRefusedSearch)
+TEST_P(SearchDialog, ControlsClearAndRefusedSearch)
 {
-    LibraryFixture fx;
+    LibraryFixture fx(GetParam());
     fx.addTest(1, "a");
     frmSearch search(fx.context);
     expectButtons(search, {{"cmdSearch", "SEARCH"}, {"cmdClear", "CLEAR"}, {"Command1", "Cancel && Return"}});
@@ -274,9 +284,9 @@ TEST(SearchDialog, ControlsClearAndRefusedSearch)
 
 // The condition boxes sit in frames; every control of the dialog keeps its share of the dialog when it is
 // resized, those in the frames too (the lists keep their height, like every combo box).
-TEST(SearchDialog, ConditionBoxesInTheirFramesAreRescaledWithTheDialog)
+TEST_P(SearchDialog, ConditionBoxesInTheirFramesAreRescaledWithTheDialog)
 {
-    LibraryFixture fx;
+    LibraryFixture fx(GetParam());
     frmSearch search(fx.context);
     search.show();
     const QSize design = search.size();
@@ -303,9 +313,9 @@ TEST(SearchDialog, ConditionBoxesInTheirFramesAreRescaledWithTheDialog)
     }
 }
 
-TEST(RelatedDialog, NewTestIsStoredFromTheFields)
+TEST_P(RelatedDialog, NewTestIsStoredFromTheFields)
 {
-    LibraryFixture fx;
+    LibraryFixture fx(GetParam());
     fx.state.NewTestMode = true;
     frmRelated dialog(fx.context);
     EXPECT_EQ(dialog.windowTitle(), "Related Information ");
@@ -329,9 +339,9 @@ TEST(RelatedDialog, NewTestIsStoredFromTheFields)
     EXPECT_EQ(fx.value("SELECT \"Desc\" FROM RelatedInfo WHERE TestName = 'dialog test'").toString(), "two\nlines");
 }
 
-TEST(RelatedDialog, EditingLocksTheNameAndCancelClearsRelatedOk)
+TEST_P(RelatedDialog, EditingLocksTheNameAndCancelClearsRelatedOk)
 {
-    LibraryFixture fx;
+    LibraryFixture fx(GetParam());
     fx.addTest(2, "open", 1, "M", QVariant(QMetaType(QMetaType::QString)), QVariant(QMetaType(QMetaType::QString)),
                "d");
     fx.state.NewTestMode = false;
@@ -347,9 +357,9 @@ TEST(RelatedDialog, EditingLocksTheNameAndCancelClearsRelatedOk)
     EXPECT_EQ(dialog.result(), QDialog::Rejected);
 }
 
-TEST(OverlapDialog, RefusalsAndChoice)
+TEST_P(OverlapDialog, RefusalsAndChoice)
 {
-    LibraryFixture fx;
+    LibraryFixture fx(GetParam());
     fx.addTest(1, "Open");
     fx.addTest(2, "other");
     fx.state.CurrentTestName = "Open";
@@ -379,9 +389,9 @@ TEST(OverlapDialog, RefusalsAndChoice)
     EXPECT_EQ(fx.state.OverlapTestName, "Open");
 }
 
-TEST(OverlapDialog, CancelLeavesTheOverlapName)
+TEST_P(OverlapDialog, CancelLeavesTheOverlapName)
 {
-    LibraryFixture fx;
+    LibraryFixture fx(GetParam());
     fx.addTest(1, "a");
     fx.state.OverlapTestName = "kept";
     frmOverlapTestName dialog(fx.context);

@@ -1,13 +1,17 @@
 #include "tests/store/LibraryFixture.h"
 
+#include "tests/support/PostgresServer.h"
+
 #include <QSqlError>
 #include <QSqlQuery>
 #include <gtest/gtest.h>
 
-LibraryFixture::LibraryFixture()
+LibraryFixture::LibraryFixture(SqlDialect::Engine engine)
 {
     QString error;
-    if (!database.open(dir.file(Database::defaultFileName()), &error))
+    location_ = engine == SqlDialect::Engine::Sqlite ? dir.file(Database::defaultFileName())
+                                                     : PostgresServer::newTestDatabase();
+    if (!location_.isEmpty() && !database.open(location_, &error))
         ADD_FAILURE() << error.toStdString();
     context.state = &state;
     context.prompts = &prompts;

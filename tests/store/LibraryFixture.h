@@ -1,18 +1,28 @@
 #pragma once
 // A scratch database with stored tests, and the context the library dialogs are handed (state, scripted
-// prompts, virtual clock).
+// prompts, virtual clock). The database is a file in the scratch folder, or a new database on the test
+// run's PostgreSQL server.
+//
+// EngineTest runs a test once on each engine: TEST_P(EngineTest-derived suite, ...) with the suite
+// instantiated by K7_ON_BOTH_ENGINES(suite).
 #include "common/AppContext.h"
 #include "common/ProgramState.h"
 #include "store/Database.h"
+#include "store/SqlDialect.h"
 #include "tests/support/ScriptedPrompts.h"
 #include "tests/support/TempDir.h"
 #include "tests/support/VirtualClock.h"
 
 #include <QVariant>
 
+#include <gtest/gtest.h>
+
 class LibraryFixture {
 public:
-    LibraryFixture();
+    explicit LibraryFixture(SqlDialect::Engine engine = SqlDialect::Engine::Sqlite);
+
+    // Where the database is: the file's path or the server database's URI.
+    QString location() const { return location_; }
 
     QSqlDatabase db() const { return database.connection(); }
 
@@ -30,4 +40,19 @@ public:
     ScriptedPrompts prompts;
     VirtualClock clock;
     AppContext context;
+
+private:
+    QString location_;
 };
+
+class EngineTest : public ::testing::TestWithParam<SqlDialect::Engine> {
+public:
+    static std::string name(const ::testing::TestParamInfo<SqlDialect::Engine> &info)
+    {
+        return info.param == SqlDialect::Engine::Sqlite ? "Sqlite" : "Postgres";
+    }
+};
+
+#define K7_ON_BOTH_ENGINES(suite)                                                                                      \
+    INSTANTIATE_TEST_SUITE_P(, suite, ::testing::Values(SqlDialect::Engine::Sqlite, SqlDialect::Engine::Postgres),     \
+                             EngineTest::name)

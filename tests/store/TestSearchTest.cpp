@@ -13,7 +13,8 @@ struct SearchCase {
     QStringList names; // expected TestName column, in order
 };
 
-class TestSearchTest : public ::testing::Test {
+// The same on a database file and on a server.
+class TestSearchTest : public EngineTest {
 protected:
     void SetUp() override
     {
@@ -22,7 +23,7 @@ protected:
         fx.addTest(3, "Gamma", 1, "N/A", "2024-03-15T12:00:00", QVariant(QMetaType(QMetaType::QString)));
         fx.addTest(4, "O'Brien \"x\"", 1, "it's", "2024-03-20T00:00:00", "Other");
     }
-    LibraryFixture fx;
+    LibraryFixture fx{GetParam()};
 };
 
 C cond(int column, int op, const QString &value)
@@ -30,9 +31,11 @@ C cond(int column, int op, const QString &value)
     return C{column, op, value};
 }
 
+K7_ON_BOTH_ENGINES(TestSearchTest);
+
 } // namespace
 
-TEST_F(TestSearchTest, ConditionsFindTheirTests)
+TEST_P(TestSearchTest, ConditionsFindTheirTests)
 {
     const SearchCase cases[] = {
         {"like is contains, any case", {cond(TestSearch::TestNameColumn, TestSearch::OpLike, "alpha")}, {"Alpha 100%"}},
@@ -84,7 +87,7 @@ TEST_F(TestSearchTest, ConditionsFindTheirTests)
     }
 }
 
-TEST_F(TestSearchTest, RowsShowFiveColumnsWithNullAsEmpty)
+TEST_P(TestSearchTest, RowsShowFiveColumnsWithNullAsEmpty)
 {
     const TestSearch::Result r =
         TestSearch(fx.db()).run({cond(TestSearch::TestNameColumn, TestSearch::OpEqual, "gamma")});
@@ -94,7 +97,7 @@ TEST_F(TestSearchTest, RowsShowFiveColumnsWithNullAsEmpty)
     EXPECT_EQ(r.rows[0], QStringList({"Gamma", "N/A", "2024-03-15 12:00:00", "", ""}));
 }
 
-TEST_F(TestSearchTest, RefusedValuesSayWhy)
+TEST_P(TestSearchTest, RefusedValuesSayWhy)
 {
     struct Refusal {
         C condition;

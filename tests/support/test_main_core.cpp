@@ -1,4 +1,5 @@
 // Test main of the tests of logic: a QCoreApplication (they link no widgets), for event-processing waits.
+#include "tests/support/PostgresServer.h"
 #include "tests/support/TestEnvironment.h"
 
 #include <QCoreApplication>
@@ -9,5 +10,7 @@ int main(int argc, char **argv)
     QCoreApplication app(argc, argv);
     TestEnvironment::setDefaults();
     ::testing::InitGoogleTest(&argc, argv);
-    return RUN_ALL_TESTS();
+    const int result = RUN_ALL_TESTS();
+    PostgresServer::stopShared();
+    return result;
 }

@@ -1,6 +1,7 @@
 // Test main of the tests that use windows: a QApplication on the offscreen platform (unless the caller chose
 // another one), so widget tests and event-processing waits work without a display; scripted print dialogs
 // print to a PDF file.
+#include "tests/support/PostgresServer.h"
 #include "tests/support/ScriptedPrompts.h"
 #include "tests/support/TestEnvironment.h"
 
@@ -19,5 +20,7 @@ int main(int argc, char **argv)
     };
     TestEnvironment::setDefaults();
     ::testing::InitGoogleTest(&argc, argv);
-    return RUN_ALL_TESTS();
+    const int result = RUN_ALL_TESTS();
+    PostgresServer::stopShared();
+    return result;
 }
