@@ -32,14 +32,6 @@ public:
     Connection connection;
 };
 
-Rows stepOneRows(const QList<int> &seconds)
-{
-    Rows out;
-    for (int s : seconds)
-        out << stepOneRow(s);
-    return out;
-}
-
 Rows rowsOf(const TestPoints &points)
 {
     Rows out;

@@ -39,14 +39,6 @@ protected:
     PostgresServer *server = nullptr;
 };
 
-Rows stepOneRows(const QList<int> &seconds)
-{
-    Rows out;
-    for (int s : seconds)
-        out << stepOneRow(s);
-    return out;
-}
-
 } // namespace
 
 TEST_F(ServerRecordingTest, ServerStoppedAndStartedAgainMidRun_ReadingsWaitAndAreStoredOnceInOrder)

@@ -37,6 +37,15 @@ inline QList<double> stepOneRow(double second, double stress = 250)
     return {1, second, 77, 300, stress, 12, 1};
 }
 
+// The stored rows of stepOne(second) for each second given.
+inline Rows stepOneRows(const QList<int> &seconds)
+{
+    Rows out;
+    for (int s : seconds)
+        out << stepOneRow(s);
+    return out;
+}
+
 class RealTimeSessionFixture : public ::testing::Test {
 protected:
     RealTimeFixture fx;
