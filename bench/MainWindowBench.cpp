@@ -40,7 +40,7 @@ namespace {
 
 QString benchDir()
 {
-    const QString dir = qEnvironmentVariable("K7100_BENCH_DIR", QStringLiteral("/tmp/k7100-bench"));
+    QString dir = qEnvironmentVariable("K7100_BENCH_DIR", QStringLiteral("/tmp/k7100-bench"));
     QDir().mkpath(dir);
     return dir;
 }

@@ -27,6 +27,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLabel>
+#include <QRadioButton>
 #include <QTableView>
 
 MainController::MainController(AppContext &context, frmMain &window)

@@ -248,7 +248,9 @@ ResultTable ResultQuery::readRows(int testId, const QString &testName, const Res
         }
     }
     QSqlQuery q(db_);
-    q.setForwardOnly(true);
+    // A forward-only query on a server is fetched a row at a time; the whole result in one reply is
+    // faster for a long test. A file is read as it goes.
+    q.setForwardOnly(SqlDialect::of(db_).isSqlite());
     q.prepare(QStringLiteral("SELECT StepNo, Time, Temperature, Speed, Shearstress, Gel, Rbfactor "
                              "FROM TestResult WHERE TestId = ? ")
               + (order == RowOrder::StepAndTime ? QStringLiteral("ORDER BY StepNo, Time")
