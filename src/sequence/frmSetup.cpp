@@ -1,5 +1,4 @@
 #include "sequence/frmSetup.h"
-#include "common/ProgramInfo.h"
 
 #include "common/AppContext.h"
 #include "common/NumberText.h"

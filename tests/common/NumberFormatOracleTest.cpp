@@ -4,6 +4,7 @@
 // every size, sign and rounding tie.
 #include "common/NumberText.h"
 
+#include <QList>
 #include <QRandomGenerator>
 #include <gtest/gtest.h>
 

@@ -85,13 +85,28 @@ const RandomKind RandomKinds[] = {
          static const double speeds[] = {600, 300, 200, 100, 6, 3, 0.000001, 1.5, 60, 30, 450, 900};
          return speeds[r.bounded(12)];
      }},
-    {"many values, many ties", [](QRandomGenerator &r, int, int n) { return double(r.bounded(std::max(1, n / 4))); }},
+    {"many values, many ties",
+     [](QRandomGenerator &r, int, int n) {
+         const int values = std::max(1, n / 4);
+         return double(r.bounded(values));
+     }},
     {"all different", [](QRandomGenerator &r, int, int) { return r.generateDouble() * 1000.0; }},
     {"falling with ties",
-     [](QRandomGenerator &r, int i, int n) { return double((n - i) / 3) + (r.bounded(8) == 0 ? 1.0 : 0.0); }},
+     [](QRandomGenerator &r, int i, int n) {
+         const int tie = (n - i) / 3; // three points a value
+         return double(tie) + (r.bounded(8) == 0 ? 1.0 : 0.0);
+     }},
     {"rising with ties",
-     [](QRandomGenerator &r, int i, int) { return double(i / 4) - (r.bounded(8) == 0 ? 2.0 : 0.0); }},
-    {"up and down", [](QRandomGenerator &, int i, int n) { return double(std::abs(i - n / 2) / 2); }},
+     [](QRandomGenerator &r, int i, int) {
+         const int tie = i / 4; // four points a value
+         return double(tie) - (r.bounded(8) == 0 ? 2.0 : 0.0);
+     }},
+    {"up and down",
+     [](QRandomGenerator &, int i, int n) {
+         const int middle = n / 2;
+         const int tie = std::abs(i - middle) / 2;
+         return double(tie);
+     }},
     {"with NaN and infinities",
      [](QRandomGenerator &r, int, int) {
          static const double values[] = {NaN, Inf, -Inf, 1, 2, 2, 3, 0.0, -0.0, -1};
