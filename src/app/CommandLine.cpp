@@ -80,11 +80,11 @@ private:
 // Where a command opens its database: --database (a file path or a server's URI), else the database the
 // windows use (database.txt, else K7100.db in the working directory). A database file that is not there is
 // refused rather than created.
-void openDatabase(const QString &spec, const QString &workDir, Database &database)
+void openDatabase(const QString &location, const QString &workDir, Database &database)
 {
     QString error;
-    const QString path =
-        spec.isEmpty() ? DatabaseLocation::forWindows(workDir, &error) : DatabaseLocation::resolve(spec, workDir);
+    const QString path = location.isEmpty() ? DatabaseLocation::forWindows(workDir, &error)
+                                            : DatabaseLocation::resolve(location, workDir);
     if (path.isEmpty())
         throw CommandFailure(error);
     if (DatabaseLocation::isServer(path)) {
